@@ -1,0 +1,1 @@
+#include "q32Base.h"
