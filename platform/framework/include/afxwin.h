@@ -245,6 +245,12 @@ public:
     explicit CWnd(HWND hWnd);   // attaches hWnd (permanently)
     ~CWnd() override;           // destroys a window still attached
 
+    // Insert-after values for SetWindowPos.
+    static const CWnd wndTop;
+    static const CWnd wndBottom;
+    static const CWnd wndTopMost;
+    static const CWnd wndNoTopMost;
+
     // Handle map: one per process, shared by every module that uses the framework.
     static CWnd* PASCAL FromHandle(HWND hWnd);           // permanent object, else a temporary one
     static CWnd* PASCAL FromHandlePermanent(HWND hWnd);  // permanent object or null
@@ -383,6 +389,7 @@ public:
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // The current message passed on to DefWindowProc.
     LRESULT Default();
+    static const MSG* PASCAL GetCurrentMessage();
     // Offers the parent's current message to the child hWndChild's object (reflection).
     static BOOL PASCAL ReflectLastMsg(HWND hWndChild, LRESULT* pResult = nullptr);
     BOOL SendChildNotifyLastMsg(LRESULT* pResult = nullptr);
@@ -398,6 +405,10 @@ protected:
 
     // The procedure replaced by subclassing; DefWindowProc calls it (DefWindowProcW when null).
     WNDPROC m_pfnSuper;
+
+private:
+    struct SpecialHandle {};
+    CWnd(HWND hWnd, SpecialHandle);   // holds a pseudo handle without entering the map
 
     DECLARE_MESSAGE_MAP()
 

@@ -20,9 +20,10 @@ void freeTempWnd(CWnd* w) {
     delete w;
 }
 
+// Never destroyed: objects of every module may still be unmapping while statics go away.
 uifw::HandleMap<HWND, CWnd>& windowMap() {
-    static uifw::HandleMap<HWND, CWnd> map(makeTempWnd, freeTempWnd);
-    return map;
+    static auto* map = new uifw::HandleMap<HWND, CWnd>(makeTempWnd, freeTempWnd);
+    return *map;
 }
 
 // Per-thread state: the message being handled, the window being created, the CBT hook.
@@ -194,6 +195,13 @@ END_MESSAGE_MAP()
 CWnd::CWnd() : m_hWnd(nullptr), m_pfnSuper(nullptr) {}
 
 CWnd::CWnd(HWND hWnd) : m_hWnd(nullptr), m_pfnSuper(nullptr) { Attach(hWnd); }
+
+CWnd::CWnd(HWND hWnd, SpecialHandle) : m_hWnd(hWnd), m_pfnSuper(nullptr) {}
+
+const CWnd CWnd::wndTop(HWND_TOP, SpecialHandle());
+const CWnd CWnd::wndBottom(HWND_BOTTOM, SpecialHandle());
+const CWnd CWnd::wndTopMost(HWND_TOPMOST, SpecialHandle());
+const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST, SpecialHandle());
 
 CWnd::~CWnd() {
     // An object going away with its window still attached takes the window with it.
@@ -454,12 +462,7 @@ void CWnd::MoveWindow(LPCRECT lpRect, BOOL bRepaint) {
                      bRepaint);
 }
 BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
-    // The special insert-after values (HWND_TOPMOST...) arrive as pointers holding those values.
-    HWND after = (HWND)(UINT_PTR)pWndInsertAfter;
-    if (pWndInsertAfter && (INT_PTR)pWndInsertAfter > 1 && (INT_PTR)pWndInsertAfter != -1 &&
-        (INT_PTR)pWndInsertAfter != -2)
-        after = pWndInsertAfter->m_hWnd;
-    return ::SetWindowPos(m_hWnd, after, x, y, cx, cy, nFlags);
+    return ::SetWindowPos(m_hWnd, pWndInsertAfter->GetSafeHwnd(), x, y, cx, cy, nFlags);
 }
 int CWnd::SetWindowRgn(HRGN hRgn, BOOL bRedraw) { return ::SetWindowRgn(m_hWnd, hRgn, bRedraw); }
 int CWnd::GetWindowRgn(HRGN hRgn) const { return ::GetWindowRgn(m_hWnd, hRgn); }
@@ -595,6 +598,8 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (m_pfnSuper) return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
     return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
+
+const MSG* PASCAL CWnd::GetCurrentMessage() { return &t_state.lastMsg; }
 
 LRESULT CWnd::Default() {
     const MSG& m = t_state.lastMsg;
