@@ -237,7 +237,7 @@ protected:
 // Windows ---------------------------------------------------------------------------------------
 
 class UIFW_API CWnd : public CCmdTarget {
-    DECLARE_DYNAMIC(CWnd)
+    DECLARE_DYNCREATE(CWnd)
 public:
     HWND m_hWnd;
 
@@ -327,6 +327,9 @@ public:
     BOOL IsIconic() const;
     BOOL IsZoomed() const;
     void BringWindowToTop();
+    void SetRedraw(BOOL bRedraw = TRUE);
+    // Centres the window over its owner (or parent, or pAlternateOwner), kept on the work area.
+    void CenterWindow(CWnd* pAlternateOwner = nullptr);
 
     DWORD GetStyle() const;
     DWORD GetExStyle() const;

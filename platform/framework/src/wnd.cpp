@@ -181,7 +181,7 @@ const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT nMsg, UINT nCode, UINT
 
 // Windows: the handle map -----------------------------------------------------------------------------
 
-IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
+IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
 
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
     ON_WM_NCDESTROY()
@@ -473,6 +473,40 @@ BOOL CWnd::EnableWindow(BOOL bEnable) { return ::EnableWindow(m_hWnd, bEnable); 
 BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }
 BOOL CWnd::IsZoomed() const { return ::IsZoomed(m_hWnd); }
 void CWnd::BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
+void CWnd::SetRedraw(BOOL bRedraw) { ::SendMessageW(m_hWnd, WM_SETREDRAW, bRedraw, 0); }
+
+void CWnd::CenterWindow(CWnd* pAlternateOwner) {
+    if (!m_hWnd) return;
+    bool child = (GetStyle() & WS_CHILD) != 0;
+    HWND center = pAlternateOwner ? pAlternateOwner->m_hWnd : (child ? ::GetParent(m_hWnd) : ::GetWindow(m_hWnd, GW_OWNER));
+    RECT self, area, target;
+    ::GetWindowRect(m_hWnd, &self);
+    if (child) {
+        // Children are placed in their parent's client coordinates.
+        HWND parent = ::GetParent(m_hWnd);
+        ::GetClientRect(parent, &area);
+        if (center && center != parent) {
+            ::GetWindowRect(center, &target);
+            ::MapWindowPoints(nullptr, parent, (LPPOINT)&target, 2);
+        } else {
+            target = area;
+        }
+    } else {
+        MONITORINFO mi = {sizeof(mi)};
+        ::GetMonitorInfoW(::MonitorFromWindow(center ? center : m_hWnd, MONITOR_DEFAULTTOPRIMARY), &mi);
+        area = mi.rcWork;
+        if (center && ::IsWindowVisible(center) && !::IsIconic(center)) ::GetWindowRect(center, &target);
+        else target = area;
+    }
+    int w = self.right - self.left, h = self.bottom - self.top;
+    int x = (target.left + target.right) / 2 - w / 2;
+    int y = (target.top + target.bottom) / 2 - h / 2;
+    if (x + w > area.right) x = area.right - w;
+    if (x < area.left) x = area.left;
+    if (y + h > area.bottom) y = area.bottom - h;
+    if (y < area.top) y = area.top;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 DWORD CWnd::GetStyle() const { return (DWORD)::GetWindowLongW(m_hWnd, GWL_STYLE); }
 DWORD CWnd::GetExStyle() const { return (DWORD)::GetWindowLongW(m_hWnd, GWL_EXSTYLE); }
