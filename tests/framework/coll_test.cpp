@@ -99,6 +99,17 @@ TEST(FrameworkCollections, MapOfWindowsAndStrings) {
     const CMap<CString, LPCWSTR, int, int>::CPair* pair = names.PLookup(L"beta");
     ASSERT_NE(nullptr, pair);
     EXPECT_EQ(CString(L"beta"), pair->key);
+
+    CMap<CString, const CString&, CString, const CString&> byRef;
+    for (int i = 0; i < 30; ++i) {
+        CString key;
+        key.Format(L"key%d", i);
+        byRef[key] = key + L"!";
+    }
+    CString value;
+    EXPECT_TRUE(byRef.Lookup(CString(L"key17"), value));
+    EXPECT_EQ(CString(L"key17!"), value);
+    EXPECT_FALSE(byRef.Lookup(CString(L"key30"), value));
 }
 
 TEST(FrameworkCollections, ListKeepsOrderThroughInsertsAndRemovals) {

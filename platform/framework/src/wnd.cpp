@@ -36,10 +36,12 @@ struct ThreadState {
 };
 thread_local ThreadState t_state;
 
+// Whether h is the window CreateEx is waiting for: of the class it named (any class when it named
+// an atom), and never the input-method window the system may create on the way.
 bool sameClass(HWND h, const WCHAR* expected) {
-    if (!expected[0]) return true;
     WCHAR name[256];
-    if (!GetClassNameW(h, name, 256)) return false;
+    if (!GetClassNameW(h, name, 256)) return !expected[0];
+    if (!expected[0]) return _wcsicmp(name, L"IME") != 0;
     return _wcsicmp(name, expected) == 0;
 }
 
