@@ -16,6 +16,12 @@ TEST(FrameworkString, FormatUsesWideConventions) {
     EXPECT_EQ(CString(L"end+3"), big.Right(5));
     s.Format(L"");
     EXPECT_TRUE(s.IsEmpty());
+    // Arguments may be the string being formatted.
+    CString self(L"abc");
+    self.AppendFormat(L"-%s-%s", self.GetString(), self.GetString());
+    EXPECT_EQ(CString(L"abc-abc-abc"), self);
+    self.Format(L"[%s]", self.GetString());
+    EXPECT_EQ(CString(L"[abc-abc-abc]"), self);
 }
 
 TEST(FrameworkString, BuffersKeepContentsAndTakeLength) {

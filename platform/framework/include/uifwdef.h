@@ -1,5 +1,10 @@
 // Common definitions of the application-framework stand-in.
 #pragma once
+// Member names such as SendMessage follow the Unicode macros of <windows.h>: a host that already
+// included it without UNICODE would name different members than the framework exports.
+#if defined(_WINDOWS_) && !defined(UNICODE)
+#error "Include the framework headers before <windows.h>, or build with UNICODE defined."
+#endif
 #ifndef UNICODE
 #define UNICODE
 #endif

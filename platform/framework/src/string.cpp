@@ -412,10 +412,11 @@ void CString::AppendFormatV(LPCWSTR pszFormat, va_list args) {
     int n = _vscwprintf(pszFormat, count);
     va_end(count);
     if (n <= 0) return;
-    int len = GetLength();
-    LPWSTR buf = GetBuffer(len + n);
-    int written = _vsnwprintf(buf + len, (size_t)n + 1, pszFormat, args);
-    ReleaseBuffer(written >= 0 ? len + written : len);
+    // Formatted apart first: an argument may point into this string's buffer.
+    LPWSTR chars = allocChars(n);
+    int written = _vsnwprintf(chars, (size_t)n + 1, pszFormat, args);
+    if (written > 0) Append(chars, written < n ? written : n);
+    freeChars(chars);
 }
 
 void CString::FormatV(LPCWSTR pszFormat, va_list args) {
