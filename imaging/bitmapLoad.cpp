@@ -36,17 +36,17 @@ void giveStartupReference() {
 }
 
 // A decoded GDI+ bitmap, disposed with the holder.
-class GpImage {
+class DecodedImage {
 public:
-    explicit GpImage(const wchar_t* path) {
+    explicit DecodedImage(const wchar_t* path) {
         if (path) DllExports::GdipCreateBitmapFromFile(path, &m_bitmap);
     }
-    ~GpImage() {
+    ~DecodedImage() {
         if (m_bitmap) DllExports::GdipDisposeImage(m_bitmap);
     }
     GpBitmap* get() const { return m_bitmap; }
-    GpImage(const GpImage&) = delete;
-    GpImage& operator=(const GpImage&) = delete;
+    DecodedImage(const DecodedImage&) = delete;
+    DecodedImage& operator=(const DecodedImage&) = delete;
 
 private:
     GpBitmap* m_bitmap = nullptr;
@@ -120,7 +120,7 @@ CGDIPlusStartup::~CGDIPlusStartup() { giveStartupReference(); }
 HBITMAP gfnGDIPlusLoadBitmap(const wchar_t* path) {
     if (!path) return nullptr;
     CGDIPlusStartup startup;
-    GpImage image(path);
+    DecodedImage image(path);
     if (!image.get()) return nullptr;
     HBITMAP result = nullptr;
     if (DllExports::GdipCreateHBITMAPFromBitmap(image.get(), &result, 0) != Ok) return nullptr;
@@ -130,7 +130,7 @@ HBITMAP gfnGDIPlusLoadBitmap(const wchar_t* path) {
 HBITMAP gfnGDIPlusLoadBitmapDIB(const wchar_t* path) {
     if (!path) return nullptr;
     CGDIPlusStartup startup;
-    GpImage image(path);
+    DecodedImage image(path);
     if (!image.get()) return nullptr;
 
     PixelFormat format = 0;
@@ -207,17 +207,6 @@ long gfnGDIPlusUnlock(void** handle) {
 }
 
 HBITMAP gfnLoadBitmap(HINSTANCE instance, UINT id) { return LoadBitmapW(instance, MAKEINTRESOURCEW(id)); }
-
-int gfnLoadBitmap(HINSTANCE instance, CBitmap* bitmap, UINT id) {
-    if (!bitmap) return 0;
-    HBITMAP loaded = LoadBitmapW(instance, MAKEINTRESOURCEW(id));
-    if (!loaded) return 0;
-    if (!bitmap->Attach(loaded)) {
-        DeleteObject(loaded);
-        return 0;
-    }
-    return 1;
-}
 
 HBITMAP gfnLoadBitmap(const wchar_t* path) { return gfnGDIPlusLoadBitmap(path); }
 
