@@ -132,17 +132,10 @@ bool bitmapInfo(HBITMAP bitmap, BITMAP& bm) {
            bm.bmWidth > 0 && bm.bmHeight > 0 && size_t(bm.bmWidth) * size_t(bm.bmHeight) * 4 <= size_t(INT_MAX);
 }
 
-// Top-down rows of u-byte pixels from any bitmap into dst. DIB sections of the buffer's own
-// layout are read directly; everything else is converted by GetDIBits.
+// Top-down rows of u-byte pixels from any bitmap into dst, by GetDIBits also for DIB sections:
+// the height sign GetObject reports for a section does not reliably tell its row order.
 bool readBitmap(HBITMAP bitmap, int w, int h, int u, BYTE* dst, size_t dstStride) {
     size_t stride = dibStride(w, u * 8), rowBytes = size_t(w) * u;
-    DIBSECTION ds;
-    if (GetObjectW(bitmap, sizeof ds, &ds) == sizeof ds && ds.dsBm.bmBits &&
-        plainLayout(ds.dsBmih.biBitCount, ds.dsBmih.biCompression, ds.dsBitfields, u)) {
-        GdiFlush();
-        copyRows(dst, dstStride, static_cast<const BYTE*>(ds.dsBm.bmBits), stride, rowBytes, h, ds.dsBmih.biHeight > 0);
-        return true;
-    }
     // GetDIBits writes padded rows: straight into dst when its rows are padded alike.
     HeapBlock temp(dstStride == stride ? 0 : stride * h);
     BYTE* target = dstStride == stride ? dst : temp.p;
