@@ -4,6 +4,7 @@
 #include "qModule.h"
 #include "testutil.h"
 #include "tests/drawing/drawtest.h"
+#include <vector>
 
 using drawtest::coordColour;
 using drawtest::Dib;
@@ -18,7 +19,9 @@ void expectUntouchedOutside(const Canvas& c, RECT r, COLORREF colour) {
     for (int y = 0; y < c.height(); ++y)
         for (int x = 0; x < c.width(); ++x) {
             POINT p = {x, y};
-            if (!PtInRect(&r, p)) ASSERT_EQ(colour, c.at(x, y)) << x << "," << y;
+            if (!PtInRect(&r, p)) {
+                ASSERT_EQ(colour, c.at(x, y)) << x << "," << y;
+            }
         }
 }
 
@@ -126,6 +129,11 @@ TEST(Blit, SourceOriginAtOrBeyondTheEdgeDrawsNothing) {
 }
 
 TEST(Blit, NoGdiObjectOutlivesACall) {
+    // The counter sees objects that are left behind.
+    std::vector<HGDIOBJ> made;
+    EXPECT_EQ(3, drawtest::gdiLeakOver(3, [&] { made.push_back(CreateSolidBrush(RGB(1, 2, 3))); }));
+    for (HGDIOBJ o : made) DeleteObject(o);
+
     Dib src(16, 16, coordColour);
     Canvas dst(16, 16, kSentinel);
     EXPECT_EQ(0, drawtest::gdiLeakOver(20, [&] { gfnBitblt(dst.dc(), 0, 0, 8, 8, src, 0, 0, SRCCOPY); }));

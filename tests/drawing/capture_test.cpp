@@ -52,20 +52,31 @@ void registerClasses() {
     done = true;
 }
 
-// A 200 x 150 pattern parent at (60, 40) on the screen, with a child.
+// One 200 x 150 pattern parent at (60, 40) on the screen for the whole program: hiding or destroying
+// a visible top-level window costs Wine two seconds without a window manager.
+HWND sharedParent() {
+    static HWND parent = nullptr;
+    if (!parent) {
+        registerClasses();
+        parent = CreateWindowExW(WS_EX_TOPMOST, L"DrawingTestPattern", L"", WS_POPUP | WS_VISIBLE, 60, 40, 200,
+                                 150, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        UpdateWindow(parent);
+    }
+    return parent;
+}
+
+// The shared parent with a child of its own for one test.
 struct Windows {
     HWND parent = nullptr, child = nullptr;
-    Windows(RECT childRect, DWORD childStyle = 0) {
-        registerClasses();
-        parent = CreateWindowExW(0, L"DrawingTestPattern", L"", WS_POPUP | WS_VISIBLE, 60, 40, 200, 150, nullptr,
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
-        child = CreateWindowExW(0, L"DrawingTestPlain", L"", WS_CHILD | WS_VISIBLE | childStyle, childRect.left,
+    Windows(RECT childRect, DWORD childStyle = 0, const wchar_t* childClass = L"DrawingTestPlain") {
+        parent = sharedParent();
+        child = CreateWindowExW(0, childClass, L"", WS_CHILD | WS_VISIBLE | childStyle, childRect.left,
                                 childRect.top, childRect.right - childRect.left, childRect.bottom - childRect.top,
                                 parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-        UpdateWindow(parent);
-        testutil::pumpMessages(50);
+        RedrawWindow(parent, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        testutil::pumpMessages(20);
     }
-    ~Windows() { DestroyWindow(parent); }
+    ~Windows() { DestroyWindow(child); }
 };
 
 COLORREF pixelOf(HBITMAP bitmap, int x, int y) {
@@ -135,9 +146,8 @@ TEST(Capture, ErasingOnTheChildsOwnDC) {
 }
 
 TEST(Capture, WindowBackgroundIntoAGivenBitmapFillsOnlyTheClientCorner) {
-    registerClasses();
-    HWND win = CreateWindowExW(0, L"DrawingTestPattern", L"", WS_POPUP | WS_VISIBLE, 0, 0, 100, 50, nullptr,
-                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    Windows w({5, 5, 105, 55}, 0, L"DrawingTestPattern");
+    HWND win = w.child;   // client area 100 x 50, erased with the pattern in its own coordinates
     drawtest::Dib target(120, 70, kSentinel);
     ASSERT_NE(0, gfnGetWindowBkBitmap(target.get(), win, nullptr));
     for (int y = 0; y < 70; ++y)
@@ -151,7 +161,6 @@ TEST(Capture, WindowBackgroundIntoAGivenBitmapFillsOnlyTheClientCorner) {
     EXPECT_EQ(coordColour(20, 0), target.at(20, 0));   // left from the first capture
     EXPECT_EQ(0, gfnGetWindowBkBitmap(target.get(), nullptr, nullptr));
     EXPECT_EQ(0, gfnGetWindowBkBitmap((HBITMAP) nullptr, win, nullptr));
-    DestroyWindow(win);
 }
 
 TEST(Capture, NewBitmapsOfTheBackground) {
@@ -214,13 +223,9 @@ TEST(Capture, SharedBitmapHoldsTheParentBackground) {
 }
 
 TEST(Capture, ScreenRectangles) {
-    // A red window at a known place on the screen.
-    registerClasses();
-    HWND win = CreateWindowExW(WS_EX_TOPMOST, L"DrawingTestPattern", L"", WS_POPUP | WS_VISIBLE, 300, 200, 60, 40,
-                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    UpdateWindow(win);
-    testutil::pumpMessages(100);
-    RECT r = {310, 205, 330, 215};
+    // The shared parent shows the pattern at (60, 40) of the screen.
+    Windows w({0, 0, 1, 1});
+    RECT r = {70, 45, 90, 55};
     HBITMAP shot = gfnGetScreenBitmap(&r);
     ASSERT_NE(nullptr, shot);
     EXPECT_EQ(20, sizeOf(shot).cx);
@@ -228,7 +233,6 @@ TEST(Capture, ScreenRectangles) {
     EXPECT_EQ(coordColour(10, 5), pixelOf(shot, 0, 0));
     EXPECT_EQ(coordColour(29, 14), pixelOf(shot, 19, 9));
     DeleteObject(shot);
-    DestroyWindow(win);
 
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
     shot = gfnGetScreenBitmap(nullptr);
@@ -266,6 +270,7 @@ TEST(Capture, CoverByWindowsAboveInTheSiblingChain) {
     ShowWindow(above, SW_HIDE);
     EXPECT_EQ(0, gfnIsWindowCoveredByAnother(w.child, &out));
     EXPECT_EQ(0, gfnIsWindowCoveredByAnother(nullptr, &out));
+    DestroyWindow(above);
 }
 
 TEST(Capture, MoveByOffset) {
