@@ -18,11 +18,6 @@ bool keyed(int x, int y) { return (x + 2 * y) % 3 == 0; }
 COLORREF sourcePixel(int x, int y) { return keyed(x, y) ? kKey : coordColour(x, y); }
 }  // namespace
 
-TEST(NoMsimg, LibraryIsAbsent) {
-    ASSERT_EQ(nullptr, GetModuleHandleW(L"msimg32.dll"));
-    EXPECT_EQ(0, gfnIsGDIEXCanUse());
-}
-
 TEST(NoMsimg, AlphaBlendReturnsZeroWithoutDrawing) {
     Dib src(4, 4, RGB(0, 0, 0));
     Canvas srcDC(4, 4, RGB(0, 0, 0));
