@@ -122,3 +122,44 @@ TEST(Text, ThreeDFrameExactPixels) {
     RECT r = {0, 0, 10, 10};
     EXPECT_EQ(0, drawtest::gdiLeakOver(10, [&] { gfnDraw3DFrame(c.dc(), &r, 1); }));
 }
+
+TEST(Text, MeasuringInTheGivenOrTheDefaultFont) {
+    Canvas c(10, 10);
+    SharpFont f;
+    HGDIOBJ fontBefore = GetCurrentObject(c.dc(), OBJ_FONT);
+    CRect r(5, 6, 5, 6);
+    ASSERT_NE(0, gfnGetTextRect(c.dc(), &r, L"Measure me", f.font, DT_SINGLELINE));
+    EXPECT_EQ(fontBefore, GetCurrentObject(c.dc(), OBJ_FONT));
+    // The same as DrawTextW computes in that font.
+    SelectObject(c.dc(), f.font);
+    RECT want = {5, 6, 5, 6};
+    DrawTextW(c.dc(), L"Measure me", -1, &want, DT_SINGLELINE | DT_CALCRECT);
+    SelectObject(c.dc(), fontBefore);
+    EXPECT_TRUE(EqualRect(&want, &r));
+
+    // No font: the default font, whose height is 16 logical units.
+    CRect d(0, 0, 0, 0);
+    ASSERT_NE(0, gfnGetTextRect(c.dc(), &d, L"Xy", nullptr, DT_SINGLELINE));
+    EXPECT_EQ(16, d.Height());
+    // An empty text has no height.
+    CRect e(0, 0, 0, 0);
+    EXPECT_EQ(0, gfnGetTextRect(c.dc(), &e, L"", nullptr, DT_LEFT));
+    EXPECT_EQ(0, gfnGetTextRect(c.dc(), &e, L"", nullptr, DT_SINGLELINE));
+    EXPECT_EQ(0, gfnGetTextRect(c.dc(), nullptr, L"x", nullptr, 0));
+}
+
+TEST(Text, MeasuringThroughAWindow) {
+    HWND hwnd = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
+    CWnd wnd;
+    wnd.Attach(hwnd);
+    CRect r(0, 0, 0, 0);
+    EXPECT_NE(0, gfnGetTextRect(&wnd, &r, L"Window text", nullptr, DT_SINGLELINE));
+    EXPECT_GT(r.Width(), 20);
+    EXPECT_EQ(0, gfnGetTextRect(&wnd, nullptr, L"x", nullptr, 0));
+    EXPECT_EQ(0, gfnGetTextRect(&wnd, &r, nullptr, nullptr, 0));
+    EXPECT_EQ(0, gfnGetTextRect((CWnd*)nullptr, &r, L"x", nullptr, 0));
+    wnd.Detach();
+    CWnd empty;
+    EXPECT_EQ(0, gfnGetTextRect(&empty, &r, L"x", nullptr, 0));
+    DestroyWindow(hwnd);
+}
