@@ -158,7 +158,7 @@ int gfnAlphaBlend(HDC dest, HDC source, int x, int y, int width, int height, uns
 
 int gfnAlphaBlend(HDC dest, HBITMAP source, int x, int y, int width, int height, unsigned char alpha,
                   int srcX, int srcY, int srcWidth, int srcHeight) {
-    if (!qmod::imageBlendLibrary()) return 0;
+    if (!qmod::imageBlendLibrary() || !originInside(source, srcX, srcY)) return 0;
     BitmapDC mem(dest, source);
     if (!mem.ok()) return 0;
     return gfnAlphaBlend(dest, mem.dc(), x, y, width, height, alpha, srcX, srcY, srcWidth, srcHeight);
@@ -166,6 +166,7 @@ int gfnAlphaBlend(HDC dest, HBITMAP source, int x, int y, int width, int height,
 
 int gfnBitblt(HDC dest, int x, int y, int width, int height, HBITMAP source, int srcX, int srcY,
               unsigned long rop) {
+    if (!originInside(source, srcX, srcY)) return 0;
     BitmapDC mem(dest, source);
     if (!mem.ok()) return 0;
     return BitBlt(dest, x, y, width, height, mem, srcX, srcY, rop);

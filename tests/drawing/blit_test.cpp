@@ -125,6 +125,9 @@ TEST(Blit, SourceOriginAtOrBeyondTheEdgeDrawsNothing) {
     EXPECT_EQ(0, gfnDrawTransparentBitmap(dst.dc(), src, 0, 0, 4, 4, kKey, 0, 4, 4, 4));
     EXPECT_EQ(0, gfnDrawTransparentBitmap(dst.dc(), src, 0, 0, 4, 4, kKey, -1, 0, 4, 4));
     EXPECT_EQ(0, gfnDrawTransparentBitmap(dst.dc(), src, 0, 0, 0, 4, kKey, 0, 0, 4, 4));
+    EXPECT_EQ(0, gfnBitblt(dst.dc(), 0, 0, 4, 4, src, 4, 0, SRCCOPY));
+    EXPECT_EQ(0, gfnBitblt(dst.dc(), 0, 0, 4, 4, src, 0, -1, SRCCOPY));
+    EXPECT_EQ(0, gfnAlphaBlend(dst.dc(), src.get(), 0, 0, 4, 4, 255, 0, 4, 1, 1));
     expectBlank(dst, kSentinel);
 }
 
