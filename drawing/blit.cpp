@@ -214,6 +214,7 @@ HRGN gfnBitmapToRegion(HBITMAP bitmap, unsigned long key, unsigned long toleranc
         MemDC source(mem.get());
         if (!source.get()) return nullptr;
         SelectGuard selSource(source, bitmap);
+        if (!selDib.ok() || !selSource.ok()) return nullptr;   // e.g. the bitmap is selected elsewhere
         BitBlt(mem, 0, 0, width, height, source, 0, 0, SRCCOPY);
     }
     GdiFlush();

@@ -85,14 +85,6 @@ TEST(Blit, AlphaBlendAtSeveralConstantAlphas) {
     }
 }
 
-TEST(Blit, AlphaBlendScalesTheSourceRectangle) {
-    Dib src(4, 4, coordColour);
-    Canvas dst(4, 4, kSentinel);
-    ASSERT_NE(0, gfnAlphaBlend(dst.dc(), src.get(), 0, 0, 4, 4, 255, 2, 2, 2, 2));
-    EXPECT_EQ(coordColour(2, 2), dst.at(0, 0));
-    EXPECT_EQ(coordColour(3, 3), dst.at(3, 3));
-}
-
 TEST(Blit, TransparentBitmapLeavesTheKeyOutAndScales) {
     // 4 x 2 source: key in column 1 and at (3, 1).
     Dib src(4, 2, [](int x, int y) { return x == 1 || (x == 3 && y == 1) ? kKey : coordColour(x, y); });

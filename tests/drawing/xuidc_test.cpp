@@ -1,7 +1,6 @@
 // The drawing context: its buffer, the ratio and mask blends, its shapes, direct mode, copies.
 #include <gtest/gtest.h>
 #include "xUIDC.h"
-#include "drawing/rowblend.h"
 #include "testutil.h"
 #include "tests/drawing/drawtest.h"
 
@@ -118,19 +117,6 @@ TEST(XUIDC, MaskWeighsEachPixel) {
     ctx.BitBlt(0, 0, 4, 4, black.dc(), 0, 0, SRCCOPY, nullptr, nullptr, wrong);
     EXPECT_EQ(RGB(0, 0, 0), ctx.at(2, 2));
     DeleteObject(wrong);
-}
-
-TEST(XUIDC, RowBlendArithmetic) {
-    unsigned char dst[6] = {255, 255, 255, 100, 50, 0};
-    const unsigned char src[6] = {0, 0, 0, 200, 250, 10};
-    const unsigned char mask[2] = {128, 255};
-    int n = 1, d = 3;
-    qdraw::blendRow24(dst, src, mask, 2, &n, &d);
-    // a n = 128, 255 d = 765: (0 x 128 + 255 x 637) / 765 = 212; second: a n = 255: (200 x 255 + 100 x 510) / 765.
-    EXPECT_EQ(212, dst[0]);
-    EXPECT_EQ((200 * 255 + 100 * 510) / 765, dst[3]);
-    EXPECT_EQ((250 * 255 + 50 * 510) / 765, dst[4]);
-    EXPECT_EQ((10 * 255 + 0 * 510) / 765, dst[5]);
 }
 
 TEST(XUIDC, BlitPlacesSourceRowsAndClipsToTheBuffer) {
