@@ -133,7 +133,10 @@ TEST(Convert, DeviceBitmapRoundTripKeepsAlpha) {
     ASSERT_TRUE(buf32MergeMem(rgb, 0, 0, px.data(), w, h));
     ASSERT_TRUE(cvt32BufToDDB(rgb, &back, 0));
     Bytes got = bitmapPixels(back, w, h);
-    for (size_t i = 0; i < size_t(w) * h; ++i) ASSERT_EQ(0, memcmp(&px[i * 3], &got[i * 4], 3)) << "pixel " << i;
+    for (size_t i = 0; i < size_t(w) * h; ++i) {
+        ASSERT_EQ(0, memcmp(&px[i * 3], &got[i * 4], 3)) << "pixel " << i;
+        ASSERT_EQ(255, got[i * 4 + 3]) << "pixel " << i;
+    }
     DeleteObject(back);
     buf32Free(rgb);
     buf32Free(buf);
