@@ -1,8 +1,10 @@
 // Pixel-buffer library throughput, as a ratio to memcpy of the same number of output bytes
-// (above 1 = faster than copying them). Q32_SIMD=sse2 in the environment measures the baseline path.
+// (above 1 = faster than copying them). Masks are random bytes unless named otherwise, the
+// worst case for the merge. Q32_SIMD=sse2 in the environment measures the baseline path.
 #include "bench/bench.h"
 #include "platform/q32/include/q32Cvt.h"
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <random>
@@ -45,8 +47,21 @@ void report(const char* what, size_t bytes, double seconds, double copySeconds) 
     benchReport(label, copySeconds / seconds, "x memcpy");
 }
 
-void mergeCase(const char* what, int u, bool masked, size_t pixels) {
-    auto back = noise(pixels * u, 1), fore = noise(pixels * u, 2), mask = noise(pixels, 3);
+// A frame-sized mask the way shapes make them: a filled disc (255), the outside (0), and an
+// anti-aliased rim of in-between values.
+std::vector<uint8_t> discMask() {
+    std::vector<uint8_t> m(size_t(kW) * kH);
+    const double r = kH * 0.45;
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            double d = r - std::hypot(x - kW / 2.0, y - kH / 2.0);
+            m[size_t(y) * kW + x] = uint8_t(d >= 1 ? 255 : d <= 0 ? 0 : d * 255);
+        }
+    return m;
+}
+
+void mergeCase(const char* what, int u, bool masked, size_t pixels, bool disc = false) {
+    auto back = noise(pixels * u, 1), fore = noise(pixels * u, 2), mask = disc ? discMask() : noise(pixels, 3);
     std::vector<uint8_t> out(pixels * u);
     double t = bestTime([&] {
         i32Merge(out.data(), back.data(), masked ? mask.data() : nullptr, fore.data(), u, int(pixels), 1, 0);
@@ -60,6 +75,8 @@ BENCH(q32_merge) {
     const size_t frame = size_t(kW) * kH, row = kW;
     mergeCase("i32Merge mask U=4, 1920x1080", 4, true, frame);
     mergeCase("i32Merge mask U=3, 1920x1080", 3, true, frame);
+    mergeCase("i32Merge disc-shaped mask U=4, 1920x1080", 4, true, frame, true);
+    mergeCase("i32Merge disc-shaped mask U=3, 1920x1080", 3, true, frame, true);
     mergeCase("i32Merge no mask U=4 (premultiplied), 1920x1080", 4, false, frame);
     mergeCase("i32Merge no mask U=3 (copy), 1920x1080", 3, false, frame);
     mergeCase("i32Merge mask U=4, one 1920-pixel row", 4, true, row);
@@ -116,6 +133,19 @@ BENCH(q32_convert) {
                    cvt32BufToDIB(bufs[i], &g, 0, 0);
                    GlobalFree(g);
                }), i ? copy4 : copy3);
+    report("cvt32DDBToDIB 32-bit DDB, 1920x1080", frame4, bestTime([&] {
+               HGLOBAL g = nullptr;
+               cvt32DDBToDIB(ddb, &g, 0);
+               GlobalFree(g);
+           }), copy4);
+    std::vector<uint8_t> packed(sizeof(BITMAPINFOHEADER) + frame3, 0x40);  // 1920*3 needs no row padding
+    BITMAPINFOHEADER hdr = {sizeof hdr, kW, kH, 1, 24, BI_RGB};
+    std::memcpy(packed.data(), &hdr, sizeof hdr);
+    report("cvt32DIBPtrToBuf 24-bit bottom-up, 1920x1080", frame3, bestTime([&] {
+               void* b = nullptr;
+               cvt32DIBPtrToBuf(packed.data(), &b, nullptr, nullptr, 0);
+               buf32Free(b);
+           }), copy3);
     // The same byte count copied into freshly allocated memory, as every conversion must do.
     report("(memcpy into a new 8 MB block, for comparison)", frame4, bestTime([&] {
                void* p = HeapAlloc(GetProcessHeap(), 0, frame4);
