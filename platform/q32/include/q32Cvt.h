@@ -19,7 +19,7 @@ extern "C" {
 #endif
 
 /* A device-dependent bitmap or a DIB section (either row order); the bitmap stays the caller's.
- * It must not be selected into a device context unless it is a DIB section. */
+ * It is read with GetDIBits, so it should not be selected into a device context. */
 Q32_API int cvt32DDBToBuf(HBITMAP bitmap, void** out, int reserved);
 /* packedDib: a packed DIB in memory (a locked bitmap resource): 1, 4, 8 bits with a colour table,
  * 16 and 32 bits BI_RGB or BI_BITFIELDS, 24 bits, RLE4/RLE8; either row order. 32-bit BGRA
