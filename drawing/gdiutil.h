@@ -1,0 +1,200 @@
+// Small GDI helpers shared by every drawing routine of the library: selection guards, memory DCs
+// and the one tiling rule.
+#pragma once
+#include <windows.h>
+
+namespace qdraw {
+
+// Selects an object into a DC for the guard's life and puts the previous one back.
+class SelectGuard {
+public:
+    SelectGuard(HDC dc, HGDIOBJ obj) : m_dc(dc), m_old(dc && obj ? SelectObject(dc, obj) : nullptr) {}
+    ~SelectGuard() {
+        if (m_old && m_old != HGDI_ERROR) SelectObject(m_dc, m_old);
+    }
+    bool ok() const { return m_old && m_old != HGDI_ERROR; }
+    SelectGuard(const SelectGuard&) = delete;
+    SelectGuard& operator=(const SelectGuard&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_old;
+};
+
+// Owns a GDI object made here (brush, pen, region, bitmap, font) and deletes it at the end of its
+// life unless it was released to the caller. Never wrap a caller's object in it.
+template <class H>
+class OwnedGdi {
+public:
+    explicit OwnedGdi(H h = nullptr) : m_h(h) {}
+    ~OwnedGdi() { reset(); }
+    void reset(H h = nullptr) {
+        if (m_h) DeleteObject(m_h);
+        m_h = h;
+    }
+    H release() {
+        H h = m_h;
+        m_h = nullptr;
+        return h;
+    }
+    H get() const { return m_h; }
+    operator H() const { return m_h; }
+    OwnedGdi(const OwnedGdi&) = delete;
+    OwnedGdi& operator=(const OwnedGdi&) = delete;
+
+private:
+    H m_h;
+};
+
+// Locks a movable global memory block for the guard's life (the block stays its owner's).
+template <class T = void>
+class GlobalLockGuard {
+public:
+    explicit GlobalLockGuard(HGLOBAL block) : m_block(block), m_ptr(block ? (T*)GlobalLock(block) : nullptr) {}
+    ~GlobalLockGuard() {
+        if (m_ptr) GlobalUnlock(m_block);
+    }
+    T* get() const { return m_ptr; }
+    explicit operator bool() const { return m_ptr != nullptr; }
+    GlobalLockGuard(const GlobalLockGuard&) = delete;
+    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+
+private:
+    HGLOBAL m_block;
+    T* m_ptr;
+};
+
+// A memory DC compatible with another DC (the screen when null), deleted at the end of its life.
+class MemDC {
+public:
+    explicit MemDC(HDC compatibleWith = nullptr) : m_dc(CreateCompatibleDC(compatibleWith)) {}
+    ~MemDC() {
+        if (m_dc) DeleteDC(m_dc);
+    }
+    operator HDC() const { return m_dc; }
+    HDC get() const { return m_dc; }
+    // Deletes the DC now; false when there was none or the deletion failed.
+    bool close() {
+        BOOL deleted = m_dc ? DeleteDC(m_dc) : FALSE;
+        m_dc = nullptr;
+        return deleted != FALSE;
+    }
+    MemDC(const MemDC&) = delete;
+    MemDC& operator=(const MemDC&) = delete;
+
+private:
+    HDC m_dc;
+};
+
+// A memory DC with a bitmap selected for the guard's life: the caller's bitmap (not deleted), or
+// one made here compatible with the reference DC (deleted unless released).
+class BitmapDC {
+public:
+    // Selects an existing bitmap, which stays the caller's.
+    BitmapDC(HDC compatibleWith, HBITMAP bitmap) : m_mem(compatibleWith), m_bitmap(bitmap), m_owned(false) {
+        select();
+    }
+    // Makes a compatible bitmap of w x h.
+    BitmapDC(HDC compatibleWith, int w, int h)
+        : m_mem(compatibleWith), m_bitmap(nullptr), m_owned(true) {
+        if (w > 0 && h > 0) {
+            HDC ref = compatibleWith ? compatibleWith : GetDC(nullptr);
+            m_bitmap = CreateCompatibleBitmap(ref, w, h);
+            if (!compatibleWith) ReleaseDC(nullptr, ref);
+        }
+        select();
+    }
+    ~BitmapDC() { close(); }
+    // Puts the previous bitmap back and deletes the DC (and a bitmap made here) now; false when the
+    // DC could not be deleted.
+    bool close() {
+        if (m_old && m_old != HGDI_ERROR) SelectObject(m_mem, m_old);
+        m_old = nullptr;
+        if (m_owned && m_bitmap) DeleteObject(m_bitmap);
+        m_owned = false;
+        return m_mem.close();
+    }
+    bool ok() const { return m_mem.get() && m_bitmap && m_old && m_old != HGDI_ERROR; }
+    operator HDC() const { return m_mem; }
+    HDC dc() const { return m_mem; }
+    HBITMAP bitmap() const { return m_bitmap; }
+    // Hands a bitmap made here to the caller: deselected now, no longer deleted by the guard.
+    HBITMAP release() {
+        if (m_old && m_old != HGDI_ERROR) SelectObject(m_mem, m_old);
+        m_old = nullptr;
+        m_owned = false;
+        return m_bitmap;
+    }
+    BitmapDC(const BitmapDC&) = delete;
+    BitmapDC& operator=(const BitmapDC&) = delete;
+
+private:
+    void select() { m_old = (m_mem.get() && m_bitmap) ? SelectObject(m_mem, m_bitmap) : nullptr; }
+    MemDC m_mem;
+    HBITMAP m_bitmap;
+    bool m_owned;
+    HGDIOBJ m_old = nullptr;
+};
+
+// A window's DC (GetDC), released at the end of the guard's life.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) : m_wnd(window), m_dc(GetDC(window)) {}
+    ~WindowDC() {
+        if (m_dc) ReleaseDC(m_wnd, m_dc);
+    }
+    operator HDC() const { return m_dc; }
+    HDC get() const { return m_dc; }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+
+private:
+    HWND m_wnd;
+    HDC m_dc;
+};
+
+// The tiling rule: tiles of tw x th laid over r from its top-left corner, rows top to bottom and
+// cells left to right; cells of the last row and column are cut to r. fn(x, y, w, h) receives each
+// cell in r's coordinates; every cell is drawn from the tile's top-left source point. Nothing is
+// called for an empty or inverted rectangle or a tile without area.
+template <class F>
+void forEachTile(const RECT& r, int tw, int th, F&& fn) {
+    if (tw <= 0 || th <= 0 || r.right <= r.left || r.bottom <= r.top) return;
+    for (long y = r.top; y < r.bottom; y += th) {
+        int h = (int)((r.bottom - y) < th ? (r.bottom - y) : th);
+        for (long x = r.left; x < r.right; x += tw) {
+            int w = (int)((r.right - x) < tw ? (r.right - x) : tw);
+            fn((int)x, (int)y, w, h);
+        }
+    }
+}
+
+// The nine-cell rule: a source piece read as a 3 x 3 grid of cells of cw x ch (a third of its width
+// and height, truncated). The nine pieces come in drawing order, later ones painting over earlier
+// ones where they overlap: the corners top-left, bottom-left, top-right, bottom-right (placed
+// unscaled and never cut to r), then the top, bottom, left and right edges and the centre (tiled
+// over their rectangle with cw x ch tiles). The source cell of a piece is (col * cw, row * ch) from
+// the piece's origin.
+struct NineCellPiece {
+    RECT dest;     // a corner's rectangle is always cw x ch; an edge's may be empty or inverted
+    int col, row;  // source cell in the 3 x 3 grid
+    bool corner;   // true: one unscaled copy; false: tiled over dest
+};
+
+inline void nineCellPieces(const RECT& r, int cw, int ch, NineCellPiece out[9]) {
+    const long L = r.left, T = r.top, R = r.right, B = r.bottom;
+    const NineCellPiece pieces[9] = {
+        {{L, T, L + cw, T + ch}, 0, 0, true},
+        {{L, B - ch, L + cw, B}, 0, 2, true},
+        {{R - cw, T, R, T + ch}, 2, 0, true},
+        {{R - cw, B - ch, R, B}, 2, 2, true},
+        {{L + cw, T, R - cw, T + ch}, 1, 0, false},
+        {{L + cw, B - ch, R - cw, B}, 1, 2, false},
+        {{L, T + ch, L + cw, B - ch}, 0, 1, false},
+        {{R - cw, T + ch, R, B - ch}, 2, 1, false},
+        {{L + cw, T + ch, R - cw, B - ch}, 1, 1, false},
+    };
+    for (int i = 0; i < 9; ++i) out[i] = pieces[i];
+}
+
+}  // namespace qdraw
