@@ -594,9 +594,10 @@ void CWnd::SetDlgItemText(int nID, LPCWSTR lpszString) { ::SetDlgItemTextW(m_hWn
 int CWnd::GetDlgItemText(int nID, CString& rString) const {
     HWND item = ::GetDlgItem(m_hWnd, nID);
     rString.Empty();
-    if (!item) return 0;
-    CWnd* w = FromHandle(item);
-    w->GetWindowText(rString);
+    int n = item ? ::GetWindowTextLengthW(item) : 0;
+    if (n <= 0) return 0;
+    int got = ::GetWindowTextW(item, rString.GetBufferSetLength(n), n + 1);
+    rString.ReleaseBuffer(got >= 0 ? got : 0);
     return rString.GetLength();
 }
 int CWnd::GetClassName(LPWSTR lpClassName, int nMaxCount) const { return ::GetClassNameW(m_hWnd, lpClassName, nMaxCount); }
