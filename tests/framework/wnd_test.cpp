@@ -655,6 +655,7 @@ TEST(FrameworkGdi, ObjectsOwnWhatTheyCreateOnly) {
     HBRUSH external = CreateSolidBrush(RGB(4, 5, 6));
     CBrush* temp = CBrush::FromHandle(external);
     EXPECT_TRUE(temp->IsKindOf(RUNTIME_CLASS(CBrush)));
+    EXPECT_TRUE(CGdiObject::FromHandle(GetStockObject(DEFAULT_GUI_FONT))->IsKindOf(RUNTIME_CLASS(CFont)));
     AfxDeleteTempMap();
     EXPECT_EQ((UINT)OBJ_BRUSH, (UINT)GetObjectType(external));   // temporaries never delete
     {

@@ -8,27 +8,39 @@ using uifw::opaque;
 
 namespace {
 
-CGdiObject* makeTempGdi(HGDIOBJ h) {
-    // The temporary object has the class matching the handle's kind.
-    CGdiObject* obj;
+// The class standing for a kind of GDI handle.
+CRuntimeClass* classForHandle(HGDIOBJ h) {
     switch (::GetObjectType(h)) {
     case OBJ_PEN:
-    case OBJ_EXTPEN: obj = new CPen; break;
-    case OBJ_BRUSH: obj = new CBrush; break;
-    case OBJ_FONT: obj = new CFont; break;
-    case OBJ_BITMAP: obj = new CBitmap; break;
-    case OBJ_REGION: obj = new CRgn; break;
-    default: obj = new CGdiObject; break;
+    case OBJ_EXTPEN: return RUNTIME_CLASS(CPen);
+    case OBJ_BRUSH: return RUNTIME_CLASS(CBrush);
+    case OBJ_FONT: return RUNTIME_CLASS(CFont);
+    case OBJ_BITMAP: return RUNTIME_CLASS(CBitmap);
+    case OBJ_REGION: return RUNTIME_CLASS(CRgn);
+    default: return RUNTIME_CLASS(CGdiObject);
     }
+}
+
+CGdiObject* makeTempGdi(HGDIOBJ h) {
+    // The temporary object has the class matching the handle's kind.
+    CRuntimeClass* cls = classForHandle(h);
+    CGdiObject* obj;
+    if (cls == RUNTIME_CLASS(CPen)) obj = new CPen;
+    else if (cls == RUNTIME_CLASS(CBrush)) obj = new CBrush;
+    else if (cls == RUNTIME_CLASS(CFont)) obj = new CFont;
+    else if (cls == RUNTIME_CLASS(CBitmap)) obj = new CBitmap;
+    else if (cls == RUNTIME_CLASS(CRgn)) obj = new CRgn;
+    else obj = new CGdiObject;
     obj->m_hObject = h;
     return obj;
 }
+bool tempGdiFits(HGDIOBJ h, CGdiObject* obj) { return obj->GetRuntimeClass() == classForHandle(h); }
 void freeTempGdi(CGdiObject* obj) {
     obj->m_hObject = nullptr;   // temporary objects never delete the handle
     delete obj;
 }
 uifw::HandleMap<HGDIOBJ, CGdiObject>& gdiMap() {
-    static auto* map = new uifw::HandleMap<HGDIOBJ, CGdiObject>(makeTempGdi, freeTempGdi);
+    static auto* map = new uifw::HandleMap<HGDIOBJ, CGdiObject>(makeTempGdi, freeTempGdi, tempGdiFits);
     return *map;
 }
 

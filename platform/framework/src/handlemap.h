@@ -30,8 +30,12 @@ class HandleMap {
 public:
     typedef T* (*MakeTemp)(H);
     typedef void (*FreeTemp)(T*);
+    typedef bool (*Fits)(H, T*);   // may a temporary made earlier still stand for this handle?
 
-    HandleMap(MakeTemp make, FreeTemp free) : m_make(make), m_free(free) { InitializeCriticalSection(&m_cs); }
+    HandleMap(MakeTemp make, FreeTemp free, Fits fits = nullptr)
+        : m_make(make), m_free(free), m_fits(fits) {
+        InitializeCriticalSection(&m_cs);
+    }
 
     T* permanent(H h) {
         Lock lock(m_cs);
@@ -44,7 +48,12 @@ public:
         auto it = m_permanent.find(h);
         if (it != m_permanent.end()) return it->second;
         auto t = m_temporary.find(h);
-        if (t != m_temporary.end()) return t->second;
+        if (t != m_temporary.end()) {
+            if (!m_fits || m_fits(h, t->second)) return t->second;
+            // The handle value was reused for another kind of object.
+            m_retired.push_back(t->second);
+            m_temporary.erase(t);
+        }
         T* obj = m_make(h);
         m_temporary[h] = obj;
         return obj;
@@ -96,6 +105,7 @@ private:
     std::vector<T*> m_retired;
     MakeTemp m_make;
     FreeTemp m_free;
+    Fits m_fits;
 };
 
 }  // namespace uifw
