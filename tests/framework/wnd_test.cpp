@@ -556,7 +556,10 @@ TEST(FrameworkWnd, PreTranslateWalksUpFrameworkAncestors) {
     Translating owned;   // a popup owned by top: its walk ends at itself
     ASSERT_TRUE(owned.CreateEx(0, nullptr, L"owned", WS_POPUP, 0, 0, 10, 10, top.m_hWnd, nullptr));
 
-    MSG msg = {leaf.m_hWnd, WM_KEYDOWN, 'A', 0};
+    MSG msg = {};
+    msg.hwnd = leaf.m_hWnd;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = 'A';
     translateLog().clear();
     EXPECT_TRUE(AfxPreTranslateMessage(&msg));
     EXPECT_EQ((std::vector<CWnd*>{&leaf, &top}), translateLog());

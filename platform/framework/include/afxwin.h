@@ -4,6 +4,7 @@
 #include "afx.h"
 #include "afxcoll.h"
 #include "uifwtypes.h"
+#include <cstring>
 
 class CWnd;
 class CDC;
@@ -126,9 +127,19 @@ protected: \
         return &messageMap; \
     }
 
+// Member-function pointers of any shape have one representation; entries store them as AFX_PMSG
+// and the dispatcher turns them back into the shape the entry names.
+template <class To, class From>
+inline To AfxPmsgCast(From from) {
+    static_assert(sizeof(To) == sizeof(From), "member-function pointers of one size");
+    To to;
+    std::memcpy(&to, &from, sizeof(to));
+    return to;
+}
+
 // Turns a handler of ThisClass with the given shape into a map entry's pointer; a handler of
 // another shape does not compile.
-#define UIFW_PMSG(type, fn) ((AFX_PMSG)(static_cast<type>(&ThisClass::fn)))
+#define UIFW_PMSG(type, fn) (AfxPmsgCast<AFX_PMSG>(static_cast<type>(&ThisClass::fn)))
 
 #define ON_MESSAGE(message, memberFxn) \
     {message, 0, 0, 0, AfxSig_lwl, UIFW_PMSG(LRESULT (CWnd::*)(WPARAM, LPARAM), memberFxn)},

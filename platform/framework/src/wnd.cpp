@@ -494,7 +494,8 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner) {
             target = area;
         }
     } else {
-        MONITORINFO mi = {sizeof(mi)};
+        MONITORINFO mi = {};
+        mi.cbSize = sizeof(mi);
         ::GetMonitorInfoW(::MonitorFromWindow(center ? center : m_hWnd, MONITOR_DEFAULTTOPRIMARY), &mi);
         area = mi.rcWork;
         if (center && ::IsWindowVisible(center) && !::IsIconic(center)) ::GetWindowRect(center, &target);
@@ -664,9 +665,9 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         if (!e) return FALSE;
         BOOL handled = TRUE;
         if (e->nSig == AfxSigCmd_b)
-            handled = (this->*reinterpret_cast<BOOL (CWnd::*)()>(e->pfn))();
+            handled = (this->*AfxPmsgCast<BOOL (CWnd::*)()>(e->pfn))();
         else
-            (this->*reinterpret_cast<void (CWnd::*)()>(e->pfn))();
+            (this->*AfxPmsgCast<void (CWnd::*)()>(e->pfn))();
         if (handled) *pResult = 1;
         return handled;
     }
@@ -677,8 +678,8 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         if (!e) return FALSE;
         *pResult = 0;
         if (e->nSig == AfxSigNotify_b)
-            return (this->*reinterpret_cast<BOOL (CWnd::*)(NMHDR*, LRESULT*)>(e->pfn))(hdr, pResult);
-        (this->*reinterpret_cast<void (CWnd::*)(NMHDR*, LRESULT*)>(e->pfn))(hdr, pResult);
+            return (this->*AfxPmsgCast<BOOL (CWnd::*)(NMHDR*, LRESULT*)>(e->pfn))(hdr, pResult);
+        (this->*AfxPmsgCast<void (CWnd::*)(NMHDR*, LRESULT*)>(e->pfn))(hdr, pResult);
         return TRUE;
     }
     case WM_DRAWITEM:
@@ -717,8 +718,8 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     }
     const AFX_MSGMAP_ENTRY* e = FindMessageEntry(WM_COMMAND, nCode, nID);
     if (!e) return FALSE;
-    if (e->nSig == AfxSigCmd_b) return (this->*reinterpret_cast<BOOL (CWnd::*)()>(e->pfn))();
-    (this->*reinterpret_cast<void (CWnd::*)()>(e->pfn))();
+    if (e->nSig == AfxSigCmd_b) return (this->*AfxPmsgCast<BOOL (CWnd::*)()>(e->pfn))();
+    (this->*AfxPmsgCast<void (CWnd::*)()>(e->pfn))();
     return TRUE;
 }
 
@@ -731,8 +732,8 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
     LRESULT local = 0;
     if (!pResult) pResult = &local;
     if (e->nSig == AfxSigNotify_b)
-        return (this->*reinterpret_cast<BOOL (CWnd::*)(NMHDR*, LRESULT*)>(e->pfn))(hdr, pResult);
-    (this->*reinterpret_cast<void (CWnd::*)(NMHDR*, LRESULT*)>(e->pfn))(hdr, pResult);
+        return (this->*AfxPmsgCast<BOOL (CWnd::*)(NMHDR*, LRESULT*)>(e->pfn))(hdr, pResult);
+    (this->*AfxPmsgCast<void (CWnd::*)(NMHDR*, LRESULT*)>(e->pfn))(hdr, pResult);
     return TRUE;
 }
 
@@ -790,7 +791,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         if (ReflectLastMsg((HWND)lParam, &lResult)) goto done;
         e = FindMessageEntry(WM_CTLCOLOR, 0, 0);
         if (!e) return FALSE;
-        lResult = (LRESULT)(this->*reinterpret_cast<HBRUSH (CWnd::*)(CDC*, CWnd*, UINT)>(e->pfn))(
+        lResult = (LRESULT)(this->*AfxPmsgCast<HBRUSH (CWnd::*)(CDC*, CWnd*, UINT)>(e->pfn))(
             CDC::FromHandle((HDC)wParam), CWnd::FromHandle((HWND)lParam), message - WM_CTLCOLORMSGBOX);
         goto done;
     }
@@ -803,102 +804,102 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
 
     switch ((AfxSig)e->nSig) {
     case AfxSig_vv:
-        (this->*reinterpret_cast<void (CWnd::*)()>(e->pfn))();
+        (this->*AfxPmsgCast<void (CWnd::*)()>(e->pfn))();
         break;
     case AfxSig_bv:
-        lResult = (this->*reinterpret_cast<BOOL (CWnd::*)()>(e->pfn))();
+        lResult = (this->*AfxPmsgCast<BOOL (CWnd::*)()>(e->pfn))();
         break;
     case AfxSig_wv:
-        lResult = (this->*reinterpret_cast<UINT (CWnd::*)()>(e->pfn))();
+        lResult = (this->*AfxPmsgCast<UINT (CWnd::*)()>(e->pfn))();
         break;
     case AfxSig_is:
-        lResult = (this->*reinterpret_cast<int (CWnd::*)(LPCREATESTRUCT)>(e->pfn))((LPCREATESTRUCT)lParam);
+        lResult = (this->*AfxPmsgCast<int (CWnd::*)(LPCREATESTRUCT)>(e->pfn))((LPCREATESTRUCT)lParam);
         break;
     case AfxSig_bs:
-        lResult = (this->*reinterpret_cast<BOOL (CWnd::*)(LPCREATESTRUCT)>(e->pfn))((LPCREATESTRUCT)lParam);
+        lResult = (this->*AfxPmsgCast<BOOL (CWnd::*)(LPCREATESTRUCT)>(e->pfn))((LPCREATESTRUCT)lParam);
         break;
     case AfxSig_bD:
-        lResult = (this->*reinterpret_cast<BOOL (CWnd::*)(CDC*)>(e->pfn))(CDC::FromHandle((HDC)wParam));
+        lResult = (this->*AfxPmsgCast<BOOL (CWnd::*)(CDC*)>(e->pfn))(CDC::FromHandle((HDC)wParam));
         break;
     case AfxSig_vwii:
-        (this->*reinterpret_cast<void (CWnd::*)(UINT, int, int)>(e->pfn))(
+        (this->*AfxPmsgCast<void (CWnd::*)(UINT, int, int)>(e->pfn))(
             (UINT)wParam, (short)LOWORD(lParam), (short)HIWORD(lParam));
         break;
     case AfxSig_vii:
-        (this->*reinterpret_cast<void (CWnd::*)(int, int)>(e->pfn))((short)LOWORD(lParam), (short)HIWORD(lParam));
+        (this->*AfxPmsgCast<void (CWnd::*)(int, int)>(e->pfn))((short)LOWORD(lParam), (short)HIWORD(lParam));
         break;
     case AfxSig_vbw:
-        (this->*reinterpret_cast<void (CWnd::*)(BOOL, UINT)>(e->pfn))((BOOL)wParam, (UINT)lParam);
+        (this->*AfxPmsgCast<void (CWnd::*)(BOOL, UINT)>(e->pfn))((BOOL)wParam, (UINT)lParam);
         break;
     case AfxSig_vwp:
-        (this->*reinterpret_cast<void (CWnd::*)(UINT, CPoint)>(e->pfn))((UINT)wParam, CPoint(lParam));
+        (this->*AfxPmsgCast<void (CWnd::*)(UINT, CPoint)>(e->pfn))((UINT)wParam, CPoint(lParam));
         break;
     case AfxSig_bwsp:
-        lResult = (this->*reinterpret_cast<BOOL (CWnd::*)(UINT, short, CPoint)>(e->pfn))(
+        lResult = (this->*AfxPmsgCast<BOOL (CWnd::*)(UINT, short, CPoint)>(e->pfn))(
             LOWORD(wParam), (short)HIWORD(wParam), CPoint(lParam));
         break;
     case AfxSig_vwww:
-        (this->*reinterpret_cast<void (CWnd::*)(UINT, UINT, UINT)>(e->pfn))(
+        (this->*AfxPmsgCast<void (CWnd::*)(UINT, UINT, UINT)>(e->pfn))(
             (UINT)wParam, LOWORD(lParam), HIWORD(lParam));
         break;
     case AfxSig_vW:
-        (this->*reinterpret_cast<void (CWnd::*)(CWnd*)>(e->pfn))(CWnd::FromHandle((HWND)wParam));
+        (this->*AfxPmsgCast<void (CWnd::*)(CWnd*)>(e->pfn))(CWnd::FromHandle((HWND)wParam));
         break;
     case AfxSig_vW2:
-        (this->*reinterpret_cast<void (CWnd::*)(CWnd*)>(e->pfn))(CWnd::FromHandle((HWND)lParam));
+        (this->*AfxPmsgCast<void (CWnd::*)(CWnd*)>(e->pfn))(CWnd::FromHandle((HWND)lParam));
         break;
     case AfxSig_vw:
-        (this->*reinterpret_cast<void (CWnd::*)(UINT_PTR)>(e->pfn))((UINT_PTR)wParam);
+        (this->*AfxPmsgCast<void (CWnd::*)(UINT_PTR)>(e->pfn))((UINT_PTR)wParam);
         break;
     case AfxSig_vb:
-        (this->*reinterpret_cast<void (CWnd::*)(BOOL)>(e->pfn))((BOOL)wParam);
+        (this->*AfxPmsgCast<void (CWnd::*)(BOOL)>(e->pfn))((BOOL)wParam);
         break;
     case AfxSig_vPOS:
-        (this->*reinterpret_cast<void (CWnd::*)(WINDOWPOS*)>(e->pfn))((WINDOWPOS*)lParam);
+        (this->*AfxPmsgCast<void (CWnd::*)(WINDOWPOS*)>(e->pfn))((WINDOWPOS*)lParam);
         break;
     case AfxSig_bWww:
-        lResult = (this->*reinterpret_cast<BOOL (CWnd::*)(CWnd*, UINT, UINT)>(e->pfn))(
+        lResult = (this->*AfxPmsgCast<BOOL (CWnd::*)(CWnd*, UINT, UINT)>(e->pfn))(
             CWnd::FromHandle((HWND)wParam), LOWORD(lParam), HIWORD(lParam));
         break;
     case AfxSig_l_p:
-        lResult = (this->*reinterpret_cast<LRESULT (CWnd::*)(CPoint)>(e->pfn))(CPoint(lParam));
+        lResult = (this->*AfxPmsgCast<LRESULT (CWnd::*)(CPoint)>(e->pfn))(CPoint(lParam));
         break;
     case AfxSig_hDWw: {
         // Only the reflected record form reaches here (WM_REFLECT_BASE + WM_CTLCOLOR is AfxSig_hDw).
         const AFX_CTLCOLOR* ctl = (const AFX_CTLCOLOR*)lParam;
         if (!ctl) return FALSE;
-        lResult = (LRESULT)(this->*reinterpret_cast<HBRUSH (CWnd::*)(CDC*, CWnd*, UINT)>(e->pfn))(
+        lResult = (LRESULT)(this->*AfxPmsgCast<HBRUSH (CWnd::*)(CDC*, CWnd*, UINT)>(e->pfn))(
             CDC::FromHandle(ctl->hDC), CWnd::FromHandle(ctl->hWnd), ctl->nCtlType);
         break;
     }
     case AfxSig_hDw: {
         const AFX_CTLCOLOR* ctl = (const AFX_CTLCOLOR*)lParam;
         if (!ctl) return FALSE;
-        lResult = (LRESULT)(this->*reinterpret_cast<HBRUSH (CWnd::*)(CDC*, UINT)>(e->pfn))(
+        lResult = (LRESULT)(this->*AfxPmsgCast<HBRUSH (CWnd::*)(CDC*, UINT)>(e->pfn))(
             CDC::FromHandle(ctl->hDC), ctl->nCtlType);
         break;
     }
     case AfxSig_lwl:
-        lResult = (this->*reinterpret_cast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(e->pfn))(wParam, lParam);
+        lResult = (this->*AfxPmsgCast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(e->pfn))(wParam, lParam);
         break;
     case AfxSig_vwwx:
-        (this->*reinterpret_cast<void (CWnd::*)(UINT, UINT, CScrollBar*)>(e->pfn))(
+        (this->*AfxPmsgCast<void (CWnd::*)(UINT, UINT, CScrollBar*)>(e->pfn))(
             LOWORD(wParam), HIWORD(wParam), (CScrollBar*)CWnd::FromHandle((HWND)lParam));
         break;
     case AfxSig_vWp:
-        (this->*reinterpret_cast<void (CWnd::*)(CWnd*, CPoint)>(e->pfn))(CWnd::FromHandle((HWND)wParam),
+        (this->*AfxPmsgCast<void (CWnd::*)(CWnd*, CPoint)>(e->pfn))(CWnd::FromHandle((HWND)wParam),
                                                                          CPoint(lParam));
         break;
     case AfxSig_vOWNER:
-        (this->*reinterpret_cast<void (CWnd::*)(int, void*)>(e->pfn))((int)wParam, (void*)lParam);
+        (this->*AfxPmsgCast<void (CWnd::*)(int, void*)>(e->pfn))((int)wParam, (void*)lParam);
         lResult = TRUE;
         break;
     case AfxSig_vs:
-        (this->*reinterpret_cast<void (CWnd::*)(void*)>(e->pfn))((void*)lParam);
+        (this->*AfxPmsgCast<void (CWnd::*)(void*)>(e->pfn))((void*)lParam);
         lResult = TRUE;
         break;
     case AfxSig_vwl:
-        (this->*reinterpret_cast<void (CWnd::*)(UINT, LPARAM)>(e->pfn))((UINT)wParam, lParam);
+        (this->*AfxPmsgCast<void (CWnd::*)(UINT, LPARAM)>(e->pfn))((UINT)wParam, lParam);
         break;
     default:
         return FALSE;
