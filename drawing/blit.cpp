@@ -1,5 +1,4 @@
 // Blits, alpha blending, transparent drawing and regions cut from bitmaps.
-#include <climits>
 #include "qDraw.h"
 #include "qBitmapLoad.h"
 #include "drawing/gdiutil.h"
