@@ -2,6 +2,7 @@
 // that ends an edit on a click elsewhere.
 #include "qTimeCode.h"
 #include "timecode/timeCodeShared.h"
+#include <commctrl.h>
 #include <cctype>
 
 namespace {

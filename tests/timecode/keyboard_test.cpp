@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include "tcprobe.h"
 #include "testutil.h"
+#include <commctrl.h>
 
 namespace {
 const UINT kTimer = 10;
@@ -299,6 +300,7 @@ TEST(TimeCodeFixed, IgnoresKeysInstallsNoHookStartsNoTimerSendsNothing) {
     TimeCodeProbe c;
     ASSERT_TRUE(host.createControl(c));
     ASSERT_EQ(1, c.fnInit(1, 0, 0));
+    c.fnSetFrameRate(25.0);
     c.fnSetIndex(c.TimeCodeToIndex(1, 2, 3, 4), 25.0, 1);
     host.clear();
     SetFocus(c.m_hWnd);

@@ -109,7 +109,9 @@ void shoot(HWND control, testutil::Canvas& out) {
 
 class TimeCodePaint : public ::testing::Test {
 protected:
+    // At 25 frames a second, so that TimeCodeToIndex below counts like the index given to the control.
     void init(int longFormat, int adjustable, int compact) {
+        c.fnSetFrameRate(25.0);
         ASSERT_TRUE(host.createControl(c));
         ASSERT_EQ(1, c.fnInit(longFormat, adjustable, compact));
         host.clear();

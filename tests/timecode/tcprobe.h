@@ -75,12 +75,12 @@ struct Note {
     UINT nmId;      // idFrom of WM_NOTIFY
 };
 
-// A visible top-level window at a fixed place on the screen with one "TimeCodeControl" child
-// subclassed by a TimeCodeProbe; its window procedure records WM_COMMAND and WM_NOTIFY.
+// A visible top-level window at (100, 100), 260 x 120, that parents "TimeCodeControl" windows
+// subclassed by TimeCodeProbes; its window procedure records WM_COMMAND and WM_NOTIFY.
 class TimeCodeHost {
 public:
     static const int kId = 1234;
-    explicit TimeCodeHost(int x = 100, int y = 100, int w = 260, int h = 120);
+    TimeCodeHost();
     ~TimeCodeHost();
     // Creates the control's window at (10, 10) and attaches the probe; fnInit is left to the test.
     bool createControl(TimeCodeProbe& probe, int x = 10, int y = 10);

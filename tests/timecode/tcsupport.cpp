@@ -28,18 +28,25 @@ LPARAM keyLParam(UINT vk, bool up, bool repeat) {
 }
 }  // namespace
 
-TimeCodeHost::TimeCodeHost(int x, int y, int w, int h) {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = hostProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
-    wc.lpszClassName = kHostClass;
-    RegisterClassW(&wc);
-    m_parent = CreateWindowExW(WS_EX_TOPMOST, kHostClass, L"host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, w,
-                               h, nullptr, nullptr, wc.hInstance, nullptr);
-    m_sibling = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, h - 40, 100, 30, m_parent,
-                                (HMENU)99, wc.hInstance, nullptr);
+// One parent window serves every test of the process: hiding or destroying a top-level window
+// costs Wine's X11 driver two seconds each time.
+TimeCodeHost::TimeCodeHost() {
+    static HWND parent = nullptr, sibling = nullptr;
+    if (!parent || !IsWindow(parent)) {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = hostProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
+        wc.lpszClassName = kHostClass;
+        RegisterClassW(&wc);
+        parent = CreateWindowExW(WS_EX_TOPMOST, kHostClass, L"host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100,
+                                 100, 260, 120, nullptr, nullptr, wc.hInstance, nullptr);
+        sibling = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 80, 100, 30, parent, (HMENU)99,
+                                  wc.hInstance, nullptr);
+    }
+    m_parent = parent;
+    m_sibling = sibling;
     SetForegroundWindow(m_parent);
     SetFocus(m_parent);
     UpdateWindow(m_parent);
@@ -47,8 +54,9 @@ TimeCodeHost::TimeCodeHost(int x, int y, int w, int h) {
     g_notes.clear();
 }
 
+// The controls are gone by now (each test's probe dies first); the parent stays for the next test.
 TimeCodeHost::~TimeCodeHost() {
-    if (m_parent) DestroyWindow(m_parent);
+    SetFocus(m_parent);
     drainQueue();
     g_notes.clear();
 }

@@ -68,6 +68,7 @@ TEST(TimeCodeValue, OtherRatesConvertPlainlyOverTheirWholeRange) {
         c.fnSetFrameRate(rate);
         const int n = nominal(rate);
         const int largest = 360000 * n - 1;
+        c.fnSetIndexUpperBd(0x7FFFFFFF);
         EXPECT_EQ(largest, c.fnGetIndexUpperBd());
         int failures = 0;
         int h, m, s, f;
