@@ -13,17 +13,17 @@ struct Sample {
     const wchar_t* label;
 };
 
-const int kCol[2] = {150, 340};
+const int kCol[2] = {150, 420};
 const int kRow0 = 44, kRowStep = 34;
 
 const Sample kSamples[] = {
-    {kCol[0], kRow0 + 0 * kRowStep, 1, 1, 0, 17982, 29.97, L"index 17982 @ 29.97 DF"},
+    {kCol[0], kRow0 + 0 * kRowStep, 1, 1, 0, 17982, 29.97, L"17982 @ 29.97 DF"},
     {kCol[1], kRow0 + 0 * kRowStep, 0, 1, 0, (((1 * 60 + 23) * 60 + 45) * 25 + 12), 25.0, L"@ 25"},
     {kCol[0], kRow0 + 1 * kRowStep, 1, 0, 0, (((12 * 60 + 34) * 60 + 56) * 24 + 23), 24.0, L"@ 24"},
-    {kCol[1], kRow0 + 1 * kRowStep, 0, 0, 0, 1800, 29.97, L"index 1800 @ 29.97 DF"},
+    {kCol[1], kRow0 + 1 * kRowStep, 0, 0, 0, 1800, 29.97, L"1800 @ 29.97 DF"},
     {kCol[0], kRow0 + 2 * kRowStep, 1, 1, 1, (3599 * 30 + 29), 30.0, L"@ 30"},
-    {kCol[1], kRow0 + 2 * kRowStep, 0, 1, 1, 90000, 25.0, L"index 90000 @ 25"},
-    {kCol[0], kRow0 + 3 * kRowStep, 1, 0, 1, 10789199, 29.97, L"last index @ 29.97"},
+    {kCol[1], kRow0 + 2 * kRowStep, 0, 1, 1, 90000, 25.0, L"90000 @ 25"},
+    {kCol[0], kRow0 + 3 * kRowStep, 1, 0, 1, 10789199, 29.97, L"last @ 29.97 DF"},
     {kCol[1], kRow0 + 3 * kRowStep, 0, 0, 1, (((2 * 60 + 5) * 60 + 9) * 60 + 41), 59.94, L"@ 59.94"},
 };
 const wchar_t* const kRowNames[] = {L"standard, spin buttons", L"standard, fixed", L"compact, spin buttons",
@@ -87,4 +87,4 @@ void teardown(HWND) {
 }
 }  // namespace
 
-GALLERY_PAGE(timecode, L"timecode", 560, 340, build, paint, teardown);
+GALLERY_PAGE(timecode, L"timecode", 680, 330, build, paint, teardown);
