@@ -37,25 +37,6 @@ struct EmptyBitmapPath {
 };
 }  // namespace
 
-TEST(TimeCodeLayout, CellTablesOfBothSkins) {
-    LayoutProbe l;
-    const XYWH standard[14] = {{0, 0, 8, 13},  {8, 0, 8, 13},  {24, 0, 8, 13}, {32, 0, 8, 13}, {48, 0, 8, 13},
-                               {56, 0, 8, 13}, {69, 0, 7, 13}, {76, 0, 7, 13}, {88, -3, 13, 9}, {88, 7, 13, 9},
-                               {18, 0, 4, 13}, {41, 0, 4, 13}, {64, 0, 6, 13}, {0, 0, 8, 13}};
-    const XYWH compact[14] = {{2, 0, 8, 13},  {10, 0, 8, 13}, {20, 0, 8, 13}, {28, 0, 8, 13}, {40, 0, 8, 13},
-                              {48, 0, 8, 13}, {60, 0, 7, 13}, {67, 0, 7, 13}, {74, 2, 7, 5},  {74, 8, 7, 5},
-                              {0, 0, 0, 0},   {0, 0, 0, 0},   {0, 0, 0, 0},   {0, 0, 0, 0}};
-    for (int c = 0; c < 14; ++c) {
-        SCOPED_TRACE(c);
-        l.fnSet2ndBackground(0);
-        expectXYWH(l.fnGetCellDrawRect((UTMTG_CELL)c), standard[c]);
-        l.fnSet2ndBackground(1);
-        expectXYWH(l.fnGetCellDrawRect((UTMTG_CELL)c), compact[c]);
-    }
-    EXPECT_TRUE(l.fnGetCellDrawRect((UTMTG_CELL)14).IsRectNull());
-    EXPECT_TRUE(l.fnGetCellDrawRect((UTMTG_CELL)-1).IsRectNull());
-}
-
 TEST(TimeCodeLayout, SymbolRectangles) {
     LayoutProbe l;
     for (int s = 0; s <= 9; ++s) {

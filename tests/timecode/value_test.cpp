@@ -8,34 +8,6 @@ const double kDrop = 29.97;
 int nominal(double rate) { return (int)(rate + 0.999); }
 }  // namespace
 
-TEST(TimeCodeValue, ConstructorValues) {
-    TimeCodeProbe c;
-    EXPECT_NE(nullptr, c.m_pLayout);
-    EXPECT_EQ(0, c.m_bInit);
-    EXPECT_EQ(0, c.m_bHourLeadingZero);
-    EXPECT_EQ(3, c.m_nLayoutOffsetX);
-    EXPECT_EQ(4, c.m_nLayoutOffsetY);
-    EXPECT_EQ(1, c.m_bFlashOn);
-    EXPECT_EQ(1, c.m_bWaitFirst);
-    EXPECT_EQ(0, c.m_bUpButton);
-    EXPECT_EQ(1, c.m_bAdjustable);
-    EXPECT_EQ(0, c.m_b2ndBackground);
-    EXPECT_EQ(0, c.m_nCurrent);
-    EXPECT_EQ(0, c.m_nSpinCount);
-    EXPECT_TRUE(c.shows(0, 0, 0, 0));
-    EXPECT_EQ(0, c.m_bFieldsShown);
-    EXPECT_EQ(0, c.m_bKeyDone);
-    EXPECT_EQ(100.0, c.m_dFrameRate);
-    EXPECT_EQ(0, c.m_nIndexLowerBd);
-    EXPECT_EQ(27687210, c.m_nIndexUpperBd);
-    EXPECT_EQ(0, c.m_nFirstDigit);
-    EXPECT_EQ(0, c.m_bStepped);
-    EXPECT_EQ(1, c.m_bEnabled);
-    EXPECT_EQ(0, c.m_bHover);
-    EXPECT_EQ(0u, c.m_tme.cbSize);
-    EXPECT_EQ(1, c.m_bHookMouse);
-}
-
 // Every index of the drop-frame range converts to a valid timecode and back; frames 00 and 01 never
 // appear at second 00 of a minute that is not a multiple of ten.
 TEST(TimeCodeValue, DropFrameConversionIsExactOverTheWholeRange) {
