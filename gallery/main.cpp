@@ -216,10 +216,6 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, LPWSTR, int show) {
     HWND main = CreateWindowExW(0, kMainClass, L"Gallery", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
                                 CW_USEDEFAULT, 1000, 700, nullptr, nullptr, inst, nullptr);
     ShowWindow(main, show);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return 0;
+    // The framework's loop gives controls their PreTranslateMessage, as a real host's loop does.
+    return AfxRunMessageLoop();
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include "qModule.h"
 #include <string>
+#include <cstring>
 
 namespace {
 std::wstring moduleDir() {
@@ -32,4 +33,20 @@ TEST(Module, TimeCodeClassIsGlobalWithArrowCursor) {
 
 TEST(Module, ImageBlendLibraryLoaded) {
     EXPECT_EQ(1, gfnIsGDIEXCanUse());
+}
+
+TEST(Module, ExtensionRecordCollectsTheLibrarysRuntimeClasses) {
+    HMODULE lib = GetModuleHandleW(L"qTrimUI.dll");
+    CDynLinkLibrary* record = nullptr;
+    for (CDynLinkLibrary* d = AfxGetFirstDynLinkLibrary(); d; d = d->m_pNextDLL)
+        if (d->m_hModule == lib) record = d;
+    ASSERT_NE(nullptr, record);
+    EXPECT_FALSE(record->m_bSystem);
+    bool found = false;
+    for (CRuntimeClass* c = record->m_pFirstClass; c; c = c->m_pNextClass)
+        found = found || strcmp(c->m_lpszClassName, "CTimeCodeCtrl") == 0;
+    EXPECT_TRUE(found);
+    CRuntimeClass* byName = CRuntimeClass::FromName("CTimeCodeCtrl");
+    ASSERT_NE(nullptr, byName);
+    EXPECT_TRUE(byName->IsDerivedFrom(RUNTIME_CLASS(CWnd)));
 }

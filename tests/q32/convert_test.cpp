@@ -230,11 +230,11 @@ TEST(Display, DrawsDeliveredBlocksIntoTheDestination) {
         std::fill(px, px + W * H, 0xFF123456u);
         Bytes block = expected(21, 10, u);
         void* disp = nullptr;
-        // Delivered in two bands, as a caller streaming rows would; a band sticking out fails.
+        // The block is the destination's size; an origin outside it fails.
         ASSERT_TRUE(disp32ShowInit(&disp, dc, u * 8, &dest, nullptr, 0, 0));
-        ASSERT_TRUE(disp32ShowData(disp, block.data(), 0, 0, 4, 21 * u));
-        EXPECT_EQ(0, disp32ShowData(disp, block.data(), 1, 4, 6, 21 * u));
-        ASSERT_TRUE(disp32ShowData(disp, &block[4 * 21 * u], 0, 4, 6, 21 * u));
+        EXPECT_EQ(0, disp32ShowData(disp, block.data(), 21, 0, 10, 21 * u));
+        EXPECT_EQ(0, disp32ShowData(disp, block.data(), 0, 10, 10, 21 * u));
+        ASSERT_TRUE(disp32ShowData(disp, block.data(), 0, 0, 10, 21 * u));
         ASSERT_TRUE(disp32ShowEnd(disp));
         GdiFlush();
         for (int y = 0; y < H; ++y)
@@ -245,17 +245,20 @@ TEST(Display, DrawsDeliveredBlocksIntoTheDestination) {
                 ASSERT_EQ(want, px[y * W + x] & 0xFFFFFF) << "u=" << u << " at " << x << "," << y;
             }
     }
-    // A block at an offset draws only itself.
+    // An origin inside a larger image shows the image from there, cut to the image's edges.
     std::fill(px, px + W * H, 0u);
-    const uint32_t two[2] = {0x00A0B0C0, 0x00D0E0F0};
+    const uint32_t image[3 * 4] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};  // 4 x 3
     void* disp = nullptr;
     ASSERT_TRUE(disp32ShowInit(&disp, dc, 32, &dest, nullptr, 0, 0));
-    ASSERT_TRUE(disp32ShowData(disp, two, 3, 2, 1, 8));
+    ASSERT_TRUE(disp32ShowData(disp, image, 2, 1, 3, 16));
     ASSERT_TRUE(disp32ShowEnd(disp));
     GdiFlush();
-    EXPECT_EQ(2, W * H - std::count(px, px + W * H, 0u));
-    EXPECT_EQ(two[0], px[6 * W + 8]);
-    EXPECT_EQ(two[1], px[6 * W + 9]);
+    EXPECT_EQ(4, W * H - std::count(px, px + W * H, 0u));
+    EXPECT_EQ(7u, px[4 * W + 5]);
+    EXPECT_EQ(8u, px[4 * W + 6]);
+    EXPECT_EQ(11u, px[5 * W + 5]);
+    EXPECT_EQ(12u, px[5 * W + 6]);
+    const uint32_t two[2] = {0x00A0B0C0, 0x00D0E0F0};
     // Failures: rows not of whole pixels, nothing delivered, bad arguments.
     ASSERT_TRUE(disp32ShowInit(&disp, dc, 24, &dest, nullptr, 0, 0));
     EXPECT_EQ(0, disp32ShowData(disp, two, 0, 0, 1, 4));

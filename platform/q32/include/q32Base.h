@@ -55,11 +55,11 @@ Q32_API int i32Merge(void* out, const void* back, const BYTE* mask, const void* 
                      int reserved1, int reserved0);
 
 /* Display: disp32ShowInit prepares a pixel area the size of dest (bits 8 = grey levels, 24, 32);
- * disp32ShowData copies `rows` rows of bytesPerRow bytes (a multiple of U) to offset (x0, y0)
- * of that area (the block must lie inside it); disp32ShowEnd draws the bounding box of all
- * delivered blocks to the device context at dest's position, unscaled (pixels inside that box
- * that no block covered are black), and frees the display object, also when it fails. It
- * returns 0 when nothing was delivered or drawing failed. */
+ * disp32ShowData is given a block of `rows` rows of bytesPerRow bytes (a multiple of U) and shows
+ * the part of it that starts at (x0, y0): dest's size, cut to the block's right and bottom edges
+ * (0, 0 when the block is exactly the area drawn); a later call replaces an earlier one.
+ * disp32ShowEnd draws that part at dest's top-left, unscaled, and frees the display object, also
+ * when it fails. It returns 0 when nothing was delivered or drawing failed. */
 Q32_API int disp32ShowInit(void** out, HDC dc, int bits, const RECT* dest, void* reserved, int r1, int r2);
 Q32_API int disp32ShowData(void* disp, const void* pixels, int x0, int y0, int rows, int bytesPerRow);
 Q32_API int disp32ShowEnd(void* disp);

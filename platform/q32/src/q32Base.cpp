@@ -1,4 +1,5 @@
 // Pixel-buffer library, base part: buffers, memory blocks, fill, merge and display.
+#include <algorithm>
 #include "q32Base.h"
 #include "pixelOps.h"
 #include <atomic>
@@ -219,13 +220,15 @@ int disp32ShowInit(void** out, HDC dc, int bits, const RECT* dest, void*, int, i
 
 int disp32ShowData(void* disp, const void* pixels, int x0, int y0, int rows, int bytesPerRow) {
     auto* d = static_cast<Display*>(disp);
-    if (!d || d->tag != kDisplayTag || !pixels || bytesPerRow <= 0 || bytesPerRow % d->u) return 0;
-    int w = bytesPerRow / d->u;
-    if (!blockInside(x0, y0, w, rows, d->width, d->height)) return 0;
-    copyRows(d->pixels() + y0 * d->stride + size_t(x0) * d->u, d->stride, static_cast<const BYTE*>(pixels),
-             size_t(bytesPerRow), size_t(bytesPerRow), rows);
-    RECT block = {x0, y0, x0 + w, y0 + rows};
-    UnionRect(&d->dirty, &d->dirty, &block);
+    if (!d || d->tag != kDisplayTag || !pixels || rows <= 0 || bytesPerRow <= 0 || bytesPerRow % d->u) return 0;
+    int blockWidth = bytesPerRow / d->u;
+    if (x0 < 0 || y0 < 0 || x0 >= blockWidth || y0 >= rows) return 0;
+    // The area shown starts at (x0, y0) of the block and is cut to the block's edges.
+    int w = std::min(d->width, blockWidth - x0), h = std::min(d->height, rows - y0);
+    copyRows(d->pixels(), d->stride,
+             static_cast<const BYTE*>(pixels) + size_t(y0) * size_t(bytesPerRow) + size_t(x0) * d->u,
+             size_t(bytesPerRow), size_t(w) * d->u, h);
+    d->dirty = RECT{0, 0, w, h};
     return 1;
 }
 
