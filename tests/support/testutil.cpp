@@ -1,0 +1,97 @@
+#include "testutil.h"
+#include <cstring>
+#include <cstdio>
+
+namespace testutil {
+
+Canvas::Canvas(int width, int height, COLORREF fill_, int bits) : m_w(width), m_h(height), m_bits(bits) {
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = (WORD)bits;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    m_bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    m_pixels = static_cast<BYTE*>(pixels);
+    m_dc = CreateCompatibleDC(nullptr);
+    m_old = SelectObject(m_dc, m_bitmap);
+    fill(fill_);
+}
+
+Canvas::~Canvas() {
+    SelectObject(m_dc, m_old);
+    DeleteDC(m_dc);
+    DeleteObject(m_bitmap);
+}
+
+void Canvas::fill(COLORREF c) {
+    GdiFlush();
+    int bpp = m_bits / 8, stride = ((m_w * m_bits + 31) / 32) * 4;
+    for (int y = 0; y < m_h; ++y)
+        for (int x = 0; x < m_w; ++x) {
+            BYTE* p = m_pixels + y * stride + x * bpp;
+            p[0] = GetBValue(c);
+            p[1] = GetGValue(c);
+            p[2] = GetRValue(c);
+            if (bpp == 4) p[3] = 0;
+        }
+}
+
+DWORD Canvas::raw(int x, int y) const {
+    GdiFlush();
+    int bpp = m_bits / 8, stride = ((m_w * m_bits + 31) / 32) * 4;
+    const BYTE* p = m_pixels + y * stride + x * bpp;
+    return (bpp == 4 ? (DWORD)p[3] << 24 : 0) | (DWORD)p[2] << 16 | (DWORD)p[1] << 8 | p[0];
+}
+
+COLORREF Canvas::at(int x, int y) const {
+    DWORD v = raw(x, y);
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+}
+
+DWORD dibPixel(HBITMAP dib, int x, int y) {
+    DIBSECTION ds = {};
+    if (GetObjectW(dib, sizeof(ds), &ds) != sizeof(ds) || !ds.dsBm.bmBits) return 0xDEADBEEF;
+    GdiFlush();
+    int h = ds.dsBmih.biHeight;
+    int row = h > 0 ? (h - 1 - y) : y;
+    int bpp = ds.dsBm.bmBitsPixel / 8;
+    const BYTE* p = static_cast<const BYTE*>(ds.dsBm.bmBits) + (size_t)row * ds.dsBm.bmWidthBytes + x * bpp;
+    return (bpp == 4 ? (DWORD)p[3] << 24 : 0) | (DWORD)p[2] << 16 | (DWORD)p[1] << 8 | p[0];
+}
+
+std::wstring libraryDir() {
+    wchar_t name[MAX_PATH] = {};
+    GetModuleFileNameW(GetModuleHandleW(L"qTrimUI.dll"), name, MAX_PATH);
+    std::wstring s(name);
+    return s.substr(0, s.rfind(L'\\') + 1);
+}
+
+bool writeTextFile(const std::wstring& path, const std::string& text) {
+    for (size_t i = path.find(L'\\', 3); i != std::wstring::npos; i = path.find(L'\\', i + 1))
+        CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(f, text.data(), (DWORD)text.size(), &written, nullptr);
+    CloseHandle(f);
+    return ok && written == text.size();
+}
+
+DWORD gdiObjectCount() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
+
+void pumpMessages(DWORD ms) {
+    DWORD end = GetTickCount() + ms;
+    MSG msg;
+    do {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(1);
+    } while ((LONG)(end - GetTickCount()) > 0);
+}
+
+}  // namespace testutil

@@ -1,0 +1,49 @@
+// Helpers shared by the test binaries: DIB sections to draw into and read back, paths beside the
+// library, files created for one test.
+#pragma once
+#include <windows.h>
+#include <string>
+
+namespace testutil {
+
+// A 32-bit top-down DIB section selected into its own memory DC, filled with one colour.
+class Canvas {
+public:
+    Canvas(int width, int height, COLORREF fill = RGB(255, 255, 255), int bits = 32);
+    ~Canvas();
+    HDC dc() const { return m_dc; }
+    HBITMAP bitmap() const { return m_bitmap; }
+    int width() const { return m_w; }
+    int height() const { return m_h; }
+    // COLORREF of a pixel (alpha dropped), read from memory after GdiFlush.
+    COLORREF at(int x, int y) const;
+    // The raw 32-bit value 0xAARRGGBB (32-bit canvases only).
+    DWORD raw(int x, int y) const;
+    void fill(COLORREF c);
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+private:
+    int m_w, m_h, m_bits;
+    HDC m_dc = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_old = nullptr;
+    BYTE* m_pixels = nullptr;
+};
+
+// Reads pixel (x, y) of any DIB section (bottom-up or top-down; 24 or 32 bits) as 0xAARRGGBB.
+DWORD dibPixel(HBITMAP dib, int x, int y);
+
+// Directory of the library DLL, with its trailing backslash.
+std::wstring libraryDir();
+
+// Writes text (UTF-16 is not needed: the INI files are ASCII) to a file, creating its folders.
+bool writeTextFile(const std::wstring& path, const std::string& text);
+
+// Count of GDI objects of this process, as far as the platform reports it (0 when it cannot).
+DWORD gdiObjectCount();
+
+// Runs the message loop of this thread for about ms milliseconds.
+void pumpMessages(DWORD ms);
+
+}  // namespace testutil
