@@ -1,0 +1,77 @@
+// Pixel loops: fill, masked merge and premultiplied source-over.
+#include "pixelOps.h"
+#include "pixelKernels.h"
+#include <cpuid.h>
+#include <cstdlib>
+#include <cstring>
+
+namespace q32 {
+namespace {
+
+bool cpuHasAvx2() {
+    unsigned a, b, c, d;
+    if (!__get_cpuid(1, &a, &b, &c, &d) || !(c & bit_OSXSAVE) || !(c & bit_AVX)) return false;
+    unsigned lo, hi;
+    __asm__("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0));
+    if ((lo & 6) != 6) return false;  // the system must save the YMM state
+    if (__get_cpuid_max(0, nullptr) < 7) return false;
+    __cpuid_count(7, 0, a, b, c, d);
+    return (b & bit_AVX2) != 0;
+}
+
+const MergeKernels& kernels() {
+    static const MergeKernels sse2 = {
+        {maskedKernel1<V128>, maskedKernel2<V128>, maskedKernel3<V128>, maskedKernel4<V128>},
+        premultipliedKernel4<V128>};
+    // Q32_SIMD=sse2 keeps the baseline path, so its tests can run on any machine.
+    static const MergeKernels& chosen = [] () -> const MergeKernels& {
+        const char* force = std::getenv("Q32_SIMD");
+        bool baseline = force && std::strcmp(force, "sse2") == 0;
+        return !baseline && cpuHasAvx2() ? avx2Kernels() : sse2;
+    }();
+    return chosen;
+}
+
+inline uint8_t div255(unsigned x) { return uint8_t((x + 127) / 255); }
+
+}  // namespace
+
+void fill(uint8_t* dst, const uint8_t* value, int u, size_t count) {
+    size_t bytes = count * size_t(u);
+    if (u == 1) {
+        std::memset(dst, value[0], bytes);
+        return;
+    }
+    // 48 bytes hold a whole number of pixels for every u of 2, 3 and 4.
+    alignas(16) uint8_t pattern[48];
+    for (size_t i = 0; i < sizeof pattern; ++i) pattern[i] = value[i % u];
+    const __m128i p0 = V128::load(pattern), p1 = V128::load(pattern + 16), p2 = V128::load(pattern + 32);
+    size_t k = 0;
+    for (; k + 48 <= bytes; k += 48) {
+        V128::store(dst + k, p0);
+        V128::store(dst + k + 16, p1);
+        V128::store(dst + k + 32, p2);
+    }
+    std::memcpy(dst + k, pattern, bytes - k);
+}
+
+void mergeMasked(uint8_t* out, const uint8_t* back, const uint8_t* mask, const uint8_t* fore, int u, size_t count) {
+    size_t i = kernels().masked[u - 1](out, back, mask, fore, count);
+    for (; i < count; ++i) {
+        unsigned m = mask[i];
+        for (size_t k = i * u, end = k + u; k < end; ++k) out[k] = div255(fore[k] * m + back[k] * (255 - m));
+    }
+}
+
+void mergePremultiplied(uint8_t* out, const uint8_t* back, const uint8_t* fore, size_t count) {
+    size_t i = kernels().premultiplied4(out, back, fore, count);
+    for (; i < count; ++i) {
+        unsigned inv = 255 - fore[4 * i + 3];
+        for (size_t k = 4 * i; k < 4 * i + 4; ++k) {
+            unsigned v = fore[k] + div255(back[k] * inv);
+            out[k] = uint8_t(v > 255 ? 255 : v);
+        }
+    }
+}
+
+}  // namespace q32
