@@ -21,6 +21,49 @@ private:
     HGDIOBJ m_old;
 };
 
+// Owns a GDI object made here (brush, pen, region, bitmap, font) and deletes it at the end of its
+// life unless it was released to the caller. Never wrap a caller's object in it.
+template <class H>
+class OwnedGdi {
+public:
+    explicit OwnedGdi(H h = nullptr) : m_h(h) {}
+    ~OwnedGdi() { reset(); }
+    void reset(H h = nullptr) {
+        if (m_h) DeleteObject(m_h);
+        m_h = h;
+    }
+    H release() {
+        H h = m_h;
+        m_h = nullptr;
+        return h;
+    }
+    H get() const { return m_h; }
+    operator H() const { return m_h; }
+    OwnedGdi(const OwnedGdi&) = delete;
+    OwnedGdi& operator=(const OwnedGdi&) = delete;
+
+private:
+    H m_h;
+};
+
+// Locks a movable global memory block for the guard's life (the block stays its owner's).
+template <class T = void>
+class GlobalLockGuard {
+public:
+    explicit GlobalLockGuard(HGLOBAL block) : m_block(block), m_ptr(block ? (T*)GlobalLock(block) : nullptr) {}
+    ~GlobalLockGuard() {
+        if (m_ptr) GlobalUnlock(m_block);
+    }
+    T* get() const { return m_ptr; }
+    explicit operator bool() const { return m_ptr != nullptr; }
+    GlobalLockGuard(const GlobalLockGuard&) = delete;
+    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+
+private:
+    HGLOBAL m_block;
+    T* m_ptr;
+};
+
 // A memory DC compatible with another DC (the screen when null), deleted at the end of its life.
 class MemDC {
 public:
@@ -95,6 +138,34 @@ void forEachTile(const RECT& r, int tw, int th, F&& fn) {
             fn((int)x, (int)y, w, h);
         }
     }
+}
+
+// The nine-cell rule: a source piece read as a 3 x 3 grid of cells of cw x ch (a third of its width
+// and height, truncated). The nine pieces come in drawing order, later ones painting over earlier
+// ones where they overlap: the corners top-left, bottom-left, top-right, bottom-right (placed
+// unscaled and never cut to r), then the top, bottom, left and right edges and the centre (tiled
+// over their rectangle with cw x ch tiles). The source cell of a piece is (col * cw, row * ch) from
+// the piece's origin.
+struct NineCellPiece {
+    RECT dest;     // a corner's rectangle is always cw x ch; an edge's may be empty or inverted
+    int col, row;  // source cell in the 3 x 3 grid
+    bool corner;   // true: one unscaled copy; false: tiled over dest
+};
+
+inline void nineCellPieces(const RECT& r, int cw, int ch, NineCellPiece out[9]) {
+    const long L = r.left, T = r.top, R = r.right, B = r.bottom;
+    const NineCellPiece pieces[9] = {
+        {{L, T, L + cw, T + ch}, 0, 0, true},
+        {{L, B - ch, L + cw, B}, 0, 2, true},
+        {{R - cw, T, R, T + ch}, 2, 0, true},
+        {{R - cw, B - ch, R, B}, 2, 2, true},
+        {{L + cw, T, R - cw, T + ch}, 1, 0, false},
+        {{L + cw, B - ch, R - cw, B}, 1, 2, false},
+        {{L, T + ch, L + cw, B - ch}, 0, 1, false},
+        {{R - cw, T + ch, R, B - ch}, 2, 1, false},
+        {{L + cw, T + ch, R - cw, B - ch}, 1, 1, false},
+    };
+    for (int i = 0; i < 9; ++i) out[i] = pieces[i];
 }
 
 }  // namespace qdraw

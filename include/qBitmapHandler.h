@@ -19,6 +19,14 @@ public:
     static void g_fnReleaseDC();
     static void g_fnBitblt(HDC dest, int x, int y, int width, int height);
 
+    // Capture into the shared bitmap (not between g_fnGetDC and g_fnReleaseDC: they select it
+    // elsewhere). Copies the parent's background behind child to dest's (0, 0).
+    static void g_fnDrawParentBk(HWND child, HDC dest);
+    // Leaves the parent's background behind child in the shared bitmap.
+    static void g_fnGetWindowBkBitmap(HWND parent, HWND child);
+    // Leaves the window's background of rect (null or empty: the client area) in the shared bitmap.
+    static void g_fnGetWindowBkBitmap(HWND window, RECT* rect);
+
 protected:
     static HBITMAP g_hBitmapHandler;
     static HDC g_hDC;
