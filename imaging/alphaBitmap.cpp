@@ -71,7 +71,7 @@ GpBitmap* cutImage(GpBitmap* source, bool withAlpha, GpBitmap* alpha, int x, int
         return out;
     }
     if (GdipCreateBitmapFromScan0(w, h, 0, PixelFormat32bppARGB, nullptr, &out) != Ok) return nullptr;
-    Bitmap result(out);
+    ImagePtr result(out);
     {
         BitsLock dst(out, GpRect(0, 0, w, h), ImageLockModeWrite, PixelFormat32bppARGB);
         BitsLock src(source, GpRect(x, y, w, h), ImageLockModeRead, PixelFormat32bppARGB);
@@ -231,7 +231,7 @@ int CqGDIPlusDrawAlphaBitmap::fnLoadFromResource(HINSTANCE instance, UINT id, UI
     GpBitmap* alpha = nullptr;
     if (GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &source) != Ok) source = nullptr;
     if (alphaBitmap && GdipCreateBitmapFromHBITMAP(alphaBitmap, nullptr, &alpha) != Ok) alpha = nullptr;
-    Bitmap sourceOwner(source), alphaOwner(alpha);
+    ImagePtr sourceOwner(source), alphaOwner(alpha);
     GpBitmap* cut = source ? cutImage(source, alphaId != 0, alpha, srcX, srcY, srcW, srcH) : nullptr;
     DeleteObject(bitmap);
     if (alphaBitmap) DeleteObject(alphaBitmap);
@@ -256,7 +256,7 @@ int CqGDIPlusDrawAlphaBitmap::fnCreateFromGdiDib(const BITMAPINFO* info, void* b
     GpBitmap* view = nullptr;
     if (!info || !bits || GdipCreateBitmapFromGdiDib(info, bits, &view) != Ok || !view) return 0;
     // GDI+ reads the caller's bits in place; keep a copy so they stay the caller's.
-    Bitmap viewOwner(view);
+    ImagePtr viewOwner(view);
     SIZE size = sizeOf(view);
     GpBitmap* image = nullptr;
     if (size.cx <= 0 || size.cy <= 0 ||
@@ -406,7 +406,7 @@ int CqGDIPlusDrawAlphaBitmap::fnCreateDIB(WORD bitCount, HBITMAP* out) {
     if (!dib) return 0;
     {
         qdraw::SelectGuard select(mem, dib);
-        Graphics g = graphicsOn(mem);
+        GraphicsPtr g = graphicsOn(mem);
         if (g) {
             GdipDrawImageRectI(g.get(), m_pImage, 0, 0, m_nWidth, m_nHeight);
             GdipFlush(g.get(), FlushIntentionSync);
@@ -517,7 +517,7 @@ int CqGDIPlusDrawAlphaBitmap::fnDraw(HDC dc, int x, int y, int srcX, int srcY, i
     if (!m_pImage || !prepareBackBuffer(dc)) return 0;
     RECT clip = {};
     if (GetClipBox(dc, &clip) == ERROR) return 0;
-    Graphics back = graphicsOn(g_hBackDC);
+    GraphicsPtr back = graphicsOn(g_hBackDC);
     if (!back) return 0;
     return blendThroughBack(dc, clip, back.get(), x, y, w, h, srcX, srcY) ? 1 : 0;
 }
@@ -542,7 +542,7 @@ int CqGDIPlusDrawAlphaBitmap::fnFillRect(HDC dc, const RECT* rect, int srcX, int
     if (!prepareBackBuffer(dc)) return 0;
     RECT clip = {};
     if (GetClipBox(dc, &clip) == ERROR) return 0;
-    Graphics g = graphicsOn(useBackBuffer ? g_hBackDC : dc);
+    GraphicsPtr g = graphicsOn(useBackBuffer ? g_hBackDC : dc);
     if (!g) return 0;
     if (!useBackBuffer) GdipSetClipRectI(g.get(), clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top,
                                          CombineModeReplace);

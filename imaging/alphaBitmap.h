@@ -4,7 +4,7 @@
 #include "qBitmapLoad.h"
 #include "imaging/gdip.h"
 
-class CqGDIPlusDrawAlphaBitmap : public IGDIPlusDrawAlphaBitmap {
+class CqGDIPlusDrawAlphaBitmap final : public IGDIPlusDrawAlphaBitmap {
 public:
     CqGDIPlusDrawAlphaBitmap();
     ~CqGDIPlusDrawAlphaBitmap();

@@ -19,8 +19,8 @@ struct GraphicsDeleter {
         if (graphics) GdipDeleteGraphics(graphics);
     }
 };
-using Bitmap = std::unique_ptr<GpBitmap, ImageDeleter>;
-using Graphics = std::unique_ptr<GpGraphics, GraphicsDeleter>;
+using ImagePtr = std::unique_ptr<GpBitmap, ImageDeleter>;
+using GraphicsPtr = std::unique_ptr<GpGraphics, GraphicsDeleter>;
 
 inline PixelFormat formatOf(GpBitmap* image) {
     PixelFormat format = 0;
@@ -35,12 +35,12 @@ inline SIZE sizeOf(GpBitmap* image) {
 }
 
 // Graphics on a device context for unscaled copies: fast compositing, pixel units.
-inline Graphics graphicsOn(HDC dc) {
+inline GraphicsPtr graphicsOn(HDC dc) {
     GpGraphics* g = nullptr;
-    if (!dc || GdipCreateFromHDC(dc, &g) != Ok) return Graphics();
+    if (!dc || GdipCreateFromHDC(dc, &g) != Ok) return GraphicsPtr();
     GdipSetCompositingQuality(g, CompositingQualityHighSpeed);
     GdipSetPageUnit(g, UnitPixel);
-    return Graphics(g);
+    return GraphicsPtr(g);
 }
 
 // Locks rect of an image in the given format; unlocked with the guard.
