@@ -262,6 +262,22 @@ int CqGDIPlusDrawAlphaBitmap::fnCreateFromGdiDib(const BITMAPINFO* info, void* b
     if (size.cx <= 0 || size.cy <= 0 ||
         GdipCloneBitmapAreaI(0, 0, size.cx, size.cy, formatOf(view), view, &image) != Ok || !image)
         return 0;
+    // An indexed DIB brings its colour table as the image's palette.
+    const BITMAPINFOHEADER& h = info->bmiHeader;
+    if (h.biBitCount <= 8) {
+        const UINT count = h.biClrUsed && h.biClrUsed <= (1u << h.biBitCount) ? h.biClrUsed : 1u << h.biBitCount;
+        ARGB entries[256];
+        for (UINT i = 0; i < count; ++i) {
+            const RGBQUAD& q = info->bmiColors[i];
+            entries[i] = 0xFF000000u | (ARGB)q.rgbRed << 16 | (ARGB)q.rgbGreen << 8 | q.rgbBlue;
+        }
+        alignas(ColorPalette) BYTE block[sizeof(ColorPalette) + sizeof entries];
+        auto* palette = reinterpret_cast<ColorPalette*>(block);
+        palette->Flags = 0;
+        palette->Count = count;
+        std::copy(entries, entries + count, palette->Entries);
+        GdipSetImagePalette(image, palette);
+    }
     m_pImage = image;
     m_nWidth = size.cx;
     m_nHeight = size.cy;

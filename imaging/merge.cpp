@@ -79,6 +79,16 @@ bool readLayers(void* fore, void* mask, Layers& out) {
     if (!fore || !buf32GetWHU(fore, &out.W, &out.H, &out.U) || out.W <= 0 || out.H <= 0 || out.U <= 0) return false;
     out.fore = PixelBlock(out.W, out.H, out.U);
     if (!out.fore || !buf32GetMem(fore, 0, 0, out.W, out.H, out.fore.data())) return false;
+    if (out.U == 4) {
+        // Device-dependent bitmaps come back with every alpha byte 0: such a foreground is opaque,
+        // not invisible (the unmasked merge blends by the foreground's alpha).
+        const size_t count = (size_t)out.W * out.H;
+        unsigned char* px = out.fore.data();
+        bool anyAlpha = false;
+        for (size_t i = 0; i < count && !anyAlpha; ++i) anyAlpha = px[i * 4 + 3] != 0;
+        if (!anyAlpha)
+            for (size_t i = 0; i < count; ++i) px[i * 4 + 3] = 0xFF;
+    }
     if (!mask) return true;
     int mw = 0, mh = 0, mu = 0;
     if (!buf32GetWHU(mask, &mw, &mh, &mu) || mu <= 0) return false;
