@@ -30,13 +30,41 @@ BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const {
 }
 
 CObject* CRuntimeClass::CreateObject() {
-    return m_pfnCreateObject ? m_pfnCreateObject() : nullptr;
+    if (!m_pfnCreateObject) return nullptr;
+    try {
+        return m_pfnCreateObject();
+    } catch (...) {
+        return nullptr;
+    }
 }
 
 BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const {
     for (const CRuntimeClass* c = this; c; c = c->m_pBaseClass)
         if (c == pBaseClass) return TRUE;
     return FALSE;
+}
+
+CRuntimeClass* PASCAL CRuntimeClass::FromName(LPCWSTR lpszClassName) {
+    if (!lpszClassName) return nullptr;
+    char name[256];
+    // Class names are ASCII identifiers; anything else cannot name a class.
+    size_t i = 0;
+    for (; lpszClassName[i]; ++i) {
+        if (i + 1 >= sizeof(name) || lpszClassName[i] > 0x7F) return nullptr;
+        name[i] = (char)lpszClassName[i];
+    }
+    name[i] = 0;
+    return FromName(name);
+}
+
+CObject* PASCAL CRuntimeClass::CreateObject(LPCSTR lpszClassName) {
+    CRuntimeClass* c = FromName(lpszClassName);
+    return c ? c->CreateObject() : nullptr;
+}
+
+CObject* PASCAL CRuntimeClass::CreateObject(LPCWSTR lpszClassName) {
+    CRuntimeClass* c = FromName(lpszClassName);
+    return c ? c->CreateObject() : nullptr;
 }
 
 CRuntimeClass* PASCAL CRuntimeClass::FromName(LPCSTR lpszClassName) {
@@ -110,8 +138,21 @@ CDynLinkLibrary::~CDynLinkLibrary() {
 
 CDynLinkLibrary* AfxGetFirstDynLinkLibrary() { return g_firstDLL; }
 
+namespace {
+HINSTANCE g_instance = nullptr;   // null: the executable
+HINSTANCE g_resource = nullptr;
+}  // namespace
+
+HINSTANCE AfxGetInstanceHandle() { return g_instance ? g_instance : GetModuleHandleW(nullptr); }
+void AfxSetInstanceHandle(HINSTANCE hInstance) { g_instance = hInstance; }
+HINSTANCE AfxGetResourceHandle() { return g_resource ? g_resource : AfxGetInstanceHandle(); }
+void AfxSetResourceHandle(HINSTANCE hResource) { g_resource = hResource; }
+
 HINSTANCE AfxFindResourceHandle(LPCWSTR lpszName, LPCWSTR lpszType) {
+    HINSTANCE first = AfxGetResourceHandle();
+    if (!lpszName || !lpszType) return first;
+    if (FindResourceW(first, lpszName, lpszType)) return first;
     for (CDynLinkLibrary* d = g_firstDLL; d; d = d->m_pNextDLL)
         if (d->m_hResource && FindResourceW(d->m_hResource, lpszName, lpszType)) return d->m_hResource;
-    return GetModuleHandleW(nullptr);
+    return first;
 }

@@ -1,0 +1,3 @@
+// Framework-private message numbers that controls and hosts may name.
+#pragma once
+#include "afxwin.h"
