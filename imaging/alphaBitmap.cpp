@@ -34,14 +34,41 @@ bool joinPath(wchar_t (&out)[MAX_PATH], const wchar_t* a, const wchar_t* b) {
     return true;
 }
 
+// Decodes an image file from a copy in memory, so the file is read once and not held open.
+GpBitmap* decodeFile(const wchar_t* path) {
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    LARGE_INTEGER size = {};
+    HGLOBAL block = nullptr;
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 30))
+        block = GlobalAlloc(GMEM_MOVEABLE, (SIZE_T)size.QuadPart);
+    bool read = false;
+    if (block) {
+        qdraw::GlobalLockGuard<BYTE> lock(block);
+        DWORD got = 0;
+        read = lock && ReadFile(file, lock.get(), (DWORD)size.QuadPart, &got, nullptr) && got == (DWORD)size.QuadPart;
+    }
+    CloseHandle(file);
+    IStream* stream = nullptr;
+    if (!read || CreateStreamOnHGlobal(block, TRUE, &stream) != S_OK || !stream) {
+        if (block) GlobalFree(block);
+        return nullptr;
+    }
+    // The stream owns the block now; GDI+ keeps its own reference for as long as it needs it.
+    GpBitmap* image = nullptr;
+    if (GdipCreateBitmapFromStream(stream, &image) != Ok) image = nullptr;
+    stream->Release();
+    return image;
+}
+
 // The image of path from the one-entry cache (name, image), decoding and replacing it on a miss.
 // A checked decode that fails (or gives no pixels) leaves the cache as it was; an unchecked one
 // is cached even when it failed, so later reads of it give nothing.
 GpBitmap* cachedDecode(const wchar_t* path, wchar_t (&name)[MAX_PATH], GpBitmap*& image, bool checked) {
     if (wcslen(path) >= MAX_PATH) return nullptr;
     if (name[0] && _wcsicmp(name, path) == 0) return image;
-    GpBitmap* fresh = nullptr;
-    if (GdipCreateBitmapFromFile(path, &fresh) != Ok) fresh = nullptr;
+    GpBitmap* fresh = decodeFile(path);
     if (checked) {
         SIZE size = sizeOf(fresh);
         if (size.cx <= 0 || size.cy <= 0) {
@@ -323,6 +350,7 @@ bool CqGDIPlusDrawAlphaBitmap::ensurePalette() {
         std::free(palette);
         return false;
     }
+    palette->Flags = PaletteFlagsHasAlpha;
     m_pPalette = palette;
     return true;
 }

@@ -4,7 +4,7 @@
 #include "qBitmapLoad.h"
 #include "qMerge.h"
 #include "drawing/gdiutil.h"
-#include "platform/q32/include/q32Cvt.h"
+#include "q32Cvt.h"
 #include <vfw.h>
 #include <algorithm>
 #include <cstring>
@@ -24,15 +24,13 @@ const int kCachedFillArea = 10000;   // nine-cell fills of at least this many pi
 
 LONG dibStride(LONG width, WORD bits) { return (LONG)((((DWORD)width * bits + 31) / 8) & ~3u); }
 
-// A packed DIB this class can draw: a plain header and all of its rows inside the block.
+// A packed DIB this class can draw: bits right after the 40-byte header (16, 24 or 32 bits, no
+// colour table or masks) and all of its rows inside the block.
 bool plausibleDib(const BITMAPINFOHEADER* h, SIZE_T size) {
-    if (size < sizeof(BITMAPINFOHEADER) || h->biSize < sizeof(BITMAPINFOHEADER)) return false;
+    if (size < sizeof(BITMAPINFOHEADER) || h->biSize != sizeof(BITMAPINFOHEADER)) return false;
     if (h->biWidth <= 0 || h->biHeight == 0 || h->biHeight == LONG_MIN || h->biPlanes != 1) return false;
-    switch (h->biBitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
-    default: return false;
-    }
-    if (h->biCompression != BI_RGB && h->biCompression != BI_BITFIELDS) return false;
+    if (h->biCompression != BI_RGB || (h->biBitCount != 16 && h->biBitCount != 24 && h->biBitCount != 32))
+        return false;
     const unsigned long long rows = (unsigned long long)dibStride(h->biWidth, h->biBitCount) *
                                     (unsigned long long)(h->biHeight < 0 ? -(long long)h->biHeight : h->biHeight);
     return sizeof(BITMAPINFOHEADER) + rows <= size;
@@ -51,6 +49,19 @@ UINT_PTR contentKey(const BYTE* p, SIZE_T size) {
     return (UINT_PTR)key;
 }
 
+// Turns a top-down block into the bottom-up rows DrawDib reads (it refuses negative heights).
+void makeBottomUp(HGLOBAL dib) {
+    qdraw::GlobalLockGuard<BYTE> lock(dib);
+    auto* h = reinterpret_cast<BITMAPINFOHEADER*>(lock.get());
+    if (!h || h->biHeight >= 0) return;
+    const size_t stride = (size_t)dibStride(h->biWidth, h->biBitCount);
+    const LONG rows = -h->biHeight;
+    BYTE* bits = lock.get() + sizeof(BITMAPINFOHEADER);
+    for (LONG top = 0, bottom = rows - 1; top < bottom; ++top, --bottom)
+        std::swap_ranges(bits + top * stride, bits + (top + 1) * stride, bits + bottom * stride);
+    h->biHeight = rows;
+}
+
 // The header DrawDib is given: the block's own, with the image size that its rows really take
 // (some DrawDib implementations copy biSizeImage bytes).
 BITMAPINFOHEADER drawHeader(const BITMAPINFOHEADER* h) {
@@ -60,15 +71,9 @@ BITMAPINFOHEADER drawHeader(const BITMAPINFOHEADER* h) {
     return header;
 }
 
-// A memory DC for the cached renderings, compatible with the application's main window.
-HDC newElementDC() {
-    HWND main = nullptr;
-    if (CWnd* wnd = AfxGetMainWnd()) main = wnd->GetSafeHwnd();
-    HDC ref = GetDC(main);
-    HDC dc = CreateCompatibleDC(ref);
-    if (ref) ReleaseDC(main, ref);
-    return dc;
-}
+// A memory DC for the cached renderings. The framework stand-in has no application object, so
+// there is no main window to match: the screen it would be shown on stands in for it.
+HDC newElementDC() { return CreateCompatibleDC(nullptr); }
 
 }  // namespace
 
@@ -176,6 +181,7 @@ void CqDrawDIB::_fnSetDibBuf(void* hDib) {
     }
     CqDrawDIBMapElement& element = (*g_pDibMap)[key];
     if (InterlockedIncrement(&element.nRef) == 1) {
+        makeBottomUp(hDib);   // keyed by the bytes as given, kept in the rows DrawDib can draw
         element.hDib = hDib;
     } else if (element.hDib != hDib) {
         GlobalFree(hDib);   // the same contents are already held
