@@ -4,6 +4,7 @@
 #include "drawing/gdiutil.h"
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <new>
 #include <optional>
@@ -135,6 +136,46 @@ bool clampPiece(int width, int height, int srcX, int srcY, int& w, int& h) {
     w = std::min(w, width - srcX);
     h = std::min(h, height - srcY);
     return true;
+}
+
+// The tiles of a fill that fall inside vis, as one premultiplied image of vis's size: tiles of
+// tw x th laid over area from its top-left, each showing the piece (srcX, srcY) of image. Drawn
+// with one call instead of one per tile, which GDI+ makes expensive; the tiles do not overlap,
+// so the blend is the same. Parts of the piece outside the image are transparent.
+GpBitmap* tiledStrip(GpBitmap* image, int srcX, int srcY, int tw, int th, RECT area, const RECT& vis) {
+    const int vw = vis.right - vis.left, vh = vis.bottom - vis.top;
+    GpBitmap* strip = nullptr;
+    if (GdipCreateBitmapFromScan0(vw, vh, 0, PixelFormat32bppPARGB, nullptr, &strip) != Ok) return nullptr;
+    ImagePtr owner(strip);
+    const SIZE size = sizeOf(image);
+    RECT piece = {srcX, srcY, srcX + tw, srcY + th}, bounds = {0, 0, size.cx, size.cy}, readable = {};
+    const bool any = IntersectRect(&readable, &piece, &bounds) != FALSE;
+    BitsLock dst(strip, GpRect(0, 0, vw, vh), ImageLockModeWrite, PixelFormat32bppPARGB);
+    if (!dst.ok()) return nullptr;
+    for (int r = 0; r < vh; ++r) std::memset(dst.row(r), 0, (size_t)vw * 4);
+    if (!any) return owner.release();
+    BitsLock src(image, GpRect(readable.left, readable.top, readable.right - readable.left,
+                               readable.bottom - readable.top),
+                 ImageLockModeRead, PixelFormat32bppPARGB);
+    if (!src.ok()) return nullptr;
+    // Start the tiling at the grid cell holding vis's corner; the cells before it are not seen.
+    area.left += (vis.left - area.left) / tw * tw;
+    area.top += (vis.top - area.top) / th * th;
+    qdraw::forEachTile(area, tw, th, [&](int x, int y, int w, int h) {
+        RECT cell = {x, y, x + w, y + h}, part;
+        if (!IntersectRect(&part, &cell, &vis)) return;
+        // Source columns of this part, cut to what the image can give.
+        const int sx0 = srcX + (part.left - x), sx1 = sx0 + (part.right - part.left);
+        const int cx0 = std::max<int>(sx0, readable.left), cx1 = std::min<int>(sx1, readable.right);
+        if (cx0 >= cx1) return;
+        for (LONG row = part.top; row < part.bottom; ++row) {
+            const int sy = srcY + (row - y);
+            if (sy < readable.top || sy >= readable.bottom) continue;
+            std::memcpy(dst.row(row - vis.top) + (size_t)(part.left - vis.left + (cx0 - sx0)) * 4,
+                        src.row(sy - readable.top) + (size_t)(cx0 - readable.left) * 4, (size_t)(cx1 - cx0) * 4);
+        }
+    });
+    return owner.release();
 }
 
 }  // namespace
@@ -525,21 +566,20 @@ void CqGDIPlusDrawAlphaBitmap::releaseBackBuffer() {
     g_sizeBack = SIZE{0, 0};
 }
 
-// Blends the image's piece (srcX, srcY, w, h) onto dc at (x, y): the visible part of the
-// destination is copied into the back buffer's corner, blended there and copied back, so the
-// destination's own pixels are read and written by plain BitBlt only.
-bool CqGDIPlusDrawAlphaBitmap::blendThroughBack(HDC dc, const RECT& clip, GpGraphics* back, int x, int y, int w,
-                                                int h, int srcX, int srcY) {
-    RECT dst = {x, y, x + w, y + h}, work;
-    if (!IntersectRect(&work, &dst, &clip)) return true;   // nothing of it is visible
+// Blending through the back buffer: the visible part `work` of the destination area is copied
+// into the buffer's corner, the image is blended there (offset by -work's origin) and the result
+// is copied back, so the destination's own pixels are read and written by plain BitBlt only.
+bool CqGDIPlusDrawAlphaBitmap::beginBack(HDC dc, const RECT& clip, const RECT& area, GpGraphics* back, RECT& work) {
+    if (!IntersectRect(&work, &area, &clip)) return false;   // nothing of it is visible
     const int ww = work.right - work.left, wh = work.bottom - work.top;
     BitBlt(g_hBackDC, 0, 0, ww, wh, dc, work.left, work.top, SRCCOPY);
     GdipSetClipRectI(back, 0, 0, ww, wh, CombineModeReplace);
-    const GpStatus status = GdipDrawImageRectRectI(back, m_pImage, x - work.left, y - work.top, w, h, srcX, srcY, w,
-                                                   h, UnitPixel, nullptr, nullptr, nullptr);
+    return true;
+}
+
+void CqGDIPlusDrawAlphaBitmap::endBack(HDC dc, const RECT& work, GpGraphics* back) {
     GdipFlush(back, FlushIntentionSync);
-    BitBlt(dc, work.left, work.top, ww, wh, g_hBackDC, 0, 0, SRCCOPY);
-    return status == Ok;
+    BitBlt(dc, work.left, work.top, work.right - work.left, work.bottom - work.top, g_hBackDC, 0, 0, SRCCOPY);
 }
 
 int CqGDIPlusDrawAlphaBitmap::fnDraw(HDC dc, const RECT* rect) {
@@ -563,7 +603,12 @@ int CqGDIPlusDrawAlphaBitmap::fnDraw(HDC dc, int x, int y, int srcX, int srcY, i
     if (GetClipBox(dc, &clip) == ERROR) return 0;
     GraphicsPtr back = graphicsOn(g_hBackDC);
     if (!back) return 0;
-    return blendThroughBack(dc, clip, back.get(), x, y, w, h, srcX, srcY) ? 1 : 0;
+    RECT area = {x, y, x + w, y + h}, work;
+    if (!beginBack(dc, clip, area, back.get(), work)) return 1;
+    const GpStatus status = GdipDrawImageRectRectI(back.get(), m_pImage, x - work.left, y - work.top, w, h, srcX,
+                                                   srcY, w, h, UnitPixel, nullptr, nullptr, nullptr);
+    endBack(dc, work, back.get());
+    return status == Ok ? 1 : 0;
 }
 
 int CqGDIPlusDrawAlphaBitmap::fnFillRect(HDC dc, const RECT* rect, int srcX, int srcY, int srcW, int srcH,
@@ -595,17 +640,24 @@ int CqGDIPlusDrawAlphaBitmap::fnFillRect(HDC dc, const RECT* rect, int srcX, int
     RECT area = *rect;
     if (area.top < 0) area.top += (-area.top / th) * th;
     if (area.left < 0) area.left += (-area.left / tw) * tw;
-    bool ok = true;
-    qdraw::forEachTile(area, tw, th, [&](int x, int y, int w, int h) {
-        if (useBackBuffer) {
-            ok = blendThroughBack(dc, clip, g.get(), x, y, w, h, srcX, srcY) && ok;
-        } else {
-            ok = GdipDrawImageRectRectI(g.get(), m_pImage, x, y, w, h, srcX, srcY, w, h, UnitPixel, nullptr, nullptr,
-                                        nullptr) == Ok &&
-                 ok;
-            GdipFlush(g.get(), FlushIntentionSync);
-        }
-    });
+    // Only the visible part is composed, and with the back buffer it goes through it once.
+    RECT vis;
+    if (!IntersectRect(&vis, &area, &clip)) return 1;
+    RECT work = vis;
+    POINT origin = {0, 0};
+    if (useBackBuffer) {
+        if (!beginBack(dc, clip, area, g.get(), work)) return 1;
+        origin = POINT{work.left, work.top};
+    }
+    ImagePtr strip(tiledStrip(m_pImage, srcX, srcY, tw, th, area, vis));
+    const bool ok = strip && GdipDrawImageRectRectI(g.get(), strip.get(), vis.left - origin.x, vis.top - origin.y,
+                                                    vis.right - vis.left, vis.bottom - vis.top, 0, 0,
+                                                    vis.right - vis.left, vis.bottom - vis.top, UnitPixel, nullptr,
+                                                    nullptr, nullptr) == Ok;
+    if (useBackBuffer)
+        endBack(dc, work, g.get());
+    else
+        GdipFlush(g.get(), FlushIntentionSync);
     return ok ? 1 : 0;
 }
 

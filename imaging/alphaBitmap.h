@@ -47,8 +47,8 @@ private:
     int setPaletteEntries(const Gdiplus::ARGB* entries, int count);
     bool ensurePalette();
     void applyPalette();
-    bool blendThroughBack(HDC dc, const RECT& clip, Gdiplus::GpGraphics* back, int x, int y, int w, int h,
-                          int srcX, int srcY);
+    static bool beginBack(HDC dc, const RECT& clip, const RECT& area, Gdiplus::GpGraphics* back, RECT& work);
+    static void endBack(HDC dc, const RECT& work, Gdiplus::GpGraphics* back);
     static bool prepareBackBuffer(HDC dc);
     static void releaseBackBuffer();
 

@@ -71,6 +71,28 @@ BITMAPINFOHEADER drawHeader(const BITMAPINFOHEADER* h) {
     return header;
 }
 
+// The rendering last copied from stays selected in the element DC, so warm fills of one DIB
+// do not pay for selecting a large bitmap every time; its original bitmap comes back before
+// the DC or a selected rendering is deleted.
+HGDIOBJ g_elementOriginal = nullptr;
+HBITMAP g_elementSelected = nullptr;
+
+bool selectRendering(HDC dc, HBITMAP bitmap) {
+    if (g_elementSelected == bitmap) return true;
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    if (!old || old == HGDI_ERROR) return false;
+    if (!g_elementSelected) g_elementOriginal = old;
+    g_elementSelected = bitmap;
+    return true;
+}
+
+void deselectRendering(HDC dc, HBITMAP bitmap) {
+    if (!bitmap || g_elementSelected != bitmap) return;
+    SelectObject(dc, g_elementOriginal);
+    g_elementSelected = nullptr;
+    g_elementOriginal = nullptr;
+}
+
 // A memory DC for the cached renderings. The framework stand-in has no application object, so
 // there is no main window to match: the screen it would be shown on stands in for it.
 HDC newElementDC() { return CreateCompatibleDC(nullptr); }
@@ -88,6 +110,7 @@ CqDrawDIBMapElement::CqDrawDIBMapElement() : hDib(nullptr), nRef(0), hBitmap(nul
 }
 
 CqDrawDIBMapElement::~CqDrawDIBMapElement() {
+    deselectRendering(CqDrawDIB::g_hElementDC, hBitmap);
     if (hBitmap) DeleteObject(hBitmap);
     if (CqDrawDIB::g_nElementCount && --CqDrawDIB::g_nElementCount == 0 && CqDrawDIB::g_hElementDC) {
         DeleteDC(CqDrawDIB::g_hElementDC);
@@ -324,17 +347,17 @@ void CqDrawDIB::fnDrawDibFillRectWith9Cells(HDC dc, RECT* rect) {
         const int bw = std::max<int>(dw, have ? bm.bmWidth : 0), bh = std::max<int>(dh, have ? bm.bmHeight : 0);
         HBITMAP fresh = CreateCompatibleBitmap(dc, bw, bh);
         if (!fresh) return;
+        deselectRendering(g_hElementDC, element.hBitmap);
         if (element.hBitmap) DeleteObject(element.hBitmap);
         element.hBitmap = fresh;
         bm.bmWidth = bw;
         bm.bmHeight = bh;
-        qdraw::SelectGuard select(g_hElementDC, fresh);
+        if (!selectRendering(g_hElementDC, fresh)) return;
         RECT all = {0, 0, bw, bh};
         fnDrawDibFillRectWith9Cells(g_hElementDC, &all, 0, 0, m_size.cx, m_size.cy);
     }
-    qdraw::SelectGuard select(g_hElementDC, element.hBitmap);
     RECT clip;
-    if (!select.ok() || GetClipBox(dc, &clip) == ERROR) return;
+    if (!selectRendering(g_hElementDC, element.hBitmap) || GetClipBox(dc, &clip) == ERROR) return;
     const LONG BW = bm.bmWidth, BH = bm.bmHeight, hw = dw / 2, hh = dh / 2;
     const struct {
         RECT r;
