@@ -145,7 +145,7 @@ def panel(cell=12):
             out = (0, 0, 0, clamp(90 * max(0.0, min(1.0, -shadow / 3 + 0.5))))
             a = coverage(body)
             if a > 0:
-                border = coverage(-body - 1.5)   # 1 inside the border ring, 0 on it
+                border = coverage(body + 1.5)   # 1 inside the border ring, 0 on it
                 top = y / size
                 fill = (clamp(235 - 40 * top), clamp(240 - 30 * top), 255)
                 col = tuple(clamp(f * border + b * (1 - border)) for f, b in zip(fill, (40, 60, 110)))
