@@ -1,6 +1,7 @@
 // The module frame: its paths, and the loader test images drawn over a checkerboard.
 #include "gallery.h"
 #include "qBitmapLoad.h"
+#include "qCutCFFont.h"
 #include "qModule.h"
 #include <cstdio>
 
@@ -27,6 +28,16 @@ void drawImage(HDC dc, HBITMAP bmp, int x, int y, int zoom) {
 void paint(HDC dc, const RECT& rc) {
     galleryLabel(dc, 10, 10, L"Bitmap path:");
     galleryLabel(dc, 110, 10, gfnGetProgramBitmapPath());
+    {
+        CCutCFFont font;
+        wchar_t text[160];
+        swprintf(text, 160, L"Default font: %ls, height %d, %u pt. Trim 00:10:00;00 to 01:23:45;12.",
+                 font.fnGetDefaultFontName(), font.fnGetDefaultFontHeight(), font.fnGetDefaultPointSize());
+        HGDIOBJ old = SelectObject(dc, font.fnGetDefaultFont());
+        SetBkMode(dc, TRANSPARENT);
+        TextOutW(dc, 10, 40, text, (int)wcslen(text));
+        SelectObject(dc, old);
+    }
     RECT board = {10, 110, rc.right - 10, rc.bottom - 10};
     galleryCheckerboard(dc, board);
     struct {

@@ -208,6 +208,17 @@ long gfnGDIPlusUnlock(void** handle) {
 
 HBITMAP gfnLoadBitmap(HINSTANCE instance, UINT id) { return LoadBitmapW(instance, MAKEINTRESOURCEW(id)); }
 
+int gfnLoadBitmap(HINSTANCE instance, CBitmap* bitmap, UINT id) {
+    if (!bitmap) return 0;
+    HBITMAP loaded = LoadBitmapW(instance, MAKEINTRESOURCEW(id));
+    if (!loaded) return 0;
+    if (!bitmap->Attach(loaded)) {
+        DeleteObject(loaded);
+        return 0;
+    }
+    return 1;
+}
+
 HBITMAP gfnLoadBitmap(const wchar_t* path) { return gfnGDIPlusLoadBitmap(path); }
 
 HBITMAP gfnLoadBitmap(const wchar_t* dir, const wchar_t* file) {

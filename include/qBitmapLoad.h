@@ -23,7 +23,7 @@ QTRIMUI_API long gfnGDIPlusLock(void** handle);
 QTRIMUI_API long gfnGDIPlusUnlock(void** handle);
 
 QTRIMUI_API HBITMAP gfnLoadBitmap(HINSTANCE instance, UINT id);
-// PENDING QTRIMUI_API int gfnLoadBitmap(HINSTANCE instance, CBitmap* bitmap, UINT id);
+QTRIMUI_API int gfnLoadBitmap(HINSTANCE instance, CBitmap* bitmap, UINT id);
 QTRIMUI_API HBITMAP gfnLoadBitmap(const wchar_t* path);
 // dir + file joined without a separator; a null dir means the program bitmap path.
 QTRIMUI_API HBITMAP gfnLoadBitmap(const wchar_t* dir, const wchar_t* file);

@@ -146,6 +146,11 @@ TEST(Loaders, ResourceBitmapsAsDDBAndDIB) {
 
     EXPECT_EQ(nullptr, gfnLoadBitmap(exe, 999));
     EXPECT_EQ(nullptr, gfnLoadBitmapDIB(exe, 999));
+    CBitmap holder;
+    EXPECT_EQ(0, gfnLoadBitmap(exe, &holder, 999));
+    EXPECT_EQ(nullptr, holder.m_hObject);
+    EXPECT_EQ(1, gfnLoadBitmap(exe, &holder, 101));
+    EXPECT_NE(nullptr, holder.m_hObject);
 }
 
 TEST(Loaders, SizeAndCut) {

@@ -19,7 +19,7 @@ extern "C" {
 #endif
 
 /* A device-dependent bitmap or a DIB section (either row order); the bitmap stays the caller's.
- * It must not be selected into a device context unless it is a DIB section. */
+ * It is read with GetDIBits, so it should not be selected into a device context. */
 Q32_API int cvt32DDBToBuf(HBITMAP bitmap, void** out, int reserved);
 /* packedDib: a packed DIB in memory (a locked bitmap resource): 1, 4, 8 bits with a colour table,
  * 16 and 32 bits BI_RGB or BI_BITFIELDS, 24 bits, RLE4/RLE8; either row order. 32-bit BGRA
@@ -27,7 +27,8 @@ Q32_API int cvt32DDBToBuf(HBITMAP bitmap, void** out, int reserved);
  * alpha bytes; all others U = 3. *extra (may be a null pointer) is always set to null: no GDI
  * object outlives the call. *ignored is not touched. */
 Q32_API int cvt32DIBPtrToBuf(const void* packedDib, void** out, HGDIOBJ* extra, int* ignored, int reserved);
-/* A new bitmap compatible with the screen holding the buffer's pixels; the caller deletes it. */
+/* A new bitmap compatible with the screen holding the buffer's pixels; the caller deletes it.
+ * 3-byte pixels become opaque (alpha 255) where the bitmap has an alpha byte. */
 Q32_API int cvt32BufToDDB(void* buf, HBITMAP* out, int reserved);
 Q32_API int cvt32BufToDIB(void* buf, HGLOBAL* out, int reserved1, int reserved2);
 Q32_API int cvt32DDBToDIB(HBITMAP bitmap, HGLOBAL* out, int reserved);

@@ -27,11 +27,16 @@ struct V128 {
     static T mul16(T a, T b) { return _mm_mullo_epi16(a, b); }
     static T add16(T a, T b) { return _mm_add_epi16(a, b); }
     static T sub16(T a, T b) { return _mm_sub_epi16(a, b); }
-    static T shr16by8(T a) { return _mm_srli_epi16(a, 8); }
     static T pack(T a, T b) { return _mm_packus_epi16(a, b); }
     static T addsat8(T a, T b) { return _mm_adds_epu8(a, b); }
-    // Word 3 of every group of four 16-bit lanes (the alpha of a widened BGRA pixel) in all four.
-    static T alpha16(T px) { return _mm_shufflehi_epi16(_mm_shufflelo_epi16(px, 0xFF), 0xFF); }
+    static T mulhi16(T a, T b) { return _mm_mulhi_epu16(a, b); }
+    static T shr16by7(T a) { return _mm_srli_epi16(a, 7); }
+    // Every BGRA pixel's alpha byte copied to all four of its bytes.
+    static T alphas(T px) {
+        T a = _mm_srli_epi32(px, 24);
+        a = _mm_or_si128(a, _mm_slli_epi32(a, 8));
+        return _mm_or_si128(a, _mm_slli_epi32(a, 16));
+    }
 
     // Mask bytes widened to the pixel bytes they govern: 4 pixels of 4 bytes.
     static T masks4(const uint8_t* m) {
@@ -46,13 +51,26 @@ struct V128 {
         T x = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(m));
         return _mm_unpacklo_epi8(x, x);
     }
-    // 16 pixels of 3 bytes; SSE2 has no byte shuffle, so spell them out.
+    // 16 pixels of 3 bytes. SSE2 has no byte shuffle: widen the masks to words, place them with
+    // the word shuffles (byte k of the run takes mask k/3), and narrow them again.
     static void masks3(const uint8_t* m, T& a, T& b, T& c) {
-        alignas(16) uint8_t e[48];
-        for (int i = 0; i < 16; ++i) e[3 * i] = e[3 * i + 1] = e[3 * i + 2] = m[i];
-        a = load(e);
-        b = load(e + 16);
-        c = load(e + 32);
+        T x = load(m), z = zero();
+        T w0 = _mm_unpacklo_epi8(x, z), w1 = _mm_unpackhi_epi8(x, z);
+        a = _mm_packus_epi16(spread0(w0), spread1(w0));
+        b = _mm_packus_epi16(spread2(w0), spread0(w1));
+        c = _mm_packus_epi16(spread1(w1), spread2(w1));
+    }
+    // Words for bytes 0-7, 8-15 and 16-23 of the 24 governed by eight masks.
+    static T spread0(T w) {  // 0 0 0 1 | 1 1 2 2
+        T d = _mm_shuffle_epi32(w, _MM_SHUFFLE(1, 0, 1, 0));
+        return _mm_shufflehi_epi16(_mm_shufflelo_epi16(d, _MM_SHUFFLE(1, 0, 0, 0)), _MM_SHUFFLE(2, 2, 1, 1));
+    }
+    static T spread1(T w) {  // 2 3 3 3 | 4 4 4 5
+        return _mm_shufflehi_epi16(_mm_shufflelo_epi16(w, _MM_SHUFFLE(3, 3, 3, 2)), _MM_SHUFFLE(1, 0, 0, 0));
+    }
+    static T spread2(T w) {  // 5 5 6 6 | 6 7 7 7
+        T d = _mm_shuffle_epi32(w, _MM_SHUFFLE(3, 2, 3, 2));
+        return _mm_shufflehi_epi16(_mm_shufflelo_epi16(d, _MM_SHUFFLE(2, 2, 1, 1)), _MM_SHUFFLE(3, 3, 3, 2));
     }
 };
 
@@ -70,10 +88,15 @@ struct V256 {
     static T mul16(T a, T b) { return _mm256_mullo_epi16(a, b); }
     static T add16(T a, T b) { return _mm256_add_epi16(a, b); }
     static T sub16(T a, T b) { return _mm256_sub_epi16(a, b); }
-    static T shr16by8(T a) { return _mm256_srli_epi16(a, 8); }
     static T pack(T a, T b) { return _mm256_packus_epi16(a, b); }
     static T addsat8(T a, T b) { return _mm256_adds_epu8(a, b); }
-    static T alpha16(T px) { return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(px, 0xFF), 0xFF); }
+    static T mulhi16(T a, T b) { return _mm256_mulhi_epu16(a, b); }
+    static T shr16by7(T a) { return _mm256_srli_epi16(a, 7); }
+    static T alphas(T px) {
+        const T spread = _mm256_setr_epi8(3, 3, 3, 3, 7, 7, 7, 7, 11, 11, 11, 11, 15, 15, 15, 15,  //
+                                          3, 3, 3, 3, 7, 7, 7, 7, 11, 11, 11, 11, 15, 15, 15, 15);
+        return _mm256_shuffle_epi8(px, spread);
+    }
 
     // 8 pixels of 4 bytes: each mask byte lands in the low byte of a dword, then fills it.
     static T masks4(const uint8_t* m) {
@@ -106,12 +129,11 @@ struct V256 {
 };
 #endif
 
-// (x + 127) / 255 for x in [0, 255*255] per 16-bit lane, without a division:
-// with t = x + 128, (t + (t >> 8)) >> 8 gives the same value over that whole range.
+// t / 255 per 16-bit lane: a multiply-high by 0x8081 and a shift divide every 16-bit value by
+// 255 exactly. Callers pass t = x + 127 to round x / 255 to nearest.
 template <class V>
-typename V::T div255(typename V::T x) {
-    x = V::add16(x, V::set16(128));
-    return V::shr16by8(V::add16(x, V::shr16by8(x)));
+typename V::T div255(typename V::T t) {
+    return V::shr16by7(V::mulhi16(t, V::set16(short(0x8081))));
 }
 
 // (f*m + b*(255-m) + 127) / 255 per byte. The sum of the products never exceeds 255*255, so
@@ -123,13 +145,59 @@ typename V::T mix(typename V::T f, typename V::T b, typename V::T m) {
     T mlo = V::lo8(m, z), mhi = V::hi8(m, z);
     T lo = V::add16(V::mul16(V::lo8(f, z), mlo), V::mul16(V::lo8(b, z), V::sub16(full, mlo)));
     T hi = V::add16(V::mul16(V::hi8(f, z), mhi), V::mul16(V::hi8(b, z), V::sub16(full, mhi)));
-    return V::pack(div255<V>(lo), div255<V>(hi));
+    const T round = V::set16(127);
+    return V::pack(div255<V>(V::add16(lo, round)), div255<V>(V::add16(hi, round)));
+}
+
+#ifdef __AVX2__
+// The same with one multiply-add per half: weights (m, 255-m) as unsigned bytes against the
+// pixels shifted to signed (f-128, b-128). The pair sum is f*m + b*(255-m) - 255*128, which
+// lies in [-32640, 32385] and never saturates; adding 255*128 back (and 127 to round) gives
+// at most 65152, inside the unsigned lane.
+template <>
+__m256i mix<V256>(__m256i f, __m256i b, __m256i m) {
+    const __m256i sign = _mm256_set1_epi8(char(0x80)), back = _mm256_set1_epi16(255 * 128 + 127);
+    f = _mm256_xor_si256(f, sign);
+    b = _mm256_xor_si256(b, sign);
+    __m256i mi = _mm256_xor_si256(m, _mm256_set1_epi8(char(0xFF)));
+    __m256i lo = _mm256_maddubs_epi16(_mm256_unpacklo_epi8(m, mi), _mm256_unpacklo_epi8(f, b));
+    __m256i hi = _mm256_maddubs_epi16(_mm256_unpackhi_epi8(m, mi), _mm256_unpackhi_epi8(f, b));
+    return V256::pack(div255<V256>(_mm256_add_epi16(lo, back)), div255<V256>(_mm256_add_epi16(hi, back)));
+}
+#endif
+
+// 0 or 255 when all n mask bytes are that value (the merge is then a plain copy), else -1.
+// Shapes' masks are mostly such runs, so whole steps skip the arithmetic.
+template <size_t n>
+int uniformMask(const uint8_t* m) {
+    static_assert(n % 4 == 0, "whole words");
+    uint32_t any = 0, all = ~0u;
+    for (size_t i = 0; i < n; i += 4) {
+        uint32_t v;
+        std::memcpy(&v, m + i, 4);
+        any |= v;
+        all &= v;
+    }
+    return any == 0 ? 0 : all == ~0u ? 255 : -1;
+}
+
+// One vector of output: a copy when the mask run is uniform, else the mix.
+template <class V, size_t n, class Masks>
+void mergeStep(uint8_t* o, const uint8_t* b, const uint8_t* f, const uint8_t* m, Masks masks) {
+    int u = uniformMask<n>(m);
+    if (u == 0)
+        V::store(o, V::load(b));
+    else if (u == 255)
+        V::store(o, V::load(f));
+    else
+        V::store(o, mix<V>(V::load(f), V::load(b), masks(m)));
 }
 
 template <class V>
 size_t maskedKernel1(uint8_t* o, const uint8_t* b, const uint8_t* m, const uint8_t* f, size_t n) {
     size_t i = 0;
-    for (; i + V::kBytes <= n; i += V::kBytes) V::store(o + i, mix<V>(V::load(f + i), V::load(b + i), V::load(m + i)));
+    for (; i + V::kBytes <= n; i += V::kBytes)
+        mergeStep<V, V::kBytes>(o + i, b + i, f + i, m + i, [](const uint8_t* p) { return V::load(p); });
     return i;
 }
 
@@ -137,10 +205,7 @@ template <class V>
 size_t maskedKernel2(uint8_t* o, const uint8_t* b, const uint8_t* m, const uint8_t* f, size_t n) {
     constexpr size_t step = V::kBytes / 2;
     size_t i = 0;
-    for (; i + step <= n; i += step) {
-        size_t k = 2 * i;
-        V::store(o + k, mix<V>(V::load(f + k), V::load(b + k), V::masks2(m + i)));
-    }
+    for (; i + step <= n; i += step) mergeStep<V, step>(o + 2 * i, b + 2 * i, f + 2 * i, m + i, V::masks2);
     return i;
 }
 
@@ -149,9 +214,15 @@ size_t maskedKernel3(uint8_t* o, const uint8_t* b, const uint8_t* m, const uint8
     constexpr size_t step = V::kBytes, w = V::kBytes;
     size_t i = 0;
     for (; i + step <= n; i += step) {
+        size_t k = 3 * i;
+        int u = uniformMask<step>(m + i);
+        if (u >= 0) {
+            const uint8_t* src = u ? f + k : b + k;
+            if (src != o + k) std::memcpy(o + k, src, 3 * w);
+            continue;
+        }
         typename V::T m0, m1, m2;
         V::masks3(m + i, m0, m1, m2);
-        size_t k = 3 * i;
         V::store(o + k, mix<V>(V::load(f + k), V::load(b + k), m0));
         V::store(o + k + w, mix<V>(V::load(f + k + w), V::load(b + k + w), m1));
         V::store(o + k + 2 * w, mix<V>(V::load(f + k + 2 * w), V::load(b + k + 2 * w), m2));
@@ -163,10 +234,7 @@ template <class V>
 size_t maskedKernel4(uint8_t* o, const uint8_t* b, const uint8_t* m, const uint8_t* f, size_t n) {
     constexpr size_t step = V::kBytes / 4;
     size_t i = 0;
-    for (; i + step <= n; i += step) {
-        size_t k = 4 * i;
-        V::store(o + k, mix<V>(V::load(f + k), V::load(b + k), V::masks4(m + i)));
-    }
+    for (; i + step <= n; i += step) mergeStep<V, step>(o + 4 * i, b + 4 * i, f + 4 * i, m + i, V::masks4);
     return i;
 }
 
@@ -175,15 +243,14 @@ template <class V>
 size_t premultipliedKernel4(uint8_t* o, const uint8_t* b, const uint8_t* f, size_t n) {
     using T = typename V::T;
     constexpr size_t step = V::kBytes / 4;
-    const T z = V::zero(), full = V::set16(255);
+    const T z = V::zero(), ones = V::set16(-1), round = V::set16(127);
     size_t i = 0;
     for (; i + step <= n; i += step) {
         size_t k = 4 * i;
         T fv = V::load(f + k), bv = V::load(b + k);
-        T ilo = V::sub16(full, V::alpha16(V::lo8(fv, z)));
-        T ihi = V::sub16(full, V::alpha16(V::hi8(fv, z)));
-        T lo = div255<V>(V::mul16(V::lo8(bv, z), ilo));
-        T hi = div255<V>(V::mul16(V::hi8(bv, z), ihi));
+        T inv = V::sub16(ones, V::alphas(fv));  // 255 - a in every byte: no borrows cross bytes
+        T lo = div255<V>(V::add16(V::mul16(V::lo8(bv, z), V::lo8(inv, z)), round));
+        T hi = div255<V>(V::add16(V::mul16(V::hi8(bv, z), V::hi8(inv, z)), round));
         V::store(o + k, V::addsat8(fv, V::pack(lo, hi)));
     }
     return i;

@@ -1,6 +1,7 @@
 // Pixel-buffer library, base part: buffers, memory blocks, fill, merge and display.
 #include "q32Base.h"
 #include "pixelOps.h"
+#include <atomic>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -15,11 +16,38 @@ struct Buffer {
     uint32_t tag;
     int width, height, u;
     int locks;
-    int unused[3];
+    size_t capacity;  // pixel bytes the block has room for
     BYTE* pixels() { return reinterpret_cast<BYTE*>(this + 1); }
     size_t rowBytes() const { return size_t(width) * size_t(u); }
 };
 static_assert(sizeof(Buffer) == 32, "pixel alignment");
+
+// Large blocks come straight from the system, and the first touch of every page costs a fault
+// that outweighs copying the pixels several times over. Callers make and free a frame-sized
+// buffer on every paint, so the last freed large block is kept for the next one of about its size.
+constexpr size_t kSpareMin = 256 * 1024, kSpareMax = 64 * 1024 * 1024;
+std::atomic<Buffer*> g_spare{nullptr};
+
+void release(Buffer* b) {
+    b->tag = 0;
+    if (b->capacity >= kSpareMin && b->capacity <= kSpareMax) b = g_spare.exchange(b);
+    if (b) HeapFree(GetProcessHeap(), 0, b);
+}
+
+Buffer* takeSpare(size_t bytes) {
+    if (bytes < kSpareMin) return nullptr;
+    Buffer* s = g_spare.exchange(nullptr);
+    if (s && s->capacity >= bytes && s->capacity / 2 <= bytes) return s;
+    if (s) HeapFree(GetProcessHeap(), 0, s);  // a different size is asked for now: let it go
+    return nullptr;
+}
+
+// Gives the spare block back when the library is unloaded.
+struct SpareRelease {
+    ~SpareRelease() {
+        if (Buffer* s = g_spare.exchange(nullptr)) HeapFree(GetProcessHeap(), 0, s);
+    }
+} g_spareRelease;
 
 // Bytes of a w x h block of u-byte pixels; 0 when a size is bad or the total exceeds INT_MAX,
 // which keeps every row and offset computation of the callers inside an int.
@@ -41,9 +69,11 @@ Buffer* asBuffer(void* handle) {
 Buffer* newBuffer(int w, int h, int u) {
     size_t bytes = blockBytes(w, h, u);
     if (!bytes) return nullptr;
-    auto* b = static_cast<Buffer*>(HeapAlloc(GetProcessHeap(), 0, sizeof(Buffer) + bytes));
+    Buffer* b = takeSpare(bytes);
+    size_t capacity = b ? b->capacity : bytes;
+    if (!b) b = static_cast<Buffer*>(HeapAlloc(GetProcessHeap(), 0, sizeof(Buffer) + bytes));
     if (!b) return nullptr;
-    *b = Buffer{kBufferTag, w, h, u, 0, {}};
+    *b = Buffer{kBufferTag, w, h, u, 0, capacity};
     return b;
 }
 
@@ -87,8 +117,8 @@ int buf32Alloc(void** out, int bits, int width, int height, int mode, const void
 int buf32Free(void* buf) {
     Buffer* b = asBuffer(buf);
     if (!b) return 0;
-    b->tag = 0;
-    return HeapFree(GetProcessHeap(), 0, b) ? 1 : 0;
+    release(b);
+    return 1;
 }
 
 int buf32GetWHU(void* buf, int* width, int* height, int* u) {

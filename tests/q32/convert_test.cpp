@@ -1,0 +1,271 @@
+// Conversions between buffers, bitmaps and packed DIBs, and drawing through disp32, compared
+// pixel by pixel.
+#include <gtest/gtest.h>
+#include "platform/q32/include/q32Cvt.h"
+#include "q32Test.h"
+#include <cstdlib>
+#include <functional>
+
+using namespace q32test;
+using PixelFn = std::function<uint32_t(int x, int y)>;
+
+namespace {
+size_t stride(int w, int bits) { return (size_t(w) * bits + 31) / 32 * 4; }
+
+// pattern() packed as a little-endian value of u bytes.
+uint32_t patternValue(int x, int y, int u) {
+    uint32_t v = 0;
+    for (int c = 0; c < u; ++c) v |= uint32_t(pattern(x, y, c)) << (8 * c);
+    return v;
+}
+
+// DIB rows (padded, in the given order) of value(x, y) at `bits` bits per pixel.
+Bytes dibRows(int w, int h, int bits, bool bottomUp, const PixelFn& value) {
+    Bytes d(stride(w, bits) * h, 0);
+    for (int y = 0; y < h; ++y) {
+        BYTE* row = &d[(bottomUp ? h - 1 - y : y) * stride(w, bits)];
+        for (int x = 0; x < w; ++x)
+            if (bits < 8)
+                row[x * bits / 8] |= BYTE(value(x, y) << (8 - bits - x * bits % 8));
+            else
+                for (int b = 0; b < bits / 8; ++b) row[x * bits / 8 + b] = BYTE(value(x, y) >> (8 * b));
+    }
+    return d;
+}
+
+// A packed DIB: a 40-byte header, `extra` DWORDs (masks or colours), then the rows.
+Bytes packedDib(int w, int h, int bits, DWORD comp, const std::vector<DWORD>& extra, const PixelFn& value,
+                DWORD colorsUsed = 0) {
+    Bytes rows = dibRows(w, std::abs(h), bits, h > 0, value), d(40 + extra.size() * 4);
+    BITMAPINFOHEADER hdr = {40, w, h, 1, WORD(bits), comp, DWORD(rows.size()), 0, 0, colorsUsed, 0};
+    memcpy(d.data(), &hdr, 40);
+    memcpy(d.data() + 40, extra.data(), extra.size() * 4);
+    d.insert(d.end(), rows.begin(), rows.end());
+    return d;
+}
+
+Bytes bitmapPixels(HBITMAP bm, int w, int h) {  // 32-bit top-down through GetDIBits
+    BITMAPINFO bi = {{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB}};
+    Bytes v(size_t(w) * h * 4);
+    HDC screen = GetDC(nullptr);
+    int lines = GetDIBits(screen, bm, 0, h, v.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return lines == h ? v : Bytes();
+}
+
+// A block from cvt32BufToDIB / cvt32DDBToDIB must hold pattern(), padding zero; it is freed here.
+void checkDibBlock(HGLOBAL g, int w, int h, int u) {
+    ASSERT_TRUE(g);
+    auto* p = static_cast<const BYTE*>(GlobalLock(g));
+    BITMAPINFOHEADER want = {40, w, -h, 1, WORD(u * 8), BI_RGB, DWORD(stride(w, u * 8) * h)};
+    EXPECT_EQ(0, memcmp(&want, p, 40));
+    EXPECT_GE(GlobalSize(g), 40 + want.biSizeImage);
+    EXPECT_EQ(dibRows(w, h, u * 8, false, [u](int x, int y) { return patternValue(x, y, u); }),
+              Bytes(p + 40, p + 40 + want.biSizeImage));
+    GlobalUnlock(g);
+    GlobalFree(g);
+}
+
+// Converts a packed DIB and expects a buffer of u-byte pixels holding value(x, y).
+void expectDibPixels(const Bytes& dib, int w, int h, int u, const PixelFn& value) {
+    void* buf = nullptr;
+    HGDIOBJ extra = reinterpret_cast<HGDIOBJ>(1);
+    ASSERT_TRUE(cvt32DIBPtrToBuf(dib.data(), &buf, &extra, nullptr, 0));
+    EXPECT_EQ(nullptr, extra);
+    int bw, bh, bu;
+    ASSERT_TRUE(buf32GetWHU(buf, &bw, &bh, &bu));
+    EXPECT_EQ(w * 100 + h * 10 + u, bw * 100 + bh * 10 + bu);
+    Bytes px = pixelsOf(buf), want;
+    buf32Free(buf);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            for (int c = 0; c < u; ++c) want.push_back(BYTE(value(x, y) >> (8 * c)));
+    EXPECT_EQ(want, px);
+}
+}  // namespace
+
+TEST(Convert, DeviceBitmapRoundTripKeepsAlpha) {
+    const int w = 37, h = 23;
+    HDC screen = GetDC(nullptr);
+    HBITMAP ddb = CreateCompatibleBitmap(screen, w, h), back = nullptr;
+    ReleaseDC(nullptr, screen);
+    BITMAP bm;
+    GetObjectW(ddb, sizeof bm, &bm);
+    ASSERT_EQ(32, bm.bmBitsPixel) << "the test display should be 32 bits deep";
+    Bytes src = expected(w, h, 4);
+    BITMAPINFO bi = {{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB}};
+    ASSERT_EQ(h, SetDIBits(nullptr, ddb, 0, h, src.data(), &bi, DIB_RGB_COLORS));
+
+    void* buf = nullptr;
+    ASSERT_TRUE(cvt32DDBToBuf(ddb, &buf, 0));
+    EXPECT_EQ(src, pixelsOf(buf));
+    ASSERT_TRUE(cvt32BufToDDB(buf, &back, 0));
+    GetObjectW(back, sizeof bm, &bm);
+    EXPECT_EQ(nullptr, bm.bmBits);  // device-dependent, not a section
+    EXPECT_EQ(src, bitmapPixels(back, w, h));
+    HGLOBAL block = nullptr;
+    ASSERT_TRUE(cvt32DDBToDIB(ddb, &block, 0));
+    checkDibBlock(block, w, h, 4);
+    DeleteObject(back);
+    buf32Free(buf);
+    DeleteObject(ddb);
+}
+
+TEST(Convert, ThreeBytePixelsBecomeOpaqueDeviceBitmapPixels) {
+    for (SIZE s : {SIZE{37, 23}, SIZE{4001, 37}}) {  // odd rows; several widening strips
+        void* buf = patternBuffer(s.cx, s.cy, 3);
+        HBITMAP bm = nullptr;
+        ASSERT_TRUE(cvt32BufToDDB(buf, &bm, 0));
+        Bytes px = expected(s.cx, s.cy, 3), got = bitmapPixels(bm, s.cx, s.cy);
+        ASSERT_EQ(size_t(s.cx) * s.cy * 4, got.size());
+        for (size_t i = 0; i < size_t(s.cx) * s.cy; ++i)
+            ASSERT_EQ(0xFF000000u | px[i * 3] | px[i * 3 + 1] << 8 | px[i * 3 + 2] << 16,
+                      got[i * 4] | got[i * 4 + 1] << 8 | got[i * 4 + 2] << 16 | uint32_t(got[i * 4 + 3]) << 24) << "pixel " << i;
+        DeleteObject(bm);
+        buf32Free(buf);
+    }
+}
+
+TEST(Convert, DibSectionsOfBothRowOrdersRoundTrip) {
+    const int w = 37, h = 23;
+    for (int u : {3, 4})
+        for (bool bottomUp : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "u=" << u << (bottomUp ? " bottom-up" : " top-down"));
+            BITMAPINFO bi = {{sizeof(BITMAPINFOHEADER), w, bottomUp ? h : -h, 1, WORD(u * 8), BI_RGB}};
+            void* bits = nullptr;
+            HBITMAP section = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+            ASSERT_TRUE(section && bits);
+            Bytes rows = dibRows(w, h, u * 8, bottomUp, [u](int x, int y) { return patternValue(x, y, u); });
+            memcpy(bits, rows.data(), rows.size());
+            void* buf = nullptr;
+            HGLOBAL block = nullptr;
+            ASSERT_TRUE(cvt32DDBToBuf(section, &buf, 0));
+            EXPECT_EQ(expected(w, h, u), pixelsOf(buf));
+            ASSERT_TRUE(cvt32BufToDIB(buf, &block, 0, 0));
+            checkDibBlock(block, w, h, u);
+            ASSERT_TRUE(cvt32DDBToDIB(section, &block, 0));
+            checkDibBlock(block, w, h, u);
+            buf32Free(buf);
+            DeleteObject(section);
+        }
+}
+
+TEST(Convert, PackedDibsWithoutColourTable) {
+    auto p3 = [](int x, int y) { return patternValue(x, y, 3); };
+    auto p4 = [](int x, int y) { return patternValue(x, y, 4); };
+    for (int h : {4, -4}) {  // both row orders; 5 pixels of 3 bytes need row padding
+        expectDibPixels(packedDib(5, h, 24, BI_RGB, {}, p3), 5, 4, 3, p3);
+        expectDibPixels(packedDib(5, h, 32, BI_RGB, {}, p4), 5, 4, 4, p4);
+    }
+    // 32 bits through the plain masks keep their alpha.
+    expectDibPixels(packedDib(5, -4, 32, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF}, p4), 5, 4, 4, p4);
+}
+
+TEST(Convert, PackedDibsWithColourTablesMasksAndRunLengths) {
+    const std::vector<DWORD> six = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0x123456, 0xFFFFFF};
+    std::vector<DWORD> sixteen;
+    for (int i = 0; i < 16; ++i) sixteen.push_back(DWORD(i * 0x0F0D0B));
+    const std::vector<DWORD> two = {0x203040, 0xA0B0C0};
+    // 8 bits top-down with a short table (biClrUsed = 6); 4 and 1 bits bottom-up, rows ending inside a byte.
+    expectDibPixels(packedDib(13, -5, 8, BI_RGB, six, [](int x, int y) { return uint32_t((x + y) % 6); }, 6), 13, 5, 3,
+                    [&](int x, int y) { return six[(x + y) % 6]; });
+    expectDibPixels(packedDib(7, 3, 4, BI_RGB, sixteen, [](int x, int y) { return uint32_t((x * 3 + y) % 16); }), 7, 3, 3,
+                    [&](int x, int y) { return sixteen[(x * 3 + y) % 16]; });
+    expectDibPixels(packedDib(19, 3, 1, BI_RGB, two, [](int x, int y) { return uint32_t((x ^ y) & 1); }), 19, 3, 3,
+                    [&](int x, int y) { return two[(x ^ y) & 1]; });
+    // 16 bits 5-6-5 through masks: full and empty channels are exact on every GDI.
+    auto rgb = [](int x, int y) { return uint32_t((x & 1 ? 0xFF0000 : 0) | (y & 1 ? 0xFF00 : 0) | (x & 2 ? 0xFF : 0)); };
+    expectDibPixels(packedDib(6, 4, 16, BI_BITFIELDS, {0xF800, 0x07E0, 0x001F}, [&](int x, int y) {
+                        uint32_t c = rgb(x, y);
+                        return (c & 0xFF0000 ? 0xF800 : 0) | (c & 0xFF00 ? 0x07E0 : 0) | (c & 0xFF ? 0x1F : 0);
+                    }), 6, 4, 3, rgb);
+    // RLE8, bottom-up: the lower row is two runs, the upper one a run of four.
+    const DWORD table[4] = {0, 0x112233, 0x445566, 0x778899};
+    const BYTE rle[] = {2, 1, 2, 2, 0, 0, 4, 3, 0, 1};
+    BITMAPINFOHEADER hdr = {40, 4, 2, 1, 8, BI_RLE8, sizeof rle, 0, 0, 4, 0};
+    Bytes dib(reinterpret_cast<BYTE*>(&hdr), reinterpret_cast<BYTE*>(&hdr + 1));
+    dib.insert(dib.end(), reinterpret_cast<const BYTE*>(table), reinterpret_cast<const BYTE*>(table + 4));
+    dib.insert(dib.end(), rle, rle + sizeof rle);
+    expectDibPixels(dib, 4, 2, 3, [&](int x, int y) { return y == 0 ? table[3] : table[x < 2 ? 1 : 2]; });
+}
+
+TEST(Convert, BadInputFailsAndLeavesNothing) {
+    const BITMAPINFOHEADER bad[] = {{12, 4, 4, 1, 24}, {40, 0, 4, 1, 24}, {40, 4, 0, 1, 24}, {40, 4, 4, 1, 0, BI_JPEG},
+                                    {40, 4, -4, 1, 8, BI_RLE8}, {40, 4, 4, 1, 24, BI_BITFIELDS}, {40, 65536, 65536, 1, 32}};
+    void *buf = nullptr, *grey = nullptr;
+    ASSERT_TRUE(buf32Alloc(&grey, 8, 4, 4, 2, nullptr));
+    HBRUSH brush = CreateSolidBrush(0);
+    HBITMAP bm = reinterpret_cast<HBITMAP>(1);
+    HGLOBAL g = reinterpret_cast<HGLOBAL>(1);
+    Bytes dib(4096, 0);
+    HeapUse before = heapUse();
+    int results = 0;
+    for (auto& h : bad) {
+        memcpy(dib.data(), &h, sizeof h);
+        buf = &buf;
+        results += cvt32DIBPtrToBuf(dib.data(), &buf, nullptr, nullptr, 0) + (buf != nullptr);
+    }
+    results += cvt32DIBPtrToBuf(nullptr, &buf, nullptr, nullptr, 0) + cvt32DDBToBuf(nullptr, &buf, 0) +
+               cvt32DDBToBuf(reinterpret_cast<HBITMAP>(brush), &buf, 0) + (buf != nullptr);
+    results += cvt32BufToDDB(grey, &bm, 0) + cvt32BufToDDB(nullptr, &bm, 0) + (bm != nullptr);
+    results += cvt32BufToDIB(grey, &g, 0, 0) + cvt32DDBToDIB(reinterpret_cast<HBITMAP>(brush), &g, 0) + (g != nullptr);
+    results += cvt32BufToDIB(grey, nullptr, 0, 0) + cvt32DDBToBuf(nullptr, nullptr, 0);
+    HeapUse after = heapUse();
+    EXPECT_EQ(0, results);
+    EXPECT_TRUE(before == after);
+    DeleteObject(brush);
+    buf32Free(grey);
+}
+
+TEST(Display, DrawsDeliveredBlocksIntoTheDestination) {
+    const int W = 40, H = 30;
+    BITMAPINFO bi = {{sizeof(BITMAPINFOHEADER), W, -H, 1, 32, BI_RGB}};
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, section);
+    auto* px = static_cast<uint32_t*>(bits);
+    const RECT dest = {5, 4, 26, 14};  // 21 x 10: odd width pads 3-byte rows
+    for (int u : {1, 3, 4}) {
+        std::fill(px, px + W * H, 0xFF123456u);
+        Bytes block = expected(21, 10, u);
+        void* disp = nullptr;
+        // Delivered in two bands, as a caller streaming rows would; a band sticking out fails.
+        ASSERT_TRUE(disp32ShowInit(&disp, dc, u * 8, &dest, nullptr, 0, 0));
+        ASSERT_TRUE(disp32ShowData(disp, block.data(), 0, 0, 4, 21 * u));
+        EXPECT_EQ(0, disp32ShowData(disp, block.data(), 1, 4, 6, 21 * u));
+        ASSERT_TRUE(disp32ShowData(disp, &block[4 * 21 * u], 0, 4, 6, 21 * u));
+        ASSERT_TRUE(disp32ShowEnd(disp));
+        GdiFlush();
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) {
+                bool inside = x >= 5 && x < 26 && y >= 4 && y < 14;
+                uint32_t want = inside ? patternValue(x - 5, y - 4, 3) : 0x123456;
+                if (inside && u == 1) want = pattern(x - 5, y - 4, 0) * 0x010101u;
+                ASSERT_EQ(want, px[y * W + x] & 0xFFFFFF) << "u=" << u << " at " << x << "," << y;
+            }
+    }
+    // A block at an offset draws only itself.
+    std::fill(px, px + W * H, 0u);
+    const uint32_t two[2] = {0x00A0B0C0, 0x00D0E0F0};
+    void* disp = nullptr;
+    ASSERT_TRUE(disp32ShowInit(&disp, dc, 32, &dest, nullptr, 0, 0));
+    ASSERT_TRUE(disp32ShowData(disp, two, 3, 2, 1, 8));
+    ASSERT_TRUE(disp32ShowEnd(disp));
+    GdiFlush();
+    EXPECT_EQ(2, W * H - std::count(px, px + W * H, 0u));
+    EXPECT_EQ(two[0], px[6 * W + 8]);
+    EXPECT_EQ(two[1], px[6 * W + 9]);
+    // Failures: rows not of whole pixels, nothing delivered, bad arguments.
+    ASSERT_TRUE(disp32ShowInit(&disp, dc, 24, &dest, nullptr, 0, 0));
+    EXPECT_EQ(0, disp32ShowData(disp, two, 0, 0, 1, 4));
+    EXPECT_EQ(0, disp32ShowEnd(disp));
+    const RECT empty = {5, 5, 5, 9};
+    disp = &disp;
+    EXPECT_EQ(0, disp32ShowInit(&disp, dc, 16, &dest, nullptr, 0, 0) + disp32ShowInit(&disp, nullptr, 32, &dest, nullptr, 0, 0) +
+                     disp32ShowInit(&disp, dc, 32, &empty, nullptr, 0, 0) + disp32ShowInit(&disp, dc, 32, nullptr, nullptr, 0, 0));
+    EXPECT_EQ(nullptr, disp);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(section);
+}
