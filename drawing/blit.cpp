@@ -5,6 +5,7 @@
 #include "drawing/pixelmem.h"
 #include "frame/moduleState.h"
 #include "q32Base.h"
+#include <cstring>
 
 namespace {
 using namespace qdraw;
@@ -157,7 +158,7 @@ int gfnAlphaBlend(HDC dest, HDC source, int x, int y, int width, int height, uns
 
 int gfnAlphaBlend(HDC dest, HBITMAP source, int x, int y, int width, int height, unsigned char alpha,
                   int srcX, int srcY, int srcWidth, int srcHeight) {
-    if (!qmod::imageBlendLibrary()) return 0;
+    if (!qmod::imageBlendLibrary() || !originInside(source, srcX, srcY)) return 0;
     BitmapDC mem(dest, source);
     if (!mem.ok()) return 0;
     return gfnAlphaBlend(dest, mem.dc(), x, y, width, height, alpha, srcX, srcY, srcWidth, srcHeight);
@@ -165,6 +166,7 @@ int gfnAlphaBlend(HDC dest, HBITMAP source, int x, int y, int width, int height,
 
 int gfnBitblt(HDC dest, int x, int y, int width, int height, HBITMAP source, int srcX, int srcY,
               unsigned long rop) {
+    if (!originInside(source, srcX, srcY)) return 0;
     BitmapDC mem(dest, source);
     if (!mem.ok()) return 0;
     return BitBlt(dest, x, y, width, height, mem, srcX, srcY, rop);
@@ -212,6 +214,7 @@ HRGN gfnBitmapToRegion(HBITMAP bitmap, unsigned long key, unsigned long toleranc
         MemDC source(mem.get());
         if (!source.get()) return nullptr;
         SelectGuard selSource(source, bitmap);
+        if (!selDib.ok() || !selSource.ok()) return nullptr;   // e.g. the bitmap is selected elsewhere
         BitBlt(mem, 0, 0, width, height, source, 0, 0, SRCCOPY);
     }
     GdiFlush();
@@ -254,12 +257,27 @@ int gfnDrawSelImg(HDC dc, int x, int y, int width, int height, unsigned char* pi
                   int srcX, int srcY, int imageWidth, int imageHeight) {
     if (!dc || !pixels || bytesPerPixel < 1 || bytesPerPixel > 4 || width <= 0 || height <= 0) return 0;
     if (srcX < 0 || srcY < 0 || srcX >= imageWidth || srcY >= imageHeight) return 0;
+    // The part of the image that lands in the destination, from (srcX, srcY).
+    const int w = width < imageWidth - srcX ? width : imageWidth - srcX;
+    const int h = height < imageHeight - srcY ? height : imageHeight - srcY;
+    // The display takes a block placed at the destination's top-left; a piece of a larger image is
+    // first copied out into a block of its own.
+    const unsigned char* block = pixels;
+    PixelBlock piece(0, 0, 0);
+    if (srcX != 0 || srcY != 0 || w != imageWidth) {
+        piece = PixelBlock(w, h, bytesPerPixel);
+        if (!piece) return 0;
+        const size_t imageRow = (size_t)imageWidth * bytesPerPixel, pieceRow = (size_t)w * bytesPerPixel;
+        const unsigned char* from = pixels + (size_t)srcY * imageRow + (size_t)srcX * bytesPerPixel;
+        for (int row = 0; row < h; ++row) memcpy(piece.data() + row * pieceRow, from + row * imageRow, pieceRow);
+        block = piece.data();
+    }
     void* disp = nullptr;
     RECT dest = {x, y, x + width, y + height};
     if (!disp32ShowInit(&disp, dc, bytesPerPixel * 8, &dest, nullptr, 0, 0) || !disp) return 0;
-    int ok = disp32ShowData(disp, pixels, srcX, srcY, imageHeight, imageWidth * bytesPerPixel);
-    int ended = disp32ShowEnd(disp);
-    return ok && ended ? 1 : 0;
+    const int shown = disp32ShowData(disp, block, 0, 0, h, w * bytesPerPixel);
+    const int ended = disp32ShowEnd(disp);
+    return shown && ended ? 1 : 0;
 }
 
 int gfnDrawBuf(HDC dc, int x, int y, void* buffer, int srcX, int srcY, int srcWidth, int srcHeight) {

@@ -42,22 +42,6 @@ bool eraseInto(HWND window, HDC dc, POINT origin, const RECT& clip) {
     return moved && back;
 }
 
-// The window DC for the guard's life.
-class WindowDC {
-public:
-    explicit WindowDC(HWND w) : m_wnd(w), m_dc(GetDC(w)) {}
-    ~WindowDC() {
-        if (m_dc) ReleaseDC(m_wnd, m_dc);
-    }
-    operator HDC() const { return m_dc; }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-
-private:
-    HWND m_wnd;
-    HDC m_dc;
-};
-
 // A DC of the whole display, deleted at the end of the guard's life.
 class DisplayDC {
 public:

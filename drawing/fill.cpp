@@ -65,6 +65,8 @@ int gfnFillRectWith9CellsBitmap(HDC dc, RECT* rect, HBITMAP bitmap, unsigned lon
     const int ch = (piece ? srcHeight : size.cy) / 3;
     if (cw <= 0 || ch <= 0) return 0;   // no cell to draw
 
+    // Corners are never cut to the rectangle: an empty one must not let them draw.
+    if (IsRectEmpty(rect)) return ok;
     // One memory DC serves all nine pieces.
     BitmapDC mem(dc, bitmap);
     if (!mem.ok()) return 0;

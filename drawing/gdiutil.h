@@ -73,6 +73,12 @@ public:
     }
     operator HDC() const { return m_dc; }
     HDC get() const { return m_dc; }
+    // Deletes the DC now; false when there was none or the deletion failed.
+    bool close() {
+        BOOL deleted = m_dc ? DeleteDC(m_dc) : FALSE;
+        m_dc = nullptr;
+        return deleted != FALSE;
+    }
     MemDC(const MemDC&) = delete;
     MemDC& operator=(const MemDC&) = delete;
 
@@ -98,9 +104,15 @@ public:
         }
         select();
     }
-    ~BitmapDC() {
+    ~BitmapDC() { close(); }
+    // Puts the previous bitmap back and deletes the DC (and a bitmap made here) now; false when the
+    // DC could not be deleted.
+    bool close() {
         if (m_old && m_old != HGDI_ERROR) SelectObject(m_mem, m_old);
+        m_old = nullptr;
         if (m_owned && m_bitmap) DeleteObject(m_bitmap);
+        m_owned = false;
+        return m_mem.close();
     }
     bool ok() const { return m_mem.get() && m_bitmap && m_old && m_old != HGDI_ERROR; }
     operator HDC() const { return m_mem; }
@@ -122,6 +134,23 @@ private:
     HBITMAP m_bitmap;
     bool m_owned;
     HGDIOBJ m_old = nullptr;
+};
+
+// A window's DC (GetDC), released at the end of the guard's life.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) : m_wnd(window), m_dc(GetDC(window)) {}
+    ~WindowDC() {
+        if (m_dc) ReleaseDC(m_wnd, m_dc);
+    }
+    operator HDC() const { return m_dc; }
+    HDC get() const { return m_dc; }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+
+private:
+    HWND m_wnd;
+    HDC m_dc;
 };
 
 // The tiling rule: tiles of tw x th laid over r from its top-left corner, rows top to bottom and

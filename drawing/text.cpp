@@ -1,5 +1,6 @@
 // Captions and frames: shadowed and grey text, text measuring in the default font, 3-D frames.
 #include "qDraw.h"
+#include "qCutCFFont.h"
 #include "drawing/gdiutil.h"
 #include "frame/moduleState.h"
 #include <cwchar>
@@ -39,6 +40,25 @@ void gfnEasyGrayString(HDC dc, RECT* rect, const wchar_t* text, int length, UINT
     gfnGetGrayStringColor(textColour, shadowColour);
     const int dx = 1, dy = 1;
     gfnEasyShadowString(dc, rect, text, length, textColour, shadowColour, format, dx, dy);
+}
+
+int gfnGetTextRect(HDC dc, CRect* rect, const wchar_t* text, HFONT font, UINT format) {
+    if (!dc || !rect || !text) return 0;
+    CCutCFFont holder;   // keeps the default font alive for this call
+    SelectGuard sel(dc, font ? font : holder.fnGetDefaultFont());
+    const int height = DrawTextW(dc, text, -1, rect, format | DT_CALCRECT);
+    // An empty text has no height; some DrawTextW versions report a line's height for it.
+    return height > 0 && text[0] ? 1 : 0;
+}
+
+int gfnGetTextRect(CWnd* window, CRect* rect, const wchar_t* text, HFONT font, UINT format) {
+    if (!window || !window->GetSafeHwnd() || !text || !rect) return 0;
+    HWND hwnd = window->GetSafeHwnd();
+    HDC dc = ::GetDC(hwnd);
+    if (!dc) return 0;
+    int result = gfnGetTextRect(dc, rect, text, font, format);
+    ::ReleaseDC(hwnd, dc);
+    return result;
 }
 
 void gfnDraw3DFrame(HDC dc, RECT* rect, int raised) {

@@ -40,32 +40,6 @@ void releaseBuffer(HBITMAP bitmap) {
 
 size_t rowBytes24(int width) { return ((size_t)width * 3 + 3) & ~(size_t)3; }
 
-// A memory DC compatible with the target DC with a bitmap selected; close() reports whether the
-// DC could be deleted, which the context's results include.
-class ScratchDC {
-public:
-    ScratchDC(HDC compatibleWith, HBITMAP bitmap) : m_dc(::CreateCompatibleDC(compatibleWith)) {
-        if (m_dc && bitmap) m_old = ::SelectObject(m_dc, bitmap);
-    }
-    ~ScratchDC() { close(); }
-    bool ok() const { return m_dc && m_old && m_old != HGDI_ERROR; }
-    operator HDC() const { return m_dc; }
-    bool close() {
-        if (!m_dc) return false;
-        if (m_old && m_old != HGDI_ERROR) ::SelectObject(m_dc, m_old);
-        BOOL deleted = DeleteDC(m_dc);
-        m_dc = nullptr;
-        m_old = nullptr;
-        return deleted != 0;
-    }
-    ScratchDC(const ScratchDC&) = delete;
-    ScratchDC& operator=(const ScratchDC&) = delete;
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old = nullptr;
-};
-
 bool bitmapSize(HBITMAP bitmap, int& w, int& h) {
     BITMAP bm = {};
     if (!bitmap || !GetObjectW(bitmap, sizeof(bm), &bm)) return false;
@@ -221,7 +195,7 @@ int xUIDC::Flush(int x, int y, int width, int height) {
         w = width;
         h = height;
     }
-    ScratchDC mem(m_hDC, m_hBitmap);
+    BitmapDC mem(m_hDC, m_hBitmap);
     if (!mem.ok()) return 0;
     const BOOL copied = ::BitBlt(m_hDC, x, y, w, h, mem, 0, 0, SRCCOPY);
     return sized && copied && mem.close() ? 1 : 0;
@@ -240,7 +214,7 @@ int xUIDC::FillRect(const RECT* rect, DWORD colour) {
         return 1;
     }
     if (m_nMode != kBuffered) return 0;
-    ScratchDC mem(m_hDC, m_hBitmap);
+    BitmapDC mem(m_hDC, m_hBitmap);
     if (!mem.ok()) return 0;
     gfnFillSolidRect(mem, &r, colour);
     return mem.close() ? 1 : 0;
@@ -250,7 +224,7 @@ int xUIDC::FillRect(const RECT* rect, HBITMAP bitmap) {
     if (!rect || (m_nMode != kDirect && m_nMode != kBuffered)) return 0;
     int tw = 0, th = 0;
     if (!bitmapSize(bitmap, tw, th)) return 0;
-    ScratchDC tile(m_hDC, bitmap);
+    BitmapDC tile(m_hDC, bitmap);
     if (!tile.ok()) return 0;
     int ok = 1;
     auto tileInto = [&](HDC target) {
@@ -261,7 +235,7 @@ int xUIDC::FillRect(const RECT* rect, HBITMAP bitmap) {
     if (m_nMode == kDirect) {
         tileInto(m_hDC);
     } else {
-        ScratchDC mem(m_hDC, m_hBitmap);
+        BitmapDC mem(m_hDC, m_hBitmap);
         if (!mem.ok()) return 0;
         tileInto(mem);
         if (!mem.close()) ok = 0;
@@ -272,7 +246,7 @@ int xUIDC::FillRect(const RECT* rect, HBITMAP bitmap) {
 
 void xUIDC::FillSolidRect(int x, int y, int width, int height, DWORD colour) {
     if (!m_hBitmap) return;
-    ScratchDC mem(m_hDC, m_hBitmap);
+    BitmapDC mem(m_hDC, m_hBitmap);
     OwnedGdi<HBRUSH> brush(CreateSolidBrush(colour));
     if (!mem.ok() || !brush.get()) return;
     RECT r = {x, y, x + width, y + height};
@@ -281,7 +255,7 @@ void xUIDC::FillSolidRect(int x, int y, int width, int height, DWORD colour) {
 
 int xUIDC::Draw3DLine(int x, int y, int length) {
     if (m_nMode == kDirect) return 0;
-    ScratchDC mem(m_hDC, m_hBitmap);
+    BitmapDC mem(m_hDC, m_hBitmap);
     if (!mem.ok()) return 0;
     bool ok = true;
     const COLORREF colours[2] = {RGB(0x87, 0x87, 0x87), RGB(255, 255, 255)};
@@ -302,7 +276,7 @@ int xUIDC::Draw3DLine(int x, int y, int length) {
 
 int xUIDC::Draw3DRect(const RECT* rect, DWORD topLeft, DWORD bottomRight) {
     if (m_nMode == kDirect || !rect) return 0;
-    ScratchDC mem(m_hDC, m_hBitmap);
+    BitmapDC mem(m_hDC, m_hBitmap);
     OwnedGdi<HBRUSH> first(CreateSolidBrush(topLeft)), second(CreateSolidBrush(bottomRight));
     if (!mem.ok() || !first.get() || !second.get()) return 0;
     const RECT& r = *rect;
@@ -317,7 +291,7 @@ int xUIDC::Draw3DRect(const RECT* rect, DWORD topLeft, DWORD bottomRight) {
 
 int xUIDC::DrawArrow(int x, int y, int size, DWORD colour) {
     if (m_nMode == kDirect) return 0;
-    ScratchDC mem(m_hDC, m_hBitmap);
+    BitmapDC mem(m_hDC, m_hBitmap);
     OwnedGdi<HBRUSH> brush(CreateSolidBrush(colour));
     OwnedGdi<HPEN> pen(CreatePen(PS_SOLID, 1, colour));
     if (!mem.ok() || !brush.get() || !pen.get()) return 0;
@@ -329,7 +303,7 @@ int xUIDC::DrawArrow(int x, int y, int size, DWORD colour) {
 
 int xUIDC::TextOutW(int x, int y, const wchar_t* text, int length) {
     if (m_nMode == kDirect || !text) return 0;
-    ScratchDC mem(m_hDC, m_hBitmap);
+    BitmapDC mem(m_hDC, m_hBitmap);
     if (!mem.ok()) return 0;
     SelectGuard font(mem, ::GetCurrentObject(m_hDC, OBJ_FONT));
     const bool mode = SetBkMode(mem, TRANSPARENT) != 0;

@@ -8,9 +8,6 @@
 #pragma once
 #include "qTrimUIDef.h"
 
-class CRect;
-class CWnd;
-
 // --- Blits, alpha blending, transparency and regions ----------------------------------------
 
 // Constant-alpha blend of the source rectangle onto the destination rectangle (scaled as

@@ -1,0 +1,77 @@
+// Helpers of the drawing tests: source bitmaps with known pixels, and a count of live GDI objects.
+#pragma once
+#include <windows.h>
+#include <functional>
+
+namespace drawtest {
+
+// A 32-bit top-down DIB section that is not selected anywhere, so the functions under test can
+// select it; pixels are read and written directly.
+class Dib {
+public:
+    Dib(int w, int h, COLORREF fill = RGB(0, 0, 0)) : m_w(w), m_h(h) {
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bi.bmiHeader.biWidth = w;
+        bi.bmiHeader.biHeight = -h;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        m_bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        m_bits = (DWORD*)bits;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) set(x, y, fill);
+    }
+    // Pixels from a function of (x, y).
+    Dib(int w, int h, const std::function<COLORREF(int, int)>& f) : Dib(w, h) {
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) set(x, y, f(x, y));
+    }
+    ~Dib() { DeleteObject(m_bitmap); }
+    HBITMAP get() const { return m_bitmap; }
+    operator HBITMAP() const { return m_bitmap; }
+    int width() const { return m_w; }
+    int height() const { return m_h; }
+    void set(int x, int y, COLORREF c) {
+        GdiFlush();
+        m_bits[y * m_w + x] = (DWORD)GetRValue(c) << 16 | (DWORD)GetGValue(c) << 8 | GetBValue(c);
+    }
+    COLORREF at(int x, int y) const {
+        GdiFlush();
+        DWORD v = m_bits[y * m_w + x];
+        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    }
+    Dib(const Dib&) = delete;
+    Dib& operator=(const Dib&) = delete;
+
+private:
+    int m_w, m_h;
+    HBITMAP m_bitmap;
+    DWORD* m_bits;
+};
+
+// Live GDI objects of this process (DCs included). Wine looks a handle whose high word is 0 up by
+// its table index alone, so probing every index counts the live entries.
+inline int liveGdiObjects() {
+    GdiFlush();
+    int n = 0;
+    for (ULONG_PTR i = 0; i < 0x10000; ++i)
+        if (GetObjectType((HGDIOBJ)i)) ++n;
+    return n;
+}
+
+// Calls fn once to let lazily made objects appear, then again `times` times; the change of the
+// live object count over those calls.
+template <class F>
+int gdiLeakOver(int times, F&& fn) {
+    fn();
+    int before = liveGdiObjects();
+    for (int i = 0; i < times; ++i) fn();
+    return liveGdiObjects() - before;
+}
+
+// A colour that names its coordinates, for telling source pixels apart.
+inline COLORREF coordColour(int x, int y) { return RGB(x * 7 % 256, y * 7 % 256, 100 + (x + y) % 50); }
+
+}  // namespace drawtest

@@ -1,0 +1,215 @@
+// Rectangle fills from bitmaps: tiles, nine cells, the centre cell, transparent tiles, solid colour.
+#include <gtest/gtest.h>
+#include "qDraw.h"
+#include "testutil.h"
+#include "tests/drawing/drawtest.h"
+
+using drawtest::coordColour;
+using drawtest::Dib;
+using testutil::Canvas;
+
+namespace {
+const COLORREF kSentinel = RGB(1, 2, 3);
+const UINT kNineCellResource = 201;   // a 30 x 30 bitmap in this program's resources
+
+// Source column of a destination column in a nine-cell fill of width `extent` with cells of c.
+int nineCellSource(int d, int extent, int c) {
+    if (d < c) return d;
+    if (d >= extent - c) return 2 * c + (d - (extent - c));
+    return c + (d - c) % c;
+}
+
+void expectNineCells(const Canvas& dst, RECT r, const Dib& src, int sx, int sy, int cw, int ch) {
+    for (int y = 0; y < dst.height(); ++y)
+        for (int x = 0; x < dst.width(); ++x) {
+            POINT p = {x, y};
+            COLORREF want = PtInRect(&r, p) ? src.at(sx + nineCellSource(x - r.left, r.right - r.left, cw),
+                                                     sy + nineCellSource(y - r.top, r.bottom - r.top, ch))
+                                            : kSentinel;
+            ASSERT_EQ(want, dst.at(x, y)) << x << "," << y;
+        }
+}
+}  // namespace
+
+TEST(Fill, NineCellsOfA30PixelBitmapOver100By40) {
+    Dib src(30, 30, coordColour);
+    Canvas dst(104, 44, kSentinel);
+    RECT r = {2, 3, 102, 43};
+    ASSERT_NE(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 30, 30));
+    // Corners at (0, 0), (0, 30), (90, 0), (90, 30) of the rectangle.
+    EXPECT_EQ(src.at(0, 0), dst.at(2, 3));
+    EXPECT_EQ(src.at(0, 20), dst.at(2, 33));
+    EXPECT_EQ(src.at(20, 0), dst.at(92, 3));
+    EXPECT_EQ(src.at(29, 29), dst.at(101, 42));
+    // Top edge: eight whole tiles from x = 10 to 90; the centre 8 x 2 tiles.
+    EXPECT_EQ(src.at(10, 0), dst.at(2 + 80, 3));
+    EXPECT_EQ(src.at(19, 5), dst.at(2 + 89, 8));
+    EXPECT_EQ(src.at(15, 19), dst.at(2 + 45, 3 + 29));
+    expectNineCells(dst, r, src, 0, 0, 10, 10);
+}
+
+TEST(Fill, NineCellSizesTruncateAndZeroSizesUseTheWholeBitmap) {
+    Dib src(40, 33, coordColour);
+    {
+        // 31 x 32 gives cells of 10 x 10: the source's last column and two rows are never drawn.
+        Canvas dst(50, 40, kSentinel);
+        RECT r = {0, 0, 50, 40};
+        ASSERT_NE(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 2, 1, 31, 32));
+        expectNineCells(dst, r, src, 2, 1, 10, 10);
+    }
+    {
+        // Width 0: cells are a third of the whole bitmap (13 x 11), read from the given origin.
+        Canvas dst(50, 40, kSentinel);
+        RECT r = {0, 0, 50, 40};
+        ASSERT_NE(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 1, 0, 0, 30));
+        expectNineCells(dst, r, src, 1, 0, 13, 11);
+    }
+}
+
+TEST(Fill, SmallNineCellRectanglesOverlapTheCorners) {
+    Dib src(30, 30, coordColour);
+    Canvas dst(20, 20, kSentinel);
+    RECT r = {0, 0, 15, 12};
+    ASSERT_NE(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 30, 30));
+    // Bottom-right is drawn last (from x 5, y 2); top-right beats bottom-left; nothing else draws.
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) {
+            COLORREF want = kSentinel;
+            if (x < 10 && y < 10) want = src.at(x, y);
+            if (x < 10 && y >= 2 && y < 12) want = src.at(x, 20 + y - 2);
+            if (x >= 5 && x < 15 && y < 10) want = src.at(20 + x - 5, y);
+            if (x >= 5 && x < 15 && y >= 2 && y < 12) want = src.at(20 + x - 5, 20 + y - 2);
+            ASSERT_EQ(want, dst.at(x, y)) << x << "," << y;
+        }
+}
+
+TEST(Fill, TilesAreCutAtTheRightAndBottom) {
+    Dib src(20, 20, coordColour);
+    Canvas dst(30, 16, kSentinel);
+    RECT r = {0, 1, 25, 14};
+    ASSERT_NE(0, gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 5, 3, 10, 10));
+    // Cells of 10, 10 and 5 columns (the last one the tile's left five), rows of 10 and 3.
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 30; ++x) {
+            bool in = x < 25 && y >= 1 && y < 14;
+            ASSERT_EQ(in ? src.at(5 + x % 10, 3 + (y - 1) % 10) : kSentinel, dst.at(x, y)) << x << "," << y;
+        }
+}
+
+TEST(Fill, AZeroTileSideMeansTheWholeBitmap) {
+    Dib src(8, 6, coordColour);
+    Canvas dst(20, 10, kSentinel);
+    RECT r = {0, 0, 20, 10};
+    ASSERT_NE(0, gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 5, 0));
+    EXPECT_EQ(src.at(5, 0), dst.at(5, 0));
+    EXPECT_EQ(src.at(0, 0), dst.at(8, 0));
+    EXPECT_EQ(src.at(3, 0), dst.at(19, 6));
+}
+
+TEST(Fill, EmptyRectanglesAndBadSourcesDrawNothing) {
+    Dib src(9, 9, coordColour);
+    Canvas dst(12, 12, kSentinel);
+    RECT empty = {5, 5, 5, 9}, inverted = {8, 8, 2, 2}, r = {0, 0, 12, 12};
+    EXPECT_NE(0, gfnFillRectWithBitmap(dst.dc(), &empty, src, SRCCOPY, 0, 0, 3, 3));
+    EXPECT_NE(0, gfnFillRectWithBitmap(dst.dc(), &inverted, src, SRCCOPY, 0, 0, 3, 3));
+    gfnFillRectWith9CellsBitmap(dst.dc(), &inverted, src, SRCCOPY, 0, 0, 9, 9);
+    gfnFillRectWithCenterCell(dst.dc(), &inverted, src, SRCCOPY);
+    gfnFillRectWithTransparentBitmap(dst.dc(), &inverted, src, 0);
+    // A source origin at or beyond the bitmap's edge, a negative tile, a bitmap too small for cells.
+    EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 9, 0, 3, 3));
+    EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 0, 9, 3, 3));
+    gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, -3, 3);
+    EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 9, 0, 9, 9));
+    EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 2, 9));
+    Dib tiny(2, 2, coordColour);
+    EXPECT_EQ(0, gfnFillRectWithCenterCell(dst.dc(), &r, tiny, SRCCOPY));
+    // Null bitmaps and rectangles.
+    EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), &r, (HBITMAP) nullptr, SRCCOPY, 0, 0, 0, 0));
+    EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, (HBITMAP) nullptr, SRCCOPY, 0, 0, 0, 0));
+    EXPECT_EQ(0, gfnFillRectWithCenterCell(dst.dc(), &r, (HBITMAP) nullptr, SRCCOPY));
+    EXPECT_EQ(0, gfnFillRectWithTransparentBitmap(dst.dc(), &r, nullptr, 0));
+    EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), nullptr, src, SRCCOPY, 0, 0, 0, 0));
+    EXPECT_EQ(0, gfnFillSolidRect(dst.dc(), nullptr, RGB(9, 9, 9)));
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 12; ++x) ASSERT_EQ(kSentinel, dst.at(x, y)) << x << "," << y;
+}
+
+TEST(Fill, CentreCellIsTiled) {
+    Dib src(31, 30, coordColour);   // cells of 10 x 10
+    Canvas dst(25, 13, kSentinel);
+    RECT r = {0, 0, 25, 13};
+    ASSERT_NE(0, gfnFillRectWithCenterCell(dst.dc(), &r, src, SRCCOPY));
+    for (int y = 0; y < 13; ++y)
+        for (int x = 0; x < 25; ++x) ASSERT_EQ(src.at(10 + x % 10, 10 + y % 10), dst.at(x, y));
+}
+
+TEST(Fill, ResourceOverloadsMatchTheBitmapOverloads) {
+    HINSTANCE self = GetModuleHandleW(nullptr);
+    HBITMAP bitmap = LoadBitmapW(self, MAKEINTRESOURCEW(kNineCellResource));
+    ASSERT_NE(nullptr, bitmap);
+    RECT r = {1, 1, 47, 35};
+    auto same = [&](auto viaBitmap, auto viaResource) {
+        Canvas a(50, 40, kSentinel), b(50, 40, kSentinel);
+        EXPECT_NE(0, viaBitmap(a.dc()));
+        EXPECT_NE(0, viaResource(b.dc()));
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 50; ++x) ASSERT_EQ(a.at(x, y), b.at(x, y)) << x << "," << y;
+    };
+    same([&](HDC dc) { return gfnFillRectWithBitmap(dc, &r, bitmap, SRCCOPY, 3, 4, 7, 6); },
+         [&](HDC dc) { return gfnFillRectWithBitmap(dc, &r, self, kNineCellResource, SRCCOPY, 3, 4, 7, 6); });
+    same([&](HDC dc) { return gfnFillRectWith9CellsBitmap(dc, &r, bitmap, SRCCOPY, 0, 0, 30, 30); },
+         [&](HDC dc) { return gfnFillRectWith9CellsBitmap(dc, &r, self, kNineCellResource, SRCCOPY, 0, 0, 30, 30); });
+    same([&](HDC dc) { return gfnFillRectWithCenterCell(dc, &r, bitmap, SRCCOPY); },
+         [&](HDC dc) { return gfnFillRectWithCenterCell(dc, &r, self, kNineCellResource, SRCCOPY); });
+    DeleteObject(bitmap);
+
+    Canvas dst(8, 8, kSentinel);
+    RECT all = {0, 0, 8, 8};
+    EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), &all, self, 9999, SRCCOPY, 0, 0, 0, 0));
+    EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &all, self, 9999, SRCCOPY, 0, 0, 0, 0));
+    EXPECT_EQ(0, gfnFillRectWithCenterCell(dst.dc(), &all, self, 9999, SRCCOPY));
+    EXPECT_EQ(kSentinel, dst.at(0, 0));
+    // The loaded bitmap is deleted again.
+    EXPECT_EQ(0, drawtest::gdiLeakOver(10, [&] {
+                  gfnFillRectWith9CellsBitmap(dst.dc(), &all, self, kNineCellResource, SRCCOPY, 0, 0, 0, 0);
+              }));
+}
+
+TEST(Fill, TransparentTilesScaleTheWholeBitmapIntoCutCells) {
+    const COLORREF key = RGB(0, 255, 0);
+    Dib src(4, 2, [&](int x, int y) { return x == 2 && y == 0 ? key : coordColour(x, y); });
+    Canvas dst(12, 4, kSentinel);
+    RECT r = {0, 0, 10, 3};
+    ASSERT_NE(0, gfnFillRectWithTransparentBitmap(dst.dc(), &r, src, key));
+    for (int x = 0; x < 8; ++x) {
+        COLORREF s = src.at(x % 4, 0);
+        EXPECT_EQ(s == key ? kSentinel : s, dst.at(x, 0)) << x;
+        EXPECT_EQ(src.at(x % 4, 1), dst.at(x, 1)) << x;
+    }
+    // The last cell is 2 x 1: the whole bitmap scaled into it, so column 9 shows source column 2 or 3,
+    // never column 1.
+    EXPECT_NE(src.at(1, 0), dst.at(9, 0));
+    EXPECT_EQ(kSentinel, dst.at(10, 0));
+    EXPECT_EQ(kSentinel, dst.at(0, 3));
+}
+
+TEST(Fill, SolidFillLeavesTheBackgroundColour) {
+    Canvas dst(6, 6, kSentinel);
+    RECT r = {1, 1, 4, 5};
+    SetBkColor(dst.dc(), RGB(7, 7, 7));
+    ASSERT_NE(0, gfnFillSolidRect(dst.dc(), &r, RGB(200, 100, 50)));
+    EXPECT_EQ(RGB(200, 100, 50), GetBkColor(dst.dc()));
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6; ++x)
+            ASSERT_EQ(x >= 1 && x < 4 && y >= 1 && y < 5 ? RGB(200, 100, 50) : kSentinel, dst.at(x, y));
+}
+
+TEST(Fill, NoGdiObjectOutlivesAFill) {
+    Dib src(30, 30, coordColour);
+    Canvas dst(64, 64, kSentinel);
+    RECT r = {0, 0, 64, 64};
+    EXPECT_EQ(0, drawtest::gdiLeakOver(10, [&] { gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 7, 7); }));
+    EXPECT_EQ(0, drawtest::gdiLeakOver(10, [&] { gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 0, 0); }));
+    EXPECT_EQ(0, drawtest::gdiLeakOver(10, [&] { gfnFillRectWithCenterCell(dst.dc(), &r, src, SRCCOPY); }));
+    EXPECT_EQ(0, drawtest::gdiLeakOver(10, [&] { gfnFillRectWithTransparentBitmap(dst.dc(), &r, src, 0); }));
+}
