@@ -237,13 +237,19 @@ protected:
 // Windows ---------------------------------------------------------------------------------------
 
 class UIFW_API CWnd : public CCmdTarget {
-    DECLARE_DYNAMIC(CWnd)
+    DECLARE_DYNCREATE(CWnd)
 public:
     HWND m_hWnd;
 
     CWnd();
     explicit CWnd(HWND hWnd);   // attaches hWnd (permanently)
     ~CWnd() override;           // destroys a window still attached
+
+    // Insert-after values for SetWindowPos.
+    static const CWnd wndTop;
+    static const CWnd wndBottom;
+    static const CWnd wndTopMost;
+    static const CWnd wndNoTopMost;
 
     // Handle map: one per process, shared by every module that uses the framework.
     static CWnd* PASCAL FromHandle(HWND hWnd);           // permanent object, else a temporary one
@@ -321,6 +327,9 @@ public:
     BOOL IsIconic() const;
     BOOL IsZoomed() const;
     void BringWindowToTop();
+    void SetRedraw(BOOL bRedraw = TRUE);
+    // Centres the window over its owner (or parent, or pAlternateOwner), kept on the work area.
+    void CenterWindow(CWnd* pAlternateOwner = nullptr);
 
     DWORD GetStyle() const;
     DWORD GetExStyle() const;
@@ -383,6 +392,7 @@ public:
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // The current message passed on to DefWindowProc.
     LRESULT Default();
+    static const MSG* PASCAL GetCurrentMessage();
     // Offers the parent's current message to the child hWndChild's object (reflection).
     static BOOL PASCAL ReflectLastMsg(HWND hWndChild, LRESULT* pResult = nullptr);
     BOOL SendChildNotifyLastMsg(LRESULT* pResult = nullptr);
@@ -398,6 +408,10 @@ protected:
 
     // The procedure replaced by subclassing; DefWindowProc calls it (DefWindowProcW when null).
     WNDPROC m_pfnSuper;
+
+private:
+    struct SpecialHandle {};
+    CWnd(HWND hWnd, SpecialHandle);   // holds a pseudo handle without entering the map
 
     DECLARE_MESSAGE_MAP()
 

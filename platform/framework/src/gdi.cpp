@@ -28,8 +28,8 @@ void freeTempGdi(CGdiObject* obj) {
     delete obj;
 }
 uifw::HandleMap<HGDIOBJ, CGdiObject>& gdiMap() {
-    static uifw::HandleMap<HGDIOBJ, CGdiObject> map(makeTempGdi, freeTempGdi);
-    return map;
+    static auto* map = new uifw::HandleMap<HGDIOBJ, CGdiObject>(makeTempGdi, freeTempGdi);
+    return *map;
 }
 
 CDC* makeTempDC(HDC h) {
@@ -42,8 +42,8 @@ void freeTempDC(CDC* dc) {
     delete dc;
 }
 uifw::HandleMap<HDC, CDC>& dcMap() {
-    static uifw::HandleMap<HDC, CDC> map(makeTempDC, freeTempDC);
-    return map;
+    static auto* map = new uifw::HandleMap<HDC, CDC>(makeTempDC, freeTempDC);
+    return *map;
 }
 
 }  // namespace

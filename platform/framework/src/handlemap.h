@@ -32,8 +32,6 @@ public:
     typedef void (*FreeTemp)(T*);
 
     HandleMap(MakeTemp make, FreeTemp free) : m_make(make), m_free(free) { InitializeCriticalSection(&m_cs); }
-    // Static teardown: the objects are owned elsewhere, except the temporaries.
-    ~HandleMap() { deleteTemporaries(); }
 
     T* permanent(H h) {
         Lock lock(m_cs);

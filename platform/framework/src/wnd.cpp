@@ -20,9 +20,10 @@ void freeTempWnd(CWnd* w) {
     delete w;
 }
 
+// Never destroyed: objects of every module may still be unmapping while statics go away.
 uifw::HandleMap<HWND, CWnd>& windowMap() {
-    static uifw::HandleMap<HWND, CWnd> map(makeTempWnd, freeTempWnd);
-    return map;
+    static auto* map = new uifw::HandleMap<HWND, CWnd>(makeTempWnd, freeTempWnd);
+    return *map;
 }
 
 // Per-thread state: the message being handled, the window being created, the CBT hook.
@@ -180,7 +181,7 @@ const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT nMsg, UINT nCode, UINT
 
 // Windows: the handle map -----------------------------------------------------------------------------
 
-IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
+IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
 
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
     ON_WM_NCDESTROY()
@@ -194,6 +195,13 @@ END_MESSAGE_MAP()
 CWnd::CWnd() : m_hWnd(nullptr), m_pfnSuper(nullptr) {}
 
 CWnd::CWnd(HWND hWnd) : m_hWnd(nullptr), m_pfnSuper(nullptr) { Attach(hWnd); }
+
+CWnd::CWnd(HWND hWnd, SpecialHandle) : m_hWnd(hWnd), m_pfnSuper(nullptr) {}
+
+const CWnd CWnd::wndTop(HWND_TOP, SpecialHandle());
+const CWnd CWnd::wndBottom(HWND_BOTTOM, SpecialHandle());
+const CWnd CWnd::wndTopMost(HWND_TOPMOST, SpecialHandle());
+const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST, SpecialHandle());
 
 CWnd::~CWnd() {
     // An object going away with its window still attached takes the window with it.
@@ -454,12 +462,7 @@ void CWnd::MoveWindow(LPCRECT lpRect, BOOL bRepaint) {
                      bRepaint);
 }
 BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
-    // The special insert-after values (HWND_TOPMOST...) arrive as pointers holding those values.
-    HWND after = (HWND)(UINT_PTR)pWndInsertAfter;
-    if (pWndInsertAfter && (INT_PTR)pWndInsertAfter > 1 && (INT_PTR)pWndInsertAfter != -1 &&
-        (INT_PTR)pWndInsertAfter != -2)
-        after = pWndInsertAfter->m_hWnd;
-    return ::SetWindowPos(m_hWnd, after, x, y, cx, cy, nFlags);
+    return ::SetWindowPos(m_hWnd, pWndInsertAfter->GetSafeHwnd(), x, y, cx, cy, nFlags);
 }
 int CWnd::SetWindowRgn(HRGN hRgn, BOOL bRedraw) { return ::SetWindowRgn(m_hWnd, hRgn, bRedraw); }
 int CWnd::GetWindowRgn(HRGN hRgn) const { return ::GetWindowRgn(m_hWnd, hRgn); }
@@ -470,6 +473,40 @@ BOOL CWnd::EnableWindow(BOOL bEnable) { return ::EnableWindow(m_hWnd, bEnable); 
 BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }
 BOOL CWnd::IsZoomed() const { return ::IsZoomed(m_hWnd); }
 void CWnd::BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
+void CWnd::SetRedraw(BOOL bRedraw) { ::SendMessageW(m_hWnd, WM_SETREDRAW, bRedraw, 0); }
+
+void CWnd::CenterWindow(CWnd* pAlternateOwner) {
+    if (!m_hWnd) return;
+    bool child = (GetStyle() & WS_CHILD) != 0;
+    HWND center = pAlternateOwner ? pAlternateOwner->m_hWnd : (child ? ::GetParent(m_hWnd) : ::GetWindow(m_hWnd, GW_OWNER));
+    RECT self, area, target;
+    ::GetWindowRect(m_hWnd, &self);
+    if (child) {
+        // Children are placed in their parent's client coordinates.
+        HWND parent = ::GetParent(m_hWnd);
+        ::GetClientRect(parent, &area);
+        if (center && center != parent) {
+            ::GetWindowRect(center, &target);
+            ::MapWindowPoints(nullptr, parent, (LPPOINT)&target, 2);
+        } else {
+            target = area;
+        }
+    } else {
+        MONITORINFO mi = {sizeof(mi)};
+        ::GetMonitorInfoW(::MonitorFromWindow(center ? center : m_hWnd, MONITOR_DEFAULTTOPRIMARY), &mi);
+        area = mi.rcWork;
+        if (center && ::IsWindowVisible(center) && !::IsIconic(center)) ::GetWindowRect(center, &target);
+        else target = area;
+    }
+    int w = self.right - self.left, h = self.bottom - self.top;
+    int x = (target.left + target.right) / 2 - w / 2;
+    int y = (target.top + target.bottom) / 2 - h / 2;
+    if (x + w > area.right) x = area.right - w;
+    if (x < area.left) x = area.left;
+    if (y + h > area.bottom) y = area.bottom - h;
+    if (y < area.top) y = area.top;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 DWORD CWnd::GetStyle() const { return (DWORD)::GetWindowLongW(m_hWnd, GWL_STYLE); }
 DWORD CWnd::GetExStyle() const { return (DWORD)::GetWindowLongW(m_hWnd, GWL_EXSTYLE); }
@@ -595,6 +632,8 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (m_pfnSuper) return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
     return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
+
+const MSG* PASCAL CWnd::GetCurrentMessage() { return &t_state.lastMsg; }
 
 LRESULT CWnd::Default() {
     const MSG& m = t_state.lastMsg;
