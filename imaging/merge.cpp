@@ -327,6 +327,7 @@ int gfnCreateMergedBuffer(void** out, const wchar_t* dir, const wchar_t* image, 
                           COLORREF colour) {
     if (!out) return 0;
     *out = nullptr;
+    CGDIPlusStartup gdiplus;   // one start-up for the files of the call
     Buffer fore, maskBuf;
     if (!imageFromFile(dir, image, fore) || !maskFromFile(dir, mask, maskBuf)) return 0;
     return composeOverColour(out, fore.get(), maskBuf.get(), colour);
@@ -345,6 +346,7 @@ int gfnCreateMergedBuffer(void** out, const wchar_t* dir, HBITMAP back, const wc
                           int x, int y, int w, int h) {
     if (!out) return 0;
     *out = nullptr;
+    CGDIPlusStartup gdiplus;   // one start-up for the files of the call
     Buffer fore, maskBuf;
     if (!imageFromFile(dir, image, fore) || !maskFromFile(dir, mask, maskBuf)) return 0;
     return composeOverBitmap(out, back, fore.get(), maskBuf.get(), x, y, w, h);
@@ -363,6 +365,7 @@ int gfnCreateMergedBuffer(void** out, const wchar_t* dir, const wchar_t* back, c
                           const wchar_t* mask, int x, int y, int w, int h) {
     if (!out) return 0;
     *out = nullptr;
+    CGDIPlusStartup gdiplus;   // one start-up for the files of the call
     const bool named = back && back[0];
     LoadedBitmap background(named ? gfnLoadBitmap(dir, back) : nullptr);
     if (named && !background.get()) return 0;
@@ -373,6 +376,7 @@ int gfnCreateMergedBufferTwoHead(void** out, const wchar_t* dir, HBITMAP back, c
                                  const wchar_t* mask, int x, int y, int w, int h) {
     if (!out) return 0;
     *out = nullptr;
+    CGDIPlusStartup gdiplus;   // one start-up for the files of the call
     Buffer fore, maskBuf;
     if (!imageFromFile(dir, image, fore) || !maskFromFile(dir, mask, maskBuf)) return 0;
     return composeOverBitmap(out, back, fore.get(), maskBuf.get(), x, y, w, h, true);
