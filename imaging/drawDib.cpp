@@ -183,9 +183,13 @@ void CqDrawDIB::fnSetDibBuf(void* hDib) {
 
 void CqDrawDIB::_fnSetDibBuf(void* hDib) {
     Free();
-    if (!hDib || !g_pDibMap) return;
+    if (!hDib) return;
     const SIZE_T size = GlobalSize(hDib);
     if (size == 0) return;   // not a global block: nothing to take over
+    if (!g_pDibMap) {        // the cache could not be made: the block cannot be held
+        GlobalFree(hDib);
+        return;
+    }
     UINT_PTR key = 0;
     CSize dims(0, 0);
     bool usable = false;
@@ -202,7 +206,14 @@ void CqDrawDIB::_fnSetDibBuf(void* hDib) {
         GlobalFree(hDib);   // ours now, and not a DIB that can be drawn
         return;
     }
-    CqDrawDIBMapElement& element = (*g_pDibMap)[key];
+    CqDrawDIBMapElement* found = nullptr;
+    try {
+        found = &(*g_pDibMap)[key];
+    } catch (...) {   // no room for a cache entry: the block cannot be held
+        GlobalFree(hDib);
+        return;
+    }
+    CqDrawDIBMapElement& element = *found;
     if (InterlockedIncrement(&element.nRef) == 1) {
         makeBottomUp(hDib);   // keyed by the bytes as given, kept in the rows DrawDib can draw
         element.hDib = hDib;

@@ -96,31 +96,29 @@ TEST(AlphaBitmap, ImagesWithoutAlphaAreCopiedExactly) {
 }
 
 TEST(AlphaBitmap, AlphaImageRedGatesTheSourceAlpha) {
+    // alpha = red of the alpha image AND alpha of the source (255 on top, 200 below); pixels the
+    // smaller alpha image does not have repeat the last one read.
+    const struct {
+        const wchar_t* alpha;
+        int expected[2][4];
+    } cases[] = {{L"cutalpha.png", {{0, 255, 128, 255}, {200, 64, 0, 200}}},
+                 {L"cutalphasmall.png", {{255, 100, 100, 100}, {100 & 200, 100 & 200, 100 & 200, 100 & 200}}}};
+    for (const auto& c : cases) {
+        AlphaBitmap img;
+        ASSERT_EQ(1, img->fnLoadFromFile(imagingDir().c_str(), L"cutsrc.png", c.alpha, 0, 0, 0, 0));
+        HBITMAP bmp = nullptr;
+        ASSERT_EQ(1, img->fnGetHBITMAP(&bmp));
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 4; ++x)
+                EXPECT_EQ(c.expected[y][x], (int)(testutil::dibPixel(bmp, x, y) >> 24)) << x << "," << y;
+        DeleteObject(bmp);
+    }
     AlphaBitmap img;
     ASSERT_EQ(1, img->fnLoadFromFile(imagingDir().c_str(), L"cutsrc.png", L"cutalpha.png", 0, 0, 0, 0));
-    HBITMAP bmp = nullptr;
-    ASSERT_EQ(1, img->fnGetHBITMAP(&bmp));
-    // alpha = red of the alpha image AND alpha of the source (255 on top, 200 below).
-    const int expected[2][4] = {{0, 255, 128, 255}, {200, 64, 0, 200}};
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(expected[y][x], (int)(testutil::dibPixel(bmp, x, y) >> 24)) << x << "," << y;
-    DeleteObject(bmp);
-
     Canvas canvas(4, 2, kBack);
     EXPECT_EQ(1, img->fnDraw(canvas.dc(), 0, 0, 0, 0));
     EXPECT_EQ(kBack, canvas.at(0, 0));               // black in the alpha image: transparent
     EXPECT_EQ(RGB(10, 20, 30), canvas.at(1, 0));     // red 255: the source's own alpha
-}
-
-TEST(AlphaBitmap, AlphaPixelsOutsideTheAlphaImageRepeatTheLastOneRead) {
-    AlphaBitmap img;
-    ASSERT_EQ(1, img->fnLoadFromFile(imagingDir().c_str(), L"cutsrc.png", L"cutalphasmall.png", 0, 0, 0, 0));
-    HBITMAP bmp = nullptr;
-    ASSERT_EQ(1, img->fnGetHBITMAP(&bmp));
-    const int expected[2][4] = {{255, 100, 100, 100}, {100 & 200, 100 & 200, 100 & 200, 100 & 200}};
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(expected[y][x], (int)(testutil::dibPixel(bmp, x, y) >> 24)) << x << "," << y;
-    DeleteObject(bmp);
 }
 
 TEST(AlphaBitmap, AnAlphaFileThatDoesNotDecodeMakesTheCutTransparent) {
