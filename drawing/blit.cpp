@@ -281,8 +281,14 @@ int gfnDrawBuf(HDC dc, int x, int y, void* buffer, int srcX, int srcY, int srcWi
 
 int gfnFillBufWithBuf(void* dest, int x, int y, int width, int height, void* source, int srcX, int srcY,
                       int srcWidth, int srcHeight, void* alpha) {
-    int w = 0, h = 0, u = 0;
-    if (!dest || !source || !buf32GetWHU(source, &w, &h, &u)) return 0;
+    int w = 0, h = 0, u = 0, dw = 0, dh = 0, du = 0, au = 1;
+    if (!dest || !source || !buf32GetWHU(source, &w, &h, &u) || !buf32GetWHU(dest, &dw, &dh, &du)) return 0;
+    // Blocks move between the buffers as raw bytes: both must have the same pixel size.
+    if (du != u) return 0;
+    if (alpha) {
+        int aw = 0, ah = 0;
+        if (!buf32GetWHU(alpha, &aw, &ah, &au)) return 0;
+    }
     srcWidth = clampExtent(srcX, srcWidth, w);
     srcHeight = clampExtent(srcY, srcHeight, h);
     if (width <= 0 || height <= 0) return 1;   // nothing to cover
@@ -301,10 +307,12 @@ int gfnFillBufWithBuf(void* dest, int x, int y, int width, int height, void* sou
             if (!buf32MergeMem(dest, cx, cy, tile.data(), cw, ch)) ok = 0;
             return;
         }
-        PixelBlock mask(cw, ch, 1), back(cw, ch, u);
+        // The weight of a pixel is the first byte of the alpha buffer's pixel.
+        PixelBlock mask(cw, ch, au), back(cw, ch, u);
         if (!mask || !back || !buf32GetMem(alpha, srcX, srcY, cw, ch, mask.data()) ||
             !buf32GetMem(dest, cx, cy, cw, ch, back.data()))
             return;
+        for (size_t i = 1, n = (size_t)cw * ch; au > 1 && i < n; ++i) mask.data()[i] = mask.data()[i * au];
         i32Merge(back.data(), back.data(), mask.data(), tile.data(), u, cw * ch, 1, 0);
         buf32MergeMem(dest, cx, cy, back.data(), cw, ch);
     });

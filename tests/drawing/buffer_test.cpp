@@ -138,6 +138,15 @@ TEST(Buffers, TilingThroughAnAlphaBuffer) {
         int want = (255 * (255 - a) + 127) / 255;
         EXPECT_EQ(RGB(want, want, want), dst.at(x, 1)) << x;
     }
+    // A 3-byte alpha buffer weighs by the first byte of each pixel, and reads no more than its block.
+    Buffer dst3(6, 2, 3, [](int, int) { return RGB(255, 255, 255); });
+    Buffer alpha3(4, 4, 3, [&](int x, int) { return RGB(0, 0, alphas[x]); });
+    ASSERT_EQ(1, gfnFillBufWithBuf(dst3.buf, 0, 0, 6, 2, src.buf, 0, 0, 4, 4, alpha3.buf));
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(dst.at(x, 0), dst3.at(x, 0)) << x;
+    // Pixels of different sizes cannot be copied across.
+    Buffer wide(6, 2, 4, [](int, int) { return RGB(1, 2, 3); });
+    EXPECT_EQ(0, gfnFillBufWithBuf(wide.buf, 0, 0, 6, 2, src.buf, 0, 0, 4, 4, nullptr));
+    EXPECT_EQ(RGB(1, 2, 3), wide.at(0, 0));
 }
 
 TEST(Buffers, FillRectWithBufTilesOnePiece) {
