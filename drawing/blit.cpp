@@ -200,15 +200,8 @@ HRGN gfnBitmapToRegion(HBITMAP bitmap, unsigned long key, unsigned long toleranc
     if (!GetObjectW(bitmap, sizeof(bm), &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return nullptr;
     const int width = bm.bmWidth, height = bm.bmHeight;
 
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = height;   // bottom-up
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    OwnedGdi<HBITMAP> dib(CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    OwnedGdi<HBITMAP> dib(createDIBSection(mem, width, height, 32, &bits));   // bottom-up rows
     if (!dib.get() || !bits) return nullptr;
     {
         SelectGuard selDib(mem, dib.get());

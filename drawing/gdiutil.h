@@ -197,4 +197,19 @@ inline void nineCellPieces(const RECT& r, int cw, int ch, NineCellPiece out[9]) 
     for (int i = 0; i < 9; ++i) out[i] = pieces[i];
 }
 
+// A bottom-up DIB section of 24 or 32 bits without a colour table; *pixels receives its bits.
+inline HBITMAP createDIBSection(HDC dc, int width, int height, int bits, void** pixels) {
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = (WORD)bits;
+    bi.bmiHeader.biCompression = BI_RGB;
+    *pixels = nullptr;
+    HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, pixels, nullptr, 0);
+    if (!dib) *pixels = nullptr;
+    return dib;
+}
+
 }  // namespace qdraw

@@ -98,15 +98,8 @@ int xUIDC::fnCreate(int width, int height, HDC dc) {
     m_hBitmap = nullptr;
     m_pBits = nullptr;
 
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = height;   // bottom-up
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    m_hBitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    m_hBitmap = qdraw::createDIBSection(dc, width, height, 24, &bits);
     m_pBits = m_hBitmap ? bits : nullptr;
     if (m_pBits) memset(m_pBits, 0xFF, rowBytes24(width) * (size_t)height);
     m_bInit = 1;
