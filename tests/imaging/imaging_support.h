@@ -3,6 +3,7 @@
 #include "qAlphaBitmap.h"
 #include "qModule.h"
 #include <windows.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,19 +23,11 @@ inline std::wstring testDir() { return std::wstring(gfnGetProgramBitmapPath()) +
 inline HINSTANCE testModule() { return GetModuleHandleW(nullptr); }
 
 // An alpha bitmap object released at the end of the scope.
-class AlphaBitmap {
-public:
-    AlphaBitmap() : m_p(gfnNewIGDIPlusDrawAlphaBitmap()) {}
-    ~AlphaBitmap() {
-        if (m_p) m_p->Release();
-    }
-    IGDIPlusDrawAlphaBitmap* operator->() const { return m_p; }
-    IGDIPlusDrawAlphaBitmap* get() const { return m_p; }
-    AlphaBitmap(const AlphaBitmap&) = delete;
-    AlphaBitmap& operator=(const AlphaBitmap&) = delete;
-
-private:
-    IGDIPlusDrawAlphaBitmap* m_p;
+struct ReleaseAlpha {
+    void operator()(IGDIPlusDrawAlphaBitmap* p) const { p->Release(); }
+};
+struct AlphaBitmap : std::unique_ptr<IGDIPlusDrawAlphaBitmap, ReleaseAlpha> {
+    AlphaBitmap() : unique_ptr(gfnNewIGDIPlusDrawAlphaBitmap()) {}
 };
 
 // A packed 32-bit DIB (top-down when topDown) in movable global memory; pixel(x, y) gives 0x00RRGGBB.
@@ -42,14 +35,7 @@ template <class F>
 HGLOBAL makePackedDib(int w, int h, F pixel, bool topDown = true) {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + (size_t)w * h * 4);
     auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(block));
-    *header = {};
-    header->biSize = sizeof(BITMAPINFOHEADER);
-    header->biWidth = w;
-    header->biHeight = topDown ? -h : h;
-    header->biPlanes = 1;
-    header->biBitCount = 32;
-    header->biCompression = BI_RGB;
-    header->biSizeImage = (DWORD)(w * h * 4);
+    *header = {sizeof(BITMAPINFOHEADER), w, topDown ? -h : h, 1, 32, BI_RGB, (DWORD)(w * h * 4)};
     auto* bits = reinterpret_cast<DWORD*>(header + 1);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) bits[(topDown ? y : h - 1 - y) * w + x] = pixel(x, y);

@@ -32,13 +32,11 @@ void oneRound() {
 
     testutil::Canvas canvas(110, 110);
     RECT r = {0, 0, 100, 100};   // large enough for the cached rendering
-    {
-        CqDrawDIB dib;
-        dib.fnSetDibBufFromDIB(testModule(), kResNine);
-        dib.fnDrawDibFillRectWith9Cells(canvas.dc(), &r);
-        CqDrawDIB copy(dib);
-        copy.fnSetDibBufFromDDB(d.c_str(), L"fore.png");
-    }
+    CqDrawDIB dib;
+    dib.fnSetDibBufFromDIB(testModule(), kResNine);
+    dib.fnDrawDibFillRectWith9Cells(canvas.dc(), &r);
+    CqDrawDIB copy(dib);
+    copy.fnSetDibBufFromDDB(d.c_str(), L"fore.png");
     AlphaBitmap img;
     img->fnLoadFromFile(d.c_str(), L"nine30.png", L"cutalpha.png", 0, 0, 0, 0);
     img->fnFillRectWith9Cells(canvas.dc(), &r);
