@@ -11,11 +11,9 @@
 enum : UINT { kResNine = 101, kResFore = 102, kResMask = 103, kResWide = 104, kResMissing = 999 };
 
 // Colours of the nine-cell test image (30 x 30, cells of 10, white marker at each cell's top-left).
-const COLORREF kCell[3][3] = {
-    {RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200)},
-    {RGB(200, 200, 0), RGB(0, 200, 200), RGB(200, 0, 200)},
-    {RGB(100, 0, 0), RGB(0, 100, 0), RGB(0, 0, 100)},
-};
+const COLORREF kCell[3][3] = {{RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200)},
+                               {RGB(200, 200, 0), RGB(0, 200, 200), RGB(200, 0, 200)},
+                               {RGB(100, 0, 0), RGB(0, 100, 0), RGB(0, 0, 100)}};
 const COLORREF kMarker = RGB(255, 255, 255);
 
 inline std::wstring imagingDir() { return std::wstring(gfnGetProgramBitmapPath()) + L"test\\imaging\\"; }
@@ -48,13 +46,4 @@ inline DWORD ninePixel(int x, int y) {
     if (x % 10 == 0 && y % 10 == 0) return 0xFFFFFF;
     COLORREF c = kCell[(y / 10) % 3][(x / 10) % 3];
     return (DWORD)GetRValue(c) << 16 | (DWORD)GetGValue(c) << 8 | GetBValue(c);
-}
-
-// A copy of a file under a fresh temporary name (deleted by the caller).
-inline std::wstring tempCopy(const std::wstring& source, const wchar_t* prefix) {
-    wchar_t dir[MAX_PATH], name[MAX_PATH];
-    GetTempPathW(MAX_PATH, dir);
-    GetTempFileNameW(dir, prefix, 0, name);
-    CopyFileW(source.c_str(), name, FALSE);
-    return name;
 }
