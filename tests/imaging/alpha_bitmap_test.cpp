@@ -26,9 +26,7 @@ void expectBlend(COLORREF c, int a, COLORREF back, COLORREF got, const char* wha
 
 TEST(AlphaBitmap, DecodesAFileOnceForEveryObject) {
     const unsigned int startups = qTrimUIGDIPlusStartupCount();
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring copy = std::wstring(temp) + L"qTrimUI-decode-once.png", source = imagingDir() + L"nine30.png";
+    const std::wstring source = imagingDir() + L"nine30.png", copy = imagingDir() + L"copy-of-nine30.png";
     ASSERT_TRUE(CopyFileW(source.c_str(), copy.c_str(), FALSE));
     {
         AlphaBitmap a, b, c, d;
@@ -153,7 +151,8 @@ TEST(AlphaBitmap, NineCellShapesOnBothPaths) {
         {"equal size", {5, 5, 34, 34}, 29, {{23, 23, kCell[1][1]}, {25, 25, kMarker}, {4, 4, kBack}, {34, 34, kBack}}},
         {"equal width", {5, 5, 34, 55}, 29,   // bands: top whole rows, middle tiled from row 9, bottom from row 18
          {{23, 7, kCell[0][1]}, {23, 20, kCell[1][1]}, {10, 14, kCell[0][0]}, {23, 53, kCell[2][1]}, {34, 20, kBack}}},
-        {"equal height", {5, 5, 55, 34}, 29, {{7, 23, kCell[1][0]}, {20, 23, kCell[1][1]}, {53, 23, kCell[1][2]}, {20, 34, kBack}}},
+        {"equal height", {5, 5, 55, 34}, 29,
+         {{7, 23, kCell[1][0]}, {20, 23, kCell[1][1]}, {53, 23, kCell[1][2]}, {20, 34, kBack}}},
         {"general", {0, 0, 100, 40}, 0,   // corners; top edge and centre in whole tiles from x = 10
          {{5, 5, kCell[0][0]}, {5, 35, kCell[2][0]}, {95, 5, kCell[0][2]}, {95, 35, kCell[2][2]}, {10, 0, kMarker},
           {80, 0, kMarker}, {40, 10, kMarker}, {80, 20, kMarker}, {85, 15, kCell[1][1]}, {90, 30, kMarker}}},
@@ -195,7 +194,7 @@ TEST(AlphaBitmap, FillsSkipWholeTileRowsAboveZero) {
     }
 }
 
-TEST(AlphaBitmap, ResourcesBitmapsAndDibsAreCopiedIn) {
+TEST(AlphaBitmap, ImagesFromResourcesBitmapsDibsAndBlank) {
     AlphaBitmap img;
     // A piece of 50 x 0 from (20, 10) is cut to the rest of the image: 10 x 20.
     ASSERT_EQ(1, img->fnLoadFromResource(testModule(), kResNine, 0, 20, 10, 50, 0));
@@ -206,7 +205,6 @@ TEST(AlphaBitmap, ResourcesBitmapsAndDibsAreCopiedIn) {
     EXPECT_EQ(kCell[1][2], canvas.at(5, 5));
     EXPECT_EQ(kCell[2][2], canvas.at(5, 15));
     EXPECT_EQ(kBack, canvas.at(10, 5));
-
     // Red | blue foreground, alpha from a grey image: 0, 0, 255, 255, 128, 128, 255, 0.
     ASSERT_EQ(1, img->fnLoadFromResource(testModule(), kResFore, kResMask, 0, 0, 0, 0));
     Canvas over(8, 4, kBack);
@@ -223,7 +221,6 @@ TEST(AlphaBitmap, ResourcesBitmapsAndDibsAreCopiedIn) {
     EXPECT_EQ(RGB(0, 0, 255), over.at(7, 3));
     EXPECT_EQ(OBJ_BITMAP, (int)GetObjectType(ddb));
     DeleteObject(ddb);
-
     // A DIB in memory: the object keeps its own copy of the bits.
     HGLOBAL block = makePackedDib(4, 2, [](int, int) { return 0x00336699u; });
     auto* info = static_cast<BITMAPINFO*>(GlobalLock(block));
@@ -231,50 +228,44 @@ TEST(AlphaBitmap, ResourcesBitmapsAndDibsAreCopiedIn) {
     memset(info->bmiColors, 0, 4 * 2 * 4);
     GlobalUnlock(block);
     GlobalFree(block);
-    canvas.fill(kBack);
-    EXPECT_EQ(1, img->fnDraw(canvas.dc(), 1, 1, 0, 0));
-    EXPECT_EQ(RGB(0x33, 0x66, 0x99), canvas.at(4, 2));
-    EXPECT_EQ(kBack, canvas.at(5, 2));
-}
+    EXPECT_EQ(1, img->fnDraw(canvas.dc(), 11, 21, 0, 0));
+    EXPECT_EQ(RGB(0x33, 0x66, 0x99), canvas.at(14, 22));
+    EXPECT_EQ(kBack, canvas.at(15, 22));
 
-TEST(AlphaBitmap, PaletteChangesShowInTheNextDraw) {
+    // An indexed DIB brings its colour table; palette changes show in the next draw.
     struct { BITMAPINFOHEADER h; RGBQUAD colours[4]; BYTE bits[4]; } dib = {   // red, green, blue, black
         {sizeof(BITMAPINFOHEADER), 4, -1, 1, 8, BI_RGB, 4, 0, 0, 4, 4},
         {{0, 0, 255, 0}, {0, 255, 0, 0}, {255, 0, 0, 0}, {0, 0, 0, 0}}, {0, 1, 2, 3}};
-    AlphaBitmap img;
     ASSERT_EQ(1, img->fnCreateFromGdiDib(reinterpret_cast<BITMAPINFO*>(&dib), dib.bits));
     img->fnSetPaletteEntryRGB(1, RGB(1, 2, 3));
     img->fnSetPaletteAlpha(2, 0);
     img->fnSetPaletteEntry(7, 0xFF123456);   // no such entry: nothing happens
-    Canvas canvas(4, 1, kBack);
-    EXPECT_EQ(1, img->fnDraw(canvas.dc(), 0, 0, 0, 0));
-    EXPECT_EQ(RGB(255, 0, 0), canvas.at(0, 0));
-    EXPECT_EQ(RGB(1, 2, 3), canvas.at(1, 0));
+    over.fill(kBack);
+    EXPECT_EQ(1, img->fnDraw(over.dc(), 0, 0, 0, 0));
+    EXPECT_EQ(RGB(255, 0, 0), over.at(0, 0));
+    EXPECT_EQ(RGB(1, 2, 3), over.at(1, 0));
     // Entry 2 keeps its colour and takes alpha 0 (Wine draws indexed images opaque regardless).
     Gdiplus::ARGB entries[8] = {};
     ASSERT_EQ(1, img->fnGetPalette(entries, 8));
     EXPECT_EQ(0x000000FFu, entries[2]);
     const COLORREF colours[2] = {RGB(50, 100, 150), RGB(60, 60, 60)};
     ASSERT_EQ(1, img->fnSetPaletteRGB(colours, 2));
-    EXPECT_EQ(1, img->fnDraw(canvas.dc(), 0, 0, 0, 0));
-    EXPECT_EQ(RGB(50, 100, 150), canvas.at(0, 0));
-}
+    EXPECT_EQ(1, img->fnDraw(over.dc(), 0, 0, 0, 0));
+    EXPECT_EQ(RGB(50, 100, 150), over.at(0, 0));
 
-TEST(AlphaBitmap, BlankImagesTakeGdiDrawingThroughTheirDC) {
-    AlphaBitmap img;
+    // A blank image takes GDI drawing through its DC.
     ASSERT_EQ(1, img->fnCreate(6, 4));
     HDC dc = img->fnGetDC();
-    ASSERT_NE(nullptr, dc);
     RECT r = {2, 0, 6, 4};
     SetDCBrushColor(dc, RGB(0, 128, 255));
     FillRect(dc, &r, (HBRUSH)GetStockObject(DC_BRUSH));
     img->fnReleaseDC(dc);
-    HBITMAP dib = nullptr;
-    ASSERT_EQ(1, img->fnCreateDIB(24, &dib));
+    HBITMAP out = nullptr;
+    ASSERT_EQ(1, img->fnCreateDIB(24, &out));
     DIBSECTION ds = {};
-    ASSERT_EQ((int)sizeof ds, GetObjectW(dib, sizeof ds, &ds));
+    ASSERT_EQ((int)sizeof ds, GetObjectW(out, sizeof ds, &ds));
     EXPECT_EQ(24, ds.dsBm.bmBitsPixel);
-    EXPECT_EQ(0u, testutil::dibPixel(dib, 0, 0));   // blank is black
-    EXPECT_EQ(0x0080FFu, testutil::dibPixel(dib, 3, 2));
-    DeleteObject(dib);
+    EXPECT_EQ(0u, testutil::dibPixel(out, 0, 0));   // blank is black
+    EXPECT_EQ(0x0080FFu, testutil::dibPixel(out, 3, 2));
+    DeleteObject(out);
 }
