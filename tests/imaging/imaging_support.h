@@ -3,6 +3,7 @@
 #include "qAlphaBitmap.h"
 #include "qModule.h"
 #include <windows.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,11 +11,9 @@
 enum : UINT { kResNine = 101, kResFore = 102, kResMask = 103, kResWide = 104, kResMissing = 999 };
 
 // Colours of the nine-cell test image (30 x 30, cells of 10, white marker at each cell's top-left).
-const COLORREF kCell[3][3] = {
-    {RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200)},
-    {RGB(200, 200, 0), RGB(0, 200, 200), RGB(200, 0, 200)},
-    {RGB(100, 0, 0), RGB(0, 100, 0), RGB(0, 0, 100)},
-};
+const COLORREF kCell[3][3] = {{RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200)},
+                               {RGB(200, 200, 0), RGB(0, 200, 200), RGB(200, 0, 200)},
+                               {RGB(100, 0, 0), RGB(0, 100, 0), RGB(0, 0, 100)}};
 const COLORREF kMarker = RGB(255, 255, 255);
 
 inline std::wstring imagingDir() { return std::wstring(gfnGetProgramBitmapPath()) + L"test\\imaging\\"; }
@@ -22,19 +21,11 @@ inline std::wstring testDir() { return std::wstring(gfnGetProgramBitmapPath()) +
 inline HINSTANCE testModule() { return GetModuleHandleW(nullptr); }
 
 // An alpha bitmap object released at the end of the scope.
-class AlphaBitmap {
-public:
-    AlphaBitmap() : m_p(gfnNewIGDIPlusDrawAlphaBitmap()) {}
-    ~AlphaBitmap() {
-        if (m_p) m_p->Release();
-    }
-    IGDIPlusDrawAlphaBitmap* operator->() const { return m_p; }
-    IGDIPlusDrawAlphaBitmap* get() const { return m_p; }
-    AlphaBitmap(const AlphaBitmap&) = delete;
-    AlphaBitmap& operator=(const AlphaBitmap&) = delete;
-
-private:
-    IGDIPlusDrawAlphaBitmap* m_p;
+struct ReleaseAlpha {
+    void operator()(IGDIPlusDrawAlphaBitmap* p) const { p->Release(); }
+};
+struct AlphaBitmap : std::unique_ptr<IGDIPlusDrawAlphaBitmap, ReleaseAlpha> {
+    AlphaBitmap() : unique_ptr(gfnNewIGDIPlusDrawAlphaBitmap()) {}
 };
 
 // A packed 32-bit DIB (top-down when topDown) in movable global memory; pixel(x, y) gives 0x00RRGGBB.
@@ -42,14 +33,7 @@ template <class F>
 HGLOBAL makePackedDib(int w, int h, F pixel, bool topDown = true) {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + (size_t)w * h * 4);
     auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(block));
-    *header = {};
-    header->biSize = sizeof(BITMAPINFOHEADER);
-    header->biWidth = w;
-    header->biHeight = topDown ? -h : h;
-    header->biPlanes = 1;
-    header->biBitCount = 32;
-    header->biCompression = BI_RGB;
-    header->biSizeImage = (DWORD)(w * h * 4);
+    *header = {sizeof(BITMAPINFOHEADER), w, topDown ? -h : h, 1, 32, BI_RGB, (DWORD)(w * h * 4)};
     auto* bits = reinterpret_cast<DWORD*>(header + 1);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) bits[(topDown ? y : h - 1 - y) * w + x] = pixel(x, y);
@@ -62,13 +46,4 @@ inline DWORD ninePixel(int x, int y) {
     if (x % 10 == 0 && y % 10 == 0) return 0xFFFFFF;
     COLORREF c = kCell[(y / 10) % 3][(x / 10) % 3];
     return (DWORD)GetRValue(c) << 16 | (DWORD)GetGValue(c) << 8 | GetBValue(c);
-}
-
-// A copy of a file under a fresh temporary name (deleted by the caller).
-inline std::wstring tempCopy(const std::wstring& source, const wchar_t* prefix) {
-    wchar_t dir[MAX_PATH], name[MAX_PATH];
-    GetTempPathW(MAX_PATH, dir);
-    GetTempFileNameW(dir, prefix, 0, name);
-    CopyFileW(source.c_str(), name, FALSE);
-    return name;
 }

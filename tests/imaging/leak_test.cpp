@@ -2,20 +2,18 @@
 // process grow: every temporary buffer, bitmap and block is given back. (GDI handle counts are not
 // available on this platform; bitmaps live in process memory, so a leaked one shows here too.)
 #include <gtest/gtest.h>
-#include <windows.h>
-#define PSAPI_VERSION 2
-#include <psapi.h>
 #include "qDrawDIB.h"
 #include "qMerge.h"
 #include "qBitmapLoad.h"
 #include "imaging_support.h"
 #include "testutil.h"
+#define PSAPI_VERSION 2
+#include <psapi.h>
 
 namespace {
 SIZE_T committedBytes() {
-    PROCESS_MEMORY_COUNTERS_EX pmc = {};
-    pmc.cb = sizeof pmc;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
+    PROCESS_MEMORY_COUNTERS pmc = {sizeof pmc};
+    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
     return pmc.PagefileUsage;   // the commit charge (PrivateUsage is not filled in on every platform)
 }
 
@@ -32,13 +30,11 @@ void oneRound() {
 
     testutil::Canvas canvas(110, 110);
     RECT r = {0, 0, 100, 100};   // large enough for the cached rendering
-    {
-        CqDrawDIB dib;
-        dib.fnSetDibBufFromDIB(testModule(), kResNine);
-        dib.fnDrawDibFillRectWith9Cells(canvas.dc(), &r);
-        CqDrawDIB copy(dib);
-        copy.fnSetDibBufFromDDB(d.c_str(), L"fore.png");
-    }
+    CqDrawDIB dib, copy;
+    dib.fnSetDibBufFromDIB(testModule(), kResNine);
+    dib.fnDrawDibFillRectWith9Cells(canvas.dc(), &r);
+    copy = dib;
+    copy.fnSetDibBufFromDDB(d.c_str(), L"fore.png");
     AlphaBitmap img;
     img->fnLoadFromFile(d.c_str(), L"nine30.png", L"cutalpha.png", 0, 0, 0, 0);
     img->fnFillRectWith9Cells(canvas.dc(), &r);
