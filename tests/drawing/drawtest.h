@@ -1,5 +1,7 @@
-// Helpers of the drawing tests: source bitmaps with known pixels, and a count of live GDI objects.
+// Helpers of the drawing tests: source bitmaps with known pixels, whole-picture comparisons, and a
+// count of live GDI objects.
 #pragma once
+#include <gtest/gtest.h>
 #include <windows.h>
 #include <functional>
 
@@ -9,34 +11,22 @@ namespace drawtest {
 // select it; pixels are read and written directly.
 class Dib {
 public:
-    Dib(int w, int h, COLORREF fill = RGB(0, 0, 0)) : m_w(w), m_h(h) {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
+    Dib(int w, int h, const std::function<COLORREF(int, int)>& f) : m_w(w), m_h(h) {
+        BITMAPINFO bi = {{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB}};
         void* bits = nullptr;
         m_bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
         m_bits = (DWORD*)bits;
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) set(x, y, fill);
+        for (int i = 0; i < w * h; ++i) {
+            COLORREF c = f(i % w, i / w);
+            m_bits[i] = (DWORD)GetRValue(c) << 16 | (DWORD)GetGValue(c) << 8 | GetBValue(c);
+        }
     }
-    // Pixels from a function of (x, y).
-    Dib(int w, int h, const std::function<COLORREF(int, int)>& f) : Dib(w, h) {
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) set(x, y, f(x, y));
-    }
+    Dib(int w, int h, COLORREF fill = RGB(0, 0, 0)) : Dib(w, h, [=](int, int) { return fill; }) {}
     ~Dib() { DeleteObject(m_bitmap); }
     HBITMAP get() const { return m_bitmap; }
     operator HBITMAP() const { return m_bitmap; }
     int width() const { return m_w; }
     int height() const { return m_h; }
-    void set(int x, int y, COLORREF c) {
-        GdiFlush();
-        m_bits[y * m_w + x] = (DWORD)GetRValue(c) << 16 | (DWORD)GetGValue(c) << 8 | GetBValue(c);
-    }
     COLORREF at(int x, int y) const {
         GdiFlush();
         DWORD v = m_bits[y * m_w + x];
@@ -50,6 +40,20 @@ private:
     HBITMAP m_bitmap;
     DWORD* m_bits;
 };
+
+// Every pixel (x, y) of img (anything with width, height and at) is want(x, y); else names the first
+// that is not.
+template <class Img, class F>
+testing::AssertionResult pixelsAre(const Img& img, F&& want) {
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.at(x, y) != (COLORREF)want(x, y))
+                return testing::AssertionFailure() << "pixel " << x << "," << y << " is " << std::hex
+                                                   << img.at(x, y) << ", not " << (COLORREF)want(x, y);
+    return testing::AssertionSuccess();
+}
+
+inline bool in(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
 // Live GDI objects of this process (DCs included). Wine looks a handle whose high word is 0 up by
 // its table index alone, so probing every index counts the live entries.

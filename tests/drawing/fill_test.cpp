@@ -4,30 +4,27 @@
 #include "testutil.h"
 #include "tests/drawing/drawtest.h"
 
-using drawtest::coordColour;
-using drawtest::Dib;
+using namespace drawtest;
 using testutil::Canvas;
 
 namespace {
 const COLORREF kSentinel = RGB(1, 2, 3);
 const UINT kNineCellResource = 201;   // a 30 x 30 bitmap in this program's resources
 
-// Source column of a destination column in a nine-cell fill of width `extent` with cells of c.
+// Source offset of a destination offset d in a nine-cell fill of length `extent` with cells of c.
 int nineCellSource(int d, int extent, int c) {
     if (d < c) return d;
     if (d >= extent - c) return 2 * c + (d - (extent - c));
     return c + (d - c) % c;
 }
 
-void expectNineCells(const Canvas& dst, RECT r, const Dib& src, int sx, int sy, int cw, int ch) {
-    for (int y = 0; y < dst.height(); ++y)
-        for (int x = 0; x < dst.width(); ++x) {
-            POINT p = {x, y};
-            COLORREF want = PtInRect(&r, p) ? src.at(sx + nineCellSource(x - r.left, r.right - r.left, cw),
-                                                     sy + nineCellSource(y - r.top, r.bottom - r.top, ch))
-                                            : kSentinel;
-            ASSERT_EQ(want, dst.at(x, y)) << x << "," << y;
-        }
+// What a nine-cell fill of r with cells of cw x ch read from (sx, sy) of src leaves at (x, y).
+auto nineCells(const Dib& src, RECT r, int sx, int sy, int cw, int ch) {
+    return [&src, r, sx, sy, cw, ch](int x, int y) {
+        return in(r, x, y) ? src.at(sx + nineCellSource(x - r.left, r.right - r.left, cw),
+                                    sy + nineCellSource(y - r.top, r.bottom - r.top, ch))
+                           : kSentinel;
+    };
 }
 }  // namespace
 
@@ -36,33 +33,23 @@ TEST(Fill, NineCellsOfA30PixelBitmapOver100By40) {
     Canvas dst(104, 44, kSentinel);
     RECT r = {2, 3, 102, 43};
     ASSERT_NE(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 30, 30));
-    // Corners at (0, 0), (0, 30), (90, 0), (90, 30) of the rectangle.
-    EXPECT_EQ(src.at(0, 0), dst.at(2, 3));
-    EXPECT_EQ(src.at(0, 20), dst.at(2, 33));
+    // Corners at (90, 0) and (90, 30) of the rectangle; eight whole tiles along the top edge.
     EXPECT_EQ(src.at(20, 0), dst.at(92, 3));
     EXPECT_EQ(src.at(29, 29), dst.at(101, 42));
-    // Top edge: eight whole tiles from x = 10 to 90; the centre 8 x 2 tiles.
-    EXPECT_EQ(src.at(10, 0), dst.at(2 + 80, 3));
     EXPECT_EQ(src.at(19, 5), dst.at(2 + 89, 8));
-    EXPECT_EQ(src.at(15, 19), dst.at(2 + 45, 3 + 29));
-    expectNineCells(dst, r, src, 0, 0, 10, 10);
+    EXPECT_TRUE(pixelsAre(dst, nineCells(src, r, 0, 0, 10, 10)));
 }
 
 TEST(Fill, NineCellSizesTruncateAndZeroSizesUseTheWholeBitmap) {
     Dib src(40, 33, coordColour);
-    {
-        // 31 x 32 gives cells of 10 x 10: the source's last column and two rows are never drawn.
+    // 31 x 32 gives cells of 10 x 10: the source's last column and two rows are never drawn. Width 0:
+    // cells are a third of the whole bitmap (13 x 11), read from the given origin.
+    const struct { int sx, sy, w, h, cw, ch; } cases[] = {{2, 1, 31, 32, 10, 10}, {1, 0, 0, 30, 13, 11}};
+    for (const auto& c : cases) {
         Canvas dst(50, 40, kSentinel);
         RECT r = {0, 0, 50, 40};
-        ASSERT_NE(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 2, 1, 31, 32));
-        expectNineCells(dst, r, src, 2, 1, 10, 10);
-    }
-    {
-        // Width 0: cells are a third of the whole bitmap (13 x 11), read from the given origin.
-        Canvas dst(50, 40, kSentinel);
-        RECT r = {0, 0, 50, 40};
-        ASSERT_NE(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 1, 0, 0, 30));
-        expectNineCells(dst, r, src, 1, 0, 13, 11);
+        ASSERT_NE(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, c.sx, c.sy, c.w, c.h));
+        EXPECT_TRUE(pixelsAre(dst, nineCells(src, r, c.sx, c.sy, c.cw, c.ch))) << "width " << c.w;
     }
 }
 
@@ -72,42 +59,29 @@ TEST(Fill, SmallNineCellRectanglesOverlapTheCorners) {
     RECT r = {0, 0, 15, 12};
     ASSERT_NE(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 30, 30));
     // Bottom-right is drawn last (from x 5, y 2); top-right beats bottom-left; nothing else draws.
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 20; ++x) {
-            COLORREF want = kSentinel;
-            if (x < 10 && y < 10) want = src.at(x, y);
-            if (x < 10 && y >= 2 && y < 12) want = src.at(x, 20 + y - 2);
-            if (x >= 5 && x < 15 && y < 10) want = src.at(20 + x - 5, y);
-            if (x >= 5 && x < 15 && y >= 2 && y < 12) want = src.at(20 + x - 5, 20 + y - 2);
-            ASSERT_EQ(want, dst.at(x, y)) << x << "," << y;
-        }
+    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) {
+        if (x >= 5 && x < 15 && y >= 2 && y < 12) return src.at(20 + x - 5, 20 + y - 2);
+        if (x >= 5 && x < 15 && y < 10) return src.at(20 + x - 5, y);
+        if (x < 10 && y >= 2 && y < 12) return src.at(x, 20 + y - 2);
+        return x < 10 && y < 10 ? src.at(x, y) : kSentinel;
+    }));
 }
 
-TEST(Fill, TilesAreCutAtTheRightAndBottom) {
+TEST(Fill, TilesAreCutAtTheRightAndBottomAndAZeroSideMeansTheWholeBitmap) {
     Dib src(20, 20, coordColour);
     Canvas dst(30, 16, kSentinel);
     RECT r = {0, 1, 25, 14};
-    ASSERT_NE(0, gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 5, 3, 10, 10));
     // Cells of 10, 10 and 5 columns (the last one the tile's left five), rows of 10 and 3.
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 30; ++x) {
-            bool in = x < 25 && y >= 1 && y < 14;
-            ASSERT_EQ(in ? src.at(5 + x % 10, 3 + (y - 1) % 10) : kSentinel, dst.at(x, y)) << x << "," << y;
-        }
-}
+    ASSERT_NE(0, gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 5, 3, 10, 10));
+    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) { return in(r, x, y) ? src.at(5 + x % 10, 3 + (y - 1) % 10) : kSentinel; }));
 
-TEST(Fill, AZeroTileSideMeansTheWholeBitmap) {
-    Dib src(8, 6, coordColour);
-    Canvas dst(20, 10, kSentinel);
-    RECT r = {0, 0, 20, 10};
-    ASSERT_NE(0, gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 5, 0));
-    EXPECT_EQ(src.at(5, 0), dst.at(5, 0));
-    EXPECT_EQ(src.at(0, 0), dst.at(8, 0));
-    EXPECT_EQ(src.at(3, 0), dst.at(19, 6));
+    Dib small(8, 6, coordColour);
+    ASSERT_NE(0, gfnFillRectWithBitmap(dst.dc(), &r, small, SRCCOPY, 0, 0, 5, 0));
+    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) { return in(r, x, y) ? small.at(x % 8, (y - 1) % 6) : kSentinel; }));
 }
 
 TEST(Fill, EmptyRectanglesAndBadSourcesDrawNothing) {
-    Dib src(9, 9, coordColour);
+    Dib src(9, 9, coordColour), tiny(2, 2, coordColour);
     Canvas dst(12, 12, kSentinel);
     RECT empty = {5, 5, 5, 9}, inverted = {8, 8, 2, 2}, r = {0, 0, 12, 12};
     EXPECT_NE(0, gfnFillRectWithBitmap(dst.dc(), &empty, src, SRCCOPY, 0, 0, 3, 3));
@@ -121,29 +95,28 @@ TEST(Fill, EmptyRectanglesAndBadSourcesDrawNothing) {
     gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, -3, 3);
     EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 9, 0, 9, 9));
     EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 2, 9));
-    Dib tiny(2, 2, coordColour);
     EXPECT_EQ(0, gfnFillRectWithCenterCell(dst.dc(), &r, tiny, SRCCOPY));
-    // Null bitmaps and rectangles.
+    // Null bitmaps and rectangles, resources that are not there.
+    HINSTANCE self = GetModuleHandleW(nullptr);
     EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), &r, (HBITMAP) nullptr, SRCCOPY, 0, 0, 0, 0));
     EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, (HBITMAP) nullptr, SRCCOPY, 0, 0, 0, 0));
     EXPECT_EQ(0, gfnFillRectWithCenterCell(dst.dc(), &r, (HBITMAP) nullptr, SRCCOPY));
     EXPECT_EQ(0, gfnFillRectWithTransparentBitmap(dst.dc(), &r, nullptr, 0));
     EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), nullptr, src, SRCCOPY, 0, 0, 0, 0));
     EXPECT_EQ(0, gfnFillSolidRect(dst.dc(), nullptr, RGB(9, 9, 9)));
-    for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 12; ++x) ASSERT_EQ(kSentinel, dst.at(x, y)) << x << "," << y;
+    EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), &r, self, 9999, SRCCOPY, 0, 0, 0, 0));
+    EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, self, 9999, SRCCOPY, 0, 0, 0, 0));
+    EXPECT_EQ(0, gfnFillRectWithCenterCell(dst.dc(), &r, self, 9999, SRCCOPY));
+    EXPECT_TRUE(pixelsAre(dst, [](int, int) { return kSentinel; }));
 }
 
-TEST(Fill, CentreCellIsTiled) {
+TEST(Fill, CentreCellIsTiledAndResourcesDrawLikeTheirBitmaps) {
     Dib src(31, 30, coordColour);   // cells of 10 x 10
     Canvas dst(25, 13, kSentinel);
-    RECT r = {0, 0, 25, 13};
-    ASSERT_NE(0, gfnFillRectWithCenterCell(dst.dc(), &r, src, SRCCOPY));
-    for (int y = 0; y < 13; ++y)
-        for (int x = 0; x < 25; ++x) ASSERT_EQ(src.at(10 + x % 10, 10 + y % 10), dst.at(x, y));
-}
+    RECT all = {0, 0, 25, 13};
+    ASSERT_NE(0, gfnFillRectWithCenterCell(dst.dc(), &all, src, SRCCOPY));
+    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) { return src.at(10 + x % 10, 10 + y % 10); }));
 
-TEST(Fill, ResourceOverloadsMatchTheBitmapOverloads) {
     HINSTANCE self = GetModuleHandleW(nullptr);
     HBITMAP bitmap = LoadBitmapW(self, MAKEINTRESOURCEW(kNineCellResource));
     ASSERT_NE(nullptr, bitmap);
@@ -152,8 +125,7 @@ TEST(Fill, ResourceOverloadsMatchTheBitmapOverloads) {
         Canvas a(50, 40, kSentinel), b(50, 40, kSentinel);
         EXPECT_NE(0, viaBitmap(a.dc()));
         EXPECT_NE(0, viaResource(b.dc()));
-        for (int y = 0; y < 40; ++y)
-            for (int x = 0; x < 50; ++x) ASSERT_EQ(a.at(x, y), b.at(x, y)) << x << "," << y;
+        EXPECT_TRUE(pixelsAre(b, [&](int x, int y) { return a.at(x, y); }));
     };
     same([&](HDC dc) { return gfnFillRectWithBitmap(dc, &r, bitmap, SRCCOPY, 3, 4, 7, 6); },
          [&](HDC dc) { return gfnFillRectWithBitmap(dc, &r, self, kNineCellResource, SRCCOPY, 3, 4, 7, 6); });
@@ -162,17 +134,6 @@ TEST(Fill, ResourceOverloadsMatchTheBitmapOverloads) {
     same([&](HDC dc) { return gfnFillRectWithCenterCell(dc, &r, bitmap, SRCCOPY); },
          [&](HDC dc) { return gfnFillRectWithCenterCell(dc, &r, self, kNineCellResource, SRCCOPY); });
     DeleteObject(bitmap);
-
-    Canvas dst(8, 8, kSentinel);
-    RECT all = {0, 0, 8, 8};
-    EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), &all, self, 9999, SRCCOPY, 0, 0, 0, 0));
-    EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &all, self, 9999, SRCCOPY, 0, 0, 0, 0));
-    EXPECT_EQ(0, gfnFillRectWithCenterCell(dst.dc(), &all, self, 9999, SRCCOPY));
-    EXPECT_EQ(kSentinel, dst.at(0, 0));
-    // The loaded bitmap is deleted again.
-    EXPECT_EQ(0, drawtest::gdiLeakOver(10, [&] {
-                  gfnFillRectWith9CellsBitmap(dst.dc(), &all, self, kNineCellResource, SRCCOPY, 0, 0, 0, 0);
-              }));
 }
 
 TEST(Fill, TransparentTilesScaleTheWholeBitmapIntoCutCells) {
@@ -199,17 +160,5 @@ TEST(Fill, SolidFillLeavesTheBackgroundColour) {
     SetBkColor(dst.dc(), RGB(7, 7, 7));
     ASSERT_NE(0, gfnFillSolidRect(dst.dc(), &r, RGB(200, 100, 50)));
     EXPECT_EQ(RGB(200, 100, 50), GetBkColor(dst.dc()));
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 6; ++x)
-            ASSERT_EQ(x >= 1 && x < 4 && y >= 1 && y < 5 ? RGB(200, 100, 50) : kSentinel, dst.at(x, y));
-}
-
-TEST(Fill, NoGdiObjectOutlivesAFill) {
-    Dib src(30, 30, coordColour);
-    Canvas dst(64, 64, kSentinel);
-    RECT r = {0, 0, 64, 64};
-    EXPECT_EQ(0, drawtest::gdiLeakOver(10, [&] { gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 7, 7); }));
-    EXPECT_EQ(0, drawtest::gdiLeakOver(10, [&] { gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 0, 0); }));
-    EXPECT_EQ(0, drawtest::gdiLeakOver(10, [&] { gfnFillRectWithCenterCell(dst.dc(), &r, src, SRCCOPY); }));
-    EXPECT_EQ(0, drawtest::gdiLeakOver(10, [&] { gfnFillRectWithTransparentBitmap(dst.dc(), &r, src, 0); }));
+    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) { return in(r, x, y) ? RGB(200, 100, 50) : kSentinel; }));
 }

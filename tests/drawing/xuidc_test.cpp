@@ -4,11 +4,12 @@
 #include "testutil.h"
 #include "tests/drawing/drawtest.h"
 
-using drawtest::coordColour;
-using drawtest::Dib;
+using namespace drawtest;
 using testutil::Canvas;
 
 namespace {
+const COLORREF kWhite = RGB(255, 255, 255);
+
 // Exposes the buffer for reading.
 struct Probe : xUIDC {
     using xUIDC::m_bInit;
@@ -19,6 +20,19 @@ struct Probe : xUIDC {
         DWORD v = testutil::dibPixel(m_hBitmap, x, y);
         return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
     }
+    BITMAP info() const {
+        BITMAP b = {};
+        GetObjectW(m_hBitmap, sizeof b, &b);
+        return b;
+    }
+    int width() const { return info().bmWidth; }
+    int height() const { return info().bmHeight; }
+};
+
+// A context with a w x h buffer (white when made).
+struct Buffered : Probe {
+    Canvas screen{4, 4};
+    Buffered(int w, int h) { EXPECT_NE(0, fnCreate(w, h, screen.dc())); }
 };
 
 // An 8-bit DIB section of w x h with every byte a; bottom-up like the buffer.
@@ -26,13 +40,7 @@ HBITMAP maskOf(int w, int h, BYTE a) {
     struct {
         BITMAPINFOHEADER h;
         RGBQUAD colours[256];
-    } bi = {};
-    bi.h.biSize = sizeof(BITMAPINFOHEADER);
-    bi.h.biWidth = w;
-    bi.h.biHeight = h;
-    bi.h.biPlanes = 1;
-    bi.h.biBitCount = 8;
-    bi.h.biCompression = BI_RGB;
+    } bi = {{sizeof(BITMAPINFOHEADER), w, h, 1, 8, BI_RGB}};
     for (int i = 0; i < 256; ++i) bi.colours[i] = {(BYTE)i, (BYTE)i, (BYTE)i, 0};
     void* bits = nullptr;
     HBITMAP m = CreateDIBSection(nullptr, (BITMAPINFO*)&bi, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -40,13 +48,10 @@ HBITMAP maskOf(int w, int h, BYTE a) {
     return m;
 }
 
-// Blends a w x h source of one colour into a fresh white buffer and returns the buffer's (0, 0).
-COLORREF blendOverWhite(COLORREF source, AlphaRatio* ratio, BYTE maskByte, bool withMask) {
-    Canvas screen(4, 4);
-    Probe ctx;
-    EXPECT_NE(0, ctx.fnCreate(4, 4, screen.dc()));
+// Blends a 4 x 4 source of one colour into a fresh white buffer and returns the buffer's (0, 0).
+COLORREF blendOverWhite(COLORREF source, AlphaRatio* ratio, HBITMAP mask) {
+    Buffered ctx(4, 4);
     Canvas src(4, 4, source);
-    HBITMAP mask = withMask ? maskOf(4, 4, maskByte) : nullptr;
     EXPECT_NE(0, ctx.BitBlt(0, 0, 4, 4, src.dc(), 0, 0, SRCCOPY, nullptr, ratio, mask));
     if (mask) DeleteObject(mask);
     return ctx.at(0, 0);
@@ -61,134 +66,89 @@ TEST(XUIDC, CreateMakesAWhiteBufferAndFlushCopiesIt) {
     const BYTE* bits = (const BYTE*)ctx.m_pBits;
     for (int i = 0; i < 12 * 2; ++i) ASSERT_EQ(0xFF, bits[i]) << i;   // rows of 12 bytes
     ASSERT_NE(0, ctx.Flush(0, 0, 0, 0));
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 8; ++x)
-            EXPECT_EQ(x < 4 && y < 2 ? RGB(255, 255, 255) : RGB(0, 0, 0), target.at(x, y)) << x << "," << y;
+    EXPECT_TRUE(pixelsAre(target, [](int x, int y) { return x < 4 && y < 2 ? kWhite : RGB(0, 0, 0); }));
     // A second create changes nothing until fnUnInit.
     HBITMAP first = ctx.m_hBitmap;
     EXPECT_EQ(1, ctx.fnCreate(9, 9, target.dc()));
     EXPECT_EQ(first, ctx.m_hBitmap);
     EXPECT_EQ(1, ctx.fnUnInit());
-    EXPECT_EQ(first, ctx.m_hBitmap);
     EXPECT_NE(0, ctx.fnCreate(3, 3, target.dc()));
     EXPECT_EQ(0u, (DWORD)GetObjectType(first));   // the old buffer is gone
+    // Bad arguments.
+    Probe bad;
+    EXPECT_EQ(0, bad.fnCreate(-1, 2, target.dc()));
+    EXPECT_EQ(0, bad.fnCreate(2, 2, nullptr));
+    EXPECT_EQ(0, bad.fnInit(nullptr));
+    EXPECT_EQ(0, bad.m_bInit);
+    EXPECT_EQ(0, bad.Flush(0, 0, 0, 0));
 }
 
-TEST(XUIDC, BadArgumentsFail) {
-    Canvas target(4, 4);
-    Probe ctx;
-    EXPECT_EQ(0, ctx.fnCreate(-1, 2, target.dc()));
-    EXPECT_EQ(0, ctx.fnCreate(2, 2, nullptr));
-    EXPECT_EQ(0, ctx.fnInit(nullptr));
-    EXPECT_EQ(0, ctx.m_bInit);
-    EXPECT_EQ(0, ctx.Flush(0, 0, 0, 0));
-}
-
-TEST(XUIDC, RatioBlendsAndLeavesWhiteSourcePixelsOut) {
+TEST(XUIDC, RatioAndMaskBlends) {
     AlphaRatio half = {1, 2};
-    // (0 x 1 + 255 x 1) / 2 = 127.
-    EXPECT_EQ(RGB(127, 127, 127), blendOverWhite(RGB(0, 0, 0), &half, 0, false));
-    // White is transparent with a ratio: the buffer is unchanged.
-    Canvas screen(4, 4);
-    Probe ctx;
-    ctx.fnCreate(4, 4, screen.dc());
+    // (0 x 1 + 255 x 1) / 2 = 127; mask 128: (0 x 128 + 255 x 127) / 255 = 127; both:
+    // (255 x (510 - 128)) / 510 = 191.
+    EXPECT_EQ(RGB(127, 127, 127), blendOverWhite(RGB(0, 0, 0), &half, nullptr));
+    EXPECT_EQ(RGB(127, 127, 127), blendOverWhite(RGB(0, 0, 0), nullptr, maskOf(4, 4, 128)));
+    EXPECT_EQ(RGB(191, 191, 191), blendOverWhite(RGB(0, 0, 0), &half, maskOf(4, 4, 128)));
+    // A mask of another size is ignored.
+    EXPECT_EQ(RGB(0, 0, 0), blendOverWhite(RGB(0, 0, 0), nullptr, maskOf(3, 4, 128)));
+    // White is transparent with a ratio; without one it is copied like any colour.
+    Buffered ctx(4, 4);
     ctx.FillRect(0, 0, 4, 4, RGB(10, 20, 30));
-    Canvas white(4, 4, RGB(255, 255, 255));
+    Canvas white(4, 4, kWhite);
     ctx.BitBlt(0, 0, 4, 4, white.dc(), 0, 0, SRCCOPY, nullptr, &half, nullptr);
     EXPECT_EQ(RGB(10, 20, 30), ctx.at(1, 1));
-    // Without a ratio white is copied like any colour.
     ctx.BitBlt(0, 0, 4, 4, white.dc(), 0, 0, SRCCOPY, nullptr, nullptr, nullptr);
-    EXPECT_EQ(RGB(255, 255, 255), ctx.at(1, 1));
-    EXPECT_EQ(RGB(0, 0, 0), blendOverWhite(RGB(0, 0, 0), nullptr, 0, false));
-}
-
-TEST(XUIDC, MaskWeighsEachPixel) {
-    // (0 x 128 + 255 x 127) / 255 = 127.
-    EXPECT_EQ(RGB(127, 127, 127), blendOverWhite(RGB(0, 0, 0), nullptr, 128, true));
-    // With a ratio as well: (255 x (510 - 128)) / 510 = 191.
-    AlphaRatio half = {1, 2};
-    EXPECT_EQ(RGB(191, 191, 191), blendOverWhite(RGB(0, 0, 0), &half, 128, true));
-    // A mask of another size is ignored.
-    Canvas screen(4, 4);
-    Probe ctx;
-    ctx.fnCreate(4, 4, screen.dc());
-    Canvas black(4, 4, RGB(0, 0, 0));
-    HBITMAP wrong = maskOf(3, 4, 128);
-    ctx.BitBlt(0, 0, 4, 4, black.dc(), 0, 0, SRCCOPY, nullptr, nullptr, wrong);
-    EXPECT_EQ(RGB(0, 0, 0), ctx.at(2, 2));
-    DeleteObject(wrong);
+    EXPECT_EQ(kWhite, ctx.at(1, 1));
 }
 
 TEST(XUIDC, BlitPlacesSourceRowsAndClipsToTheBuffer) {
-    Canvas screen(4, 4);
-    Probe ctx;
-    ctx.fnCreate(6, 5, screen.dc());
+    Buffered ctx(6, 5);
     Canvas src(8, 8);
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) SetPixel(src.dc(), x, y, coordColour(x, y));
     // 4 x 4 from (3, 2) to (4, 3): only 2 columns and 2 rows fit.
     ASSERT_NE(0, ctx.BitBlt(4, 3, 4, 4, src.dc(), 3, 2, SRCCOPY, nullptr, nullptr, nullptr));
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 6; ++x) {
-            COLORREF want = x >= 4 && y >= 3 ? coordColour(3 + x - 4, 2 + y - 3) : RGB(255, 255, 255);
-            ASSERT_EQ(want, ctx.at(x, y)) << x << "," << y;
-        }
+    EXPECT_TRUE(pixelsAre(ctx, [](int x, int y) { return x >= 4 && y >= 3 ? coordColour(x - 1, y - 1) : kWhite; }));
     // Source rows outside the source bitmap are skipped.
     ASSERT_NE(0, ctx.BitBlt(0, 0, 2, 4, src.dc(), 0, 6, SRCCOPY, nullptr, nullptr, nullptr));
     EXPECT_EQ(coordColour(0, 7), ctx.at(0, 1));
-    EXPECT_EQ(RGB(255, 255, 255), ctx.at(0, 2));
+    EXPECT_EQ(kWhite, ctx.at(0, 2));
 }
 
-TEST(XUIDC, ArrowFramesAndLines) {
-    Canvas screen(4, 4);
-    Probe ctx;
-    ctx.fnCreate(24, 24, screen.dc());
+TEST(XUIDC, ArrowFramesLinesTilesAndText) {
+    Buffered ctx(24, 24);
     const COLORREF red = RGB(200, 0, 0);
     ASSERT_NE(0, ctx.DrawArrow(10, 10, 5, red));
-    EXPECT_EQ(red, ctx.at(10, 10));
-    EXPECT_EQ(red, ctx.at(10, 15));
-    EXPECT_EQ(red, ctx.at(12, 12));
-    EXPECT_EQ(RGB(255, 255, 255), ctx.at(13, 12));
-    EXPECT_EQ(RGB(255, 255, 255), ctx.at(9, 12));
-    EXPECT_EQ(RGB(255, 255, 255), ctx.at(10, 16));
+    for (POINT p : {POINT{10, 10}, POINT{10, 15}, POINT{12, 12}}) EXPECT_EQ(red, ctx.at(p.x, p.y)) << p.x << "," << p.y;
+    for (POINT p : {POINT{13, 12}, POINT{9, 12}, POINT{10, 16}}) EXPECT_EQ(kWhite, ctx.at(p.x, p.y)) << p.x << "," << p.y;
 
     ctx.FillRect(0, 0, 24, 24, RGB(0, 0, 0));
     RECT r = {2, 2, 7, 6};
     ASSERT_NE(0, ctx.Draw3DRect(&r, RGB(0, 0, 255), RGB(0, 255, 0)));
-    for (int y = 2; y < 6; ++y)
-        for (int x = 2; x < 7; ++x) {
-            COLORREF want = RGB(0, 0, 0);
-            if ((y == 2 && x < 6) || (x == 2 && y < 5)) want = RGB(0, 0, 255);
-            if (x == 6 || y == 5) want = RGB(0, 255, 0);
-            ASSERT_EQ(want, ctx.at(x, y)) << x << "," << y;
-        }
     ASSERT_NE(0, ctx.Draw3DLine(1, 10, 6));
-    for (int x = 0; x < 9; ++x) {
-        EXPECT_EQ(x >= 1 && x < 7 ? RGB(0x87, 0x87, 0x87) : RGB(0, 0, 0), ctx.at(x, 10)) << x;
-        EXPECT_EQ(x >= 1 && x < 7 ? RGB(255, 255, 255) : RGB(0, 0, 0), ctx.at(x, 11)) << x;
-    }
     ctx.FillSolidRect(20, 20, 2, 3, RGB(1, 2, 3));
-    EXPECT_EQ(RGB(1, 2, 3), ctx.at(21, 22));
-    EXPECT_EQ(RGB(0, 0, 0), ctx.at(22, 22));
-}
+    EXPECT_TRUE(pixelsAre(ctx, [&](int x, int y) {
+        if (in(r, x, y) && (x == 6 || y == 5)) return RGB(0, 255, 0);
+        if (in(r, x, y) && (x == 2 || y == 2)) return RGB(0, 0, 255);
+        if (x >= 1 && x < 7 && (y == 10 || y == 11)) return y == 10 ? RGB(0x87, 0x87, 0x87) : kWhite;
+        return in({20, 20, 22, 23}, x, y) ? RGB(1, 2, 3) : RGB(0, 0, 0);
+    }));
 
-TEST(XUIDC, TilesABitmapAndWritesText) {
-    Canvas screen(4, 4);
-    Probe ctx;
-    ctx.fnCreate(20, 20, screen.dc());
+    Buffered tiled(20, 20);
     Dib tile(4, 3, coordColour);
-    RECT r = {1, 1, 11, 8};
-    ASSERT_NE(0, ctx.FillRect(&r, tile.get()));
-    for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 12; ++x) {
-            bool in = x >= 1 && x < 11 && y >= 1 && y < 8;
-            ASSERT_EQ(in ? coordColour((x - 1) % 4, (y - 1) % 3) : RGB(255, 255, 255), ctx.at(x, y)) << x << "," << y;
-        }
-    ctx.SetTextColor(RGB(0, 0, 200));
-    ASSERT_NE(0, ctx.TextOutW(2, 9, L"W", 1));
+    RECT t = {1, 1, 11, 8};
+    ASSERT_NE(0, tiled.FillRect(&t, tile.get()));
+    tiled.SetTextColor(RGB(0, 0, 200));
+    ASSERT_NE(0, tiled.TextOutW(2, 9, L"W", 1));
     int coloured = 0;
-    for (int y = 9; y < 20; ++y)
-        for (int x = 0; x < 20; ++x) coloured += ctx.at(x, y) != RGB(255, 255, 255);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x)
+            if (y < 9) {
+                ASSERT_EQ(in(t, x, y) ? coordColour((x - 1) % 4, (y - 1) % 3) : kWhite, tiled.at(x, y)) << x << "," << y;
+            } else {
+                coloured += tiled.at(x, y) != kWhite;
+            }
     EXPECT_GT(coloured, 5);
 }
 
@@ -225,7 +185,7 @@ TEST(XUIDC, CopiesShareTheBufferAndTheLastDeletesIt) {
         delete original;
         EXPECT_EQ((DWORD)OBJ_BITMAP, (DWORD)GetObjectType(shared));
         EXPECT_NE(0, copy.Flush(0, 0, 0, 0));
-        EXPECT_EQ(RGB(255, 255, 255), target.at(3, 3));
+        EXPECT_EQ(kWhite, target.at(3, 3));
         Probe assigned;
         assigned = copy;
         assigned = assigned;
@@ -234,15 +194,13 @@ TEST(XUIDC, CopiesShareTheBufferAndTheLastDeletesIt) {
 }
 
 TEST(XUIDC, NoGdiObjectOutlivesAnOperation) {
-    Canvas target(16, 16);
-    Probe ctx;
-    ctx.fnCreate(16, 16, target.dc());
+    Buffered ctx(16, 16);
     Canvas src(16, 16, RGB(0, 0, 0));
     HBITMAP mask = maskOf(16, 16, 100);
     Dib tile(3, 3, coordColour);
     RECT r = {0, 0, 16, 16};
     AlphaRatio half = {1, 2};
-    EXPECT_EQ(0, drawtest::gdiLeakOver(10, [&] {
+    EXPECT_EQ(0, gdiLeakOver(10, [&] {
                   ctx.BitBlt(0, 0, 16, 16, src.dc(), 0, 0, SRCCOPY, nullptr, &half, mask);
                   ctx.FillRect(&r, RGB(1, 1, 1));
                   ctx.FillRect(&r, tile.get());
