@@ -1,11 +1,9 @@
-// Blits, stretching, constant-alpha blending and transparent drawing; the GDI leak check of the
-// drawing functions.
+// Blits, stretching, constant-alpha blending and transparent drawing.
 #include <gtest/gtest.h>
 #include "qDraw.h"
 #include "qModule.h"
 #include "testutil.h"
 #include "tests/drawing/drawtest.h"
-#include <vector>
 
 using namespace drawtest;
 using testutil::Canvas;
@@ -83,35 +81,4 @@ TEST(Blit, NullsAndSourceOriginsAtOrBeyondTheEdgeDrawNothing) {
         EXPECT_EQ(0, gfnDrawTransparentBitmap(dst.dc(), src, 0, 0, 4, 4, kKey, o.x, o.y, 4, 4)) << o.x << "," << o.y;
     }
     EXPECT_TRUE(pixelsAre(dst, [](int, int) { return kSentinel; }));
-}
-
-TEST(Leaks, TheCounterSeesLeftoversAndNoDrawingCallLeavesAny) {
-    std::vector<HGDIOBJ> made;
-    EXPECT_EQ(3, gdiLeakOver(3, [&] { made.push_back(CreateSolidBrush(RGB(1, 2, 3))); }));
-    for (HGDIOBJ o : made) DeleteObject(o);
-
-    Dib src(30, 30, coordColour);
-    Canvas dst(64, 64, kSentinel);
-    RECT r = {0, 0, 64, 64};
-    HRGN rgn = CreateRectRgn(3, 2, 17, 9);
-    HINSTANCE self = GetModuleHandleW(nullptr);
-    const struct {
-        const char* name;
-        std::function<void()> call;
-    } calls[] = {
-        {"Bitblt", [&] { gfnBitblt(dst.dc(), 0, 0, 8, 8, src, 0, 0, SRCCOPY); }},
-        {"StretchBlt", [&] { gfnStretchBlt(dst.dc(), 0, 0, 8, 8, src, SRCCOPY); }},
-        {"AlphaBlend", [&] { gfnAlphaBlend(dst.dc(), src.get(), 0, 0, 8, 8, 100, 0, 0, 8, 8); }},
-        {"DrawTransparentBitmap", [&] { gfnDrawTransparentBitmap(dst.dc(), src, 0, 0, 8, 8, kKey, 0, 0, 8, 8); }},
-        {"BitmapToRegion", [&] { DeleteObject(gfnBitmapToRegion(src, 0, 0)); }},
-        {"FillRgnWithBitmap", [&] { gfnFillRgnWithBitmap(dst.dc(), rgn, src); }},
-        {"FillRectWithBitmap", [&] { gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 7, 7); }},
-        {"FillRectWith9CellsBitmap", [&] { gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 0, 0); }},
-        {"9 cells from a resource", [&] { gfnFillRectWith9CellsBitmap(dst.dc(), &r, self, 201, SRCCOPY, 0, 0, 0, 0); }},
-        {"FillRectWithCenterCell", [&] { gfnFillRectWithCenterCell(dst.dc(), &r, src, SRCCOPY); }},
-        {"FillRectWithTransparentBitmap", [&] { gfnFillRectWithTransparentBitmap(dst.dc(), &r, src, 0); }},
-        {"Draw3DFrame", [&] { gfnDraw3DFrame(dst.dc(), &r, 1); }},
-    };
-    for (const auto& c : calls) EXPECT_EQ(0, gdiLeakOver(10, c.call)) << c.name;
-    DeleteObject(rgn);
 }

@@ -1,10 +1,13 @@
-// Background capture through WM_ERASEBKGND from real windows, screen capture, window placement.
+// Background capture through WM_ERASEBKGND from real windows, screen capture, window placement;
+// the GDI leak check over every drawing call.
 #include <gtest/gtest.h>
 #include "qDraw.h"
 #include "qBitmapHandler.h"
 #include "qBitmapLoad.h"
+#include "xUIDC.h"
 #include "testutil.h"
 #include "tests/drawing/drawtest.h"
+#include <vector>
 
 using namespace drawtest;
 using testutil::Canvas;
@@ -12,39 +15,29 @@ using testutil::Canvas;
 namespace {
 const COLORREF kSentinel = RGB(1, 2, 3);
 
-// Parents erase with a pattern whose every pixel names its client coordinates; children paint
-// nothing of their own.
+// Parents erase with a pattern whose every pixel names its client coordinates; plain windows
+// have no background brush, so they paint nothing of their own.
 LRESULT CALLBACK patternProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_ERASEBKGND) {
-        static Dib pattern(300, 200, coordColour);
-        HDC mem = CreateCompatibleDC((HDC)wp);
-        HGDIOBJ old = SelectObject(mem, pattern.get());
-        BitBlt((HDC)wp, 0, 0, 300, 200, mem, 0, 0, SRCCOPY);
-        SelectObject(mem, old);
-        DeleteDC(mem);
-        return 1;
-    }
-    if (msg == WM_PAINT) ValidateRect(w, nullptr);
-    return msg == WM_PAINT ? 0 : DefWindowProcW(w, msg, wp, lp);
-}
-
-LRESULT CALLBACK plainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    return msg == WM_ERASEBKGND ? 1 : DefWindowProcW(w, msg, wp, lp);
+    if (msg != WM_ERASEBKGND) return DefWindowProcW(w, msg, wp, lp);
+    static Dib pattern(300, 200, coordColour);
+    HDC mem = CreateCompatibleDC((HDC)wp);
+    HGDIOBJ old = SelectObject(mem, pattern.get());
+    BitBlt((HDC)wp, 0, 0, 300, 200, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    return 1;
 }
 
 HWND makeWindow(const wchar_t* cls, DWORD style, RECT r, HWND parent, DWORD exStyle = 0) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSW wc = {};
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpfnWndProc = patternProc;
-        wc.lpszClassName = L"DrawingTestPattern";
+    static const bool registered = [] {
+        WNDCLASSW wc = {0, patternProc, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr,
+                        L"DrawingTestPattern"};
         RegisterClassW(&wc);
-        wc.lpfnWndProc = plainProc;
+        wc.lpfnWndProc = DefWindowProcW;
         wc.lpszClassName = L"DrawingTestPlain";
-        RegisterClassW(&wc);
-        registered = true;
-    }
+        return RegisterClassW(&wc) != 0;
+    }();
+    EXPECT_TRUE(registered);
     return CreateWindowExW(exStyle, cls, L"", style | WS_VISIBLE, r.left, r.top, r.right - r.left, r.bottom - r.top,
                            parent, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
@@ -201,17 +194,50 @@ TEST(Capture, CoverByWindowsAboveAndMoveByOffset) {
     EXPECT_TRUE(EqualRect(&want, &r)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
 }
 
-TEST(Capture, NoGdiObjectOutlivesACapture) {
+TEST(Leaks, TheCounterSeesLeftoversAndNoCallLeavesAny) {
+    std::vector<HGDIOBJ> made;
+    EXPECT_EQ(3, gdiLeakOver(3, [&] { made.push_back(CreateSolidBrush(RGB(1, 2, 3))); }));
+    for (HGDIOBJ o : made) DeleteObject(o);
+
     Windows w({2, 2, 32, 22});
-    Canvas dc(40, 30);
-    Dib target(50, 50);
-    RECT r = {0, 0, 10, 10};
-    EXPECT_EQ(0, gdiLeakOver(5, [&] {
-                  gfnEraseBkByParent(w.parent, w.child, dc.dc());
-                  gfnEraseBkByParent(w.parent, w.child, dc.dc(), (RECT*)nullptr);
-                  gfnGetWindowBkBitmap(target.get(), w.parent, nullptr);
-                  DeleteObject(gfnGetWindowShownBitmap(w.parent, nullptr));
-                  DeleteObject(gfnGetScreenBitmap(&r));
-                  CqBitmapHandler::g_fnDrawParentBk(w.child, dc.dc());
-              }));
+    Dib src(30, 30, coordColour);
+    Canvas dst(64, 64, kSentinel);
+    RECT r = {0, 0, 64, 64};
+    HRGN rgn = CreateRectRgn(3, 2, 17, 9);
+    HBITMAP mask = greyMask(16, 16, 100);
+    HINSTANCE self = GetModuleHandleW(nullptr);
+    const std::pair<const char*, std::function<void()>> calls[] = {
+        {"Bitblt", [&] { gfnBitblt(dst.dc(), 0, 0, 8, 8, src, 0, 0, SRCCOPY); }},
+        {"StretchBlt", [&] { gfnStretchBlt(dst.dc(), 0, 0, 8, 8, src, SRCCOPY); }},
+        {"AlphaBlend", [&] { gfnAlphaBlend(dst.dc(), src.get(), 0, 0, 8, 8, 100, 0, 0, 8, 8); }},
+        {"DrawTransparentBitmap", [&] { gfnDrawTransparentBitmap(dst.dc(), src, 0, 0, 8, 8, 0, 0, 0, 8, 8); }},
+        {"BitmapToRegion", [&] { DeleteObject(gfnBitmapToRegion(src, 0, 0)); }},
+        {"FillRgnWithBitmap", [&] { gfnFillRgnWithBitmap(dst.dc(), rgn, src); }},
+        {"FillRectWithBitmap", [&] { gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 7, 7); }},
+        {"9 cells", [&] { gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 0, 0); }},
+        {"9 cells from a resource", [&] { gfnFillRectWith9CellsBitmap(dst.dc(), &r, self, 201, SRCCOPY, 0, 0, 0, 0); }},
+        {"FillRectWithCenterCell", [&] { gfnFillRectWithCenterCell(dst.dc(), &r, src, SRCCOPY); }},
+        {"FillRectWithTransparentBitmap", [&] { gfnFillRectWithTransparentBitmap(dst.dc(), &r, src, 0); }},
+        {"Draw3DFrame", [&] { gfnDraw3DFrame(dst.dc(), &r, 1); }},
+        {"EraseBkByParent", [&] { gfnEraseBkByParent(w.parent, w.child, dst.dc(), (RECT*)nullptr); }},
+        {"GetWindowBkBitmap", [&] { gfnGetWindowBkBitmap(src.get(), w.parent, nullptr); }},
+        {"GetWindowShownBitmap", [&] { DeleteObject(gfnGetWindowShownBitmap(w.parent, nullptr)); }},
+        {"GetScreenBitmap", [&] { DeleteObject(gfnGetScreenBitmap(&r)); }},
+        {"DrawParentBk", [&] { CqBitmapHandler::g_fnDrawParentBk(w.child, dst.dc()); }},
+        {"xUIDC", [&] {
+             xUIDC ctx;
+             ctx.fnCreate(16, 16, dst.dc());
+             AlphaRatio half = {1, 2};
+             ctx.BitBlt(0, 0, 16, 16, dst.dc(), 0, 0, SRCCOPY, nullptr, &half, mask);
+             ctx.FillRect(&r, src.get());
+             ctx.Draw3DLine(0, 0, 5);
+             ctx.Draw3DRect(&r, 0, 0);
+             ctx.DrawArrow(3, 3, 6, 0);
+             ctx.TextOutW(0, 0, L"a", 1);
+             ctx.Flush(0, 0, 0, 0);
+         }},
+    };
+    for (const auto& c : calls) EXPECT_EQ(0, gdiLeakOver(5, c.second)) << c.first;
+    DeleteObject(mask);
+    DeleteObject(rgn);
 }

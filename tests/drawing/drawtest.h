@@ -4,18 +4,19 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <functional>
+#include "testutil.h"
 
 namespace drawtest {
 
+inline COLORREF colourOf(DWORD argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
+
 // A 32-bit top-down DIB section that is not selected anywhere, so the functions under test can
-// select it; pixels are read and written directly.
+// select it.
 class Dib {
 public:
     Dib(int w, int h, const std::function<COLORREF(int, int)>& f) : m_w(w), m_h(h) {
         BITMAPINFO bi = {{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB}};
-        void* bits = nullptr;
-        m_bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        m_bits = (DWORD*)bits;
+        m_bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, (void**)&m_bits, nullptr, 0);
         for (int i = 0; i < w * h; ++i) {
             COLORREF c = f(i % w, i / w);
             m_bits[i] = (DWORD)GetRValue(c) << 16 | (DWORD)GetGValue(c) << 8 | GetBValue(c);
@@ -29,8 +30,7 @@ public:
     int height() const { return m_h; }
     COLORREF at(int x, int y) const {
         GdiFlush();
-        DWORD v = m_bits[y * m_w + x];
-        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+        return colourOf(m_bits[y * m_w + x]);
     }
     Dib(const Dib&) = delete;
     Dib& operator=(const Dib&) = delete;
@@ -38,8 +38,21 @@ public:
 private:
     int m_w, m_h;
     HBITMAP m_bitmap;
-    DWORD* m_bits;
+    DWORD* m_bits = nullptr;
 };
+
+// An 8-bit bottom-up grey DIB section of w x h with every byte a (a blend mask).
+inline HBITMAP greyMask(int w, int h, BYTE a) {
+    struct {
+        BITMAPINFOHEADER h;
+        RGBQUAD colours[256];
+    } bi = {{sizeof(BITMAPINFOHEADER), w, h, 1, 8, BI_RGB}};
+    for (int i = 0; i < 256; ++i) bi.colours[i] = {(BYTE)i, (BYTE)i, (BYTE)i, 0};
+    void* bits = nullptr;
+    HBITMAP m = CreateDIBSection(nullptr, (BITMAPINFO*)&bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    memset(bits, a, ((w + 3) & ~3) * h);
+    return m;
+}
 
 // Every pixel (x, y) of img (anything with width, height and at) is want(x, y); else names the first
 // that is not.
