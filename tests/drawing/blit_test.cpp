@@ -1,16 +1,11 @@
 // Blits, stretching, constant-alpha blending and transparent drawing.
-#include <gtest/gtest.h>
 #include "qDraw.h"
 #include "qModule.h"
-#include "testutil.h"
 #include "tests/drawing/drawtest.h"
 
 using namespace drawtest;
-using testutil::Canvas;
 
-namespace {
-const COLORREF kSentinel = RGB(1, 2, 3), kKey = RGB(255, 0, 255);
-}
+const COLORREF kKey = RGB(255, 0, 255);
 
 TEST(Blit, BitbltAndStretchBltCopyAndKeepTheCallersObjects) {
     Dib src(10, 10, coordColour);

@@ -1,17 +1,13 @@
 // Pixel buffers and plain pixel memory on DCs and in other buffers.
-#include <gtest/gtest.h>
 #include "qDraw.h"
 #include "q32Base.h"
 #include "q32Cvt.h"
-#include "testutil.h"
 #include "tests/drawing/drawtest.h"
 #include <vector>
 
 using namespace drawtest;
-using testutil::Canvas;
 
 namespace {
-const COLORREF kSentinel = RGB(1, 2, 3);
 using PixelFn = std::function<COLORREF(int, int)>;
 
 // w x h pixels of u bytes (B, G, R, then 255) from f, rows top-down.

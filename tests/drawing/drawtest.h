@@ -8,10 +8,12 @@
 
 namespace drawtest {
 
+using testutil::Canvas;
+const COLORREF kSentinel = RGB(1, 2, 3);   // what the canvas holds where nothing may be drawn
+
 inline COLORREF colourOf(DWORD argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
 
-// A 32-bit top-down DIB section that is not selected anywhere, so the functions under test can
-// select it.
+// A 32-bit top-down DIB section, not selected anywhere so the functions under test can select it.
 class Dib {
 public:
     Dib(int w, int h, const std::function<COLORREF(int, int)>& f) : m_w(w), m_h(h) {
@@ -28,10 +30,7 @@ public:
     operator HBITMAP() const { return m_bitmap; }
     int width() const { return m_w; }
     int height() const { return m_h; }
-    COLORREF at(int x, int y) const {
-        GdiFlush();
-        return colourOf(m_bits[y * m_w + x]);
-    }
+    COLORREF at(int x, int y) const { return GdiFlush(), colourOf(m_bits[y * m_w + x]); }
     Dib(const Dib&) = delete;
     Dib& operator=(const Dib&) = delete;
 
@@ -54,8 +53,7 @@ inline HBITMAP greyMask(int w, int h, BYTE a) {
     return m;
 }
 
-// Every pixel (x, y) of img (anything with width, height and at) is want(x, y); else names the first
-// that is not.
+// Every pixel (x, y) of img (anything with width, height and at) is want(x, y), or the first that is not.
 template <class Img, class F>
 testing::AssertionResult pixelsAre(const Img& img, F&& want) {
     for (int y = 0; y < img.height(); ++y)
@@ -73,8 +71,7 @@ inline bool in(const RECT& r, int x, int y) { return x >= r.left && x < r.right 
 inline int liveGdiObjects() {
     GdiFlush();
     int n = 0;
-    for (ULONG_PTR i = 0; i < 0x10000; ++i)
-        if (GetObjectType((HGDIOBJ)i)) ++n;
+    for (ULONG_PTR i = 0; i < 0x10000; ++i) n += GetObjectType((HGDIOBJ)i) != 0;
     return n;
 }
 

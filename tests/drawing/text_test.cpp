@@ -1,11 +1,8 @@
 // Shadowed and grey text, grey-string colours, 3-D frames, measuring text.
-#include <gtest/gtest.h>
 #include "qDraw.h"
-#include "testutil.h"
 #include "tests/drawing/drawtest.h"
 
-using drawtest::pixelsAre;
-using testutil::Canvas;
+using namespace drawtest;
 
 namespace {
 const COLORREF kPaper = RGB(0, 0, 0);
@@ -62,15 +59,13 @@ TEST(Text, ShadowLiesAtItsOffsetUnderTheTextAndTheColourIsPutBack) {
 TEST(Text, GreyStringIsGreyOverAWhiteShadow) {
     unsigned long text = 1, shadow = 2;
     gfnGetGrayStringColor(text, shadow);
-    EXPECT_EQ(0x808080u, text);
-    EXPECT_EQ(0xFFFFFFu, shadow);
+    EXPECT_TRUE(text == 0x808080 && shadow == 0xFFFFFF) << std::hex << text << " " << shadow;
     SharpFont f;
-    Mask mask(f.font);
     TextCanvas c(f.font, RGB(9, 8, 7));
     RECT r = kTextRect;
     gfnEasyGrayString(c.dc(), &r, L"Ag", -1, kFormat);
     EXPECT_EQ(RGB(9, 8, 7), GetTextColor(c.dc()));
-    EXPECT_TRUE(pixelsAre(c, mask.shadowed(RGB(128, 128, 128), RGB(255, 255, 255), 1, 1)));
+    EXPECT_TRUE(pixelsAre(c, Mask(f.font).shadowed(RGB(128, 128, 128), RGB(255, 255, 255), 1, 1)));
 }
 
 TEST(Text, ThreeDFrameExactPixels) {
@@ -96,29 +91,23 @@ TEST(Text, MeasuringInTheGivenOrTheDefaultFontOrThroughAWindow) {
     CRect r(5, 6, 5, 6);
     ASSERT_NE(0, gfnGetTextRect(c.dc(), &r, L"Measure me", f.font, DT_SINGLELINE));
     EXPECT_EQ(fontBefore, GetCurrentObject(c.dc(), OBJ_FONT));
-    // The same as DrawTextW computes in that font.
+    // What DrawTextW computes in that font.
     SelectObject(c.dc(), f.font);
     RECT want = {5, 6, 5, 6};
     DrawTextW(c.dc(), L"Measure me", -1, &want, DT_SINGLELINE | DT_CALCRECT);
     SelectObject(c.dc(), fontBefore);
     EXPECT_TRUE(EqualRect(&want, &r));
     // No font: the default font, whose height is 16 logical units. An empty text has no height.
-    CRect d(0, 0, 0, 0);
-    ASSERT_NE(0, gfnGetTextRect(c.dc(), &d, L"Xy", nullptr, DT_SINGLELINE));
-    EXPECT_EQ(16, d.Height());
-    EXPECT_EQ(0, gfnGetTextRect(c.dc(), &d, L"", nullptr, DT_LEFT));
-    EXPECT_EQ(0, gfnGetTextRect(c.dc(), &d, L"", nullptr, DT_SINGLELINE));
+    ASSERT_NE(0, gfnGetTextRect(c.dc(), &r, L"Xy", nullptr, DT_SINGLELINE));
+    EXPECT_EQ(16, r.Height());
+    EXPECT_FALSE(gfnGetTextRect(c.dc(), &r, L"", nullptr, DT_LEFT) || gfnGetTextRect(c.dc(), &r, L"", nullptr, DT_SINGLELINE));
     EXPECT_EQ(0, gfnGetTextRect(c.dc(), nullptr, L"x", nullptr, 0));
 
-    HWND hwnd = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
     CWnd wnd, empty;
-    wnd.Attach(hwnd);
+    wnd.Attach(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr));
     EXPECT_NE(0, gfnGetTextRect(&wnd, &r, L"Window text", nullptr, DT_SINGLELINE));
     EXPECT_GT(r.Width(), 20);
-    EXPECT_EQ(0, gfnGetTextRect(&wnd, nullptr, L"x", nullptr, 0));
-    EXPECT_EQ(0, gfnGetTextRect(&wnd, &r, nullptr, nullptr, 0));
-    EXPECT_EQ(0, gfnGetTextRect((CWnd*)nullptr, &r, L"x", nullptr, 0));
-    EXPECT_EQ(0, gfnGetTextRect(&empty, &r, L"x", nullptr, 0));
-    wnd.Detach();
-    DestroyWindow(hwnd);
+    EXPECT_FALSE(gfnGetTextRect(&wnd, nullptr, L"x", nullptr, 0) || gfnGetTextRect(&wnd, &r, nullptr, nullptr, 0) ||
+                 gfnGetTextRect((CWnd*)nullptr, &r, L"x", nullptr, 0) || gfnGetTextRect(&empty, &r, L"x", nullptr, 0));
+    DestroyWindow(wnd.Detach());
 }
