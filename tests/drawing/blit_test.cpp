@@ -1,7 +1,10 @@
-// Blits, stretching, constant-alpha blending and transparent drawing.
+// Blits, stretching, constant-alpha blending, transparent drawing; regions cut from bitmaps and
+// pattern fills of regions.
 #include "qDraw.h"
 #include "qModule.h"
 #include "tests/drawing/drawtest.h"
+#include <string>
+#include <vector>
 
 using namespace drawtest;
 
@@ -76,4 +79,95 @@ TEST(Blit, NullsAndSourceOriginsAtOrBeyondTheEdgeDrawNothing) {
         EXPECT_EQ(0, gfnDrawTransparentBitmap(dst.dc(), src, 0, 0, 4, 4, kKey, o.x, o.y, 4, 4)) << o.x << "," << o.y;
     }
     EXPECT_TRUE(pixelsAre(dst, [](int, int) { return kSentinel; }));
+}
+
+namespace {
+// The rectangles of a region as the system stores them: "left,top,right,bottom" separated by spaces.
+std::string rectsOf(HRGN rgn) {
+    DWORD size = GetRegionData(rgn, 0, nullptr);
+    std::vector<BYTE> data(size);
+    if (!size || !GetRegionData(rgn, size, (RGNDATA*)data.data())) return "no data";
+    const RGNDATA* rd = (const RGNDATA*)data.data();
+    std::string s;
+    for (DWORD i = 0; i < rd->rdh.nCount; ++i) {
+        const RECT& r = ((const RECT*)rd->Buffer)[i];
+        s += (i ? " " : "") + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+             std::to_string(r.right) + "," + std::to_string(r.bottom);
+    }
+    return s;
+}
+}  // namespace
+
+TEST(Region, RectanglesCutFromBitmaps) {
+    const BYTE greys[] = {239, 240, 250, 255, 16, 0};
+    const struct {
+        const char* what;
+        int w, h;
+        std::function<COLORREF(int, int)> pixel;
+        unsigned long key, tolerance;
+        const char* rects;
+    } cases[] = {
+        {"all key: an empty region, not null", 7, 5, [](int, int) { return RGB(0, 0, 0); }, 0, 0, ""},
+        // One run per row, which the system joins into the whole picture.
+        {"no key", 6, 4, [](int, int) { return RGB(10, 200, 30); }, 0, 0, "0,0,6,4"},
+        {"rows top-down: alternating, all key, all but the last", 6, 3,
+         [](int x, int y) { return (y == 0 ? x % 2 == 0 : y == 2 && x < 5) ? RGB(200, 0, 0) : RGB(0, 0, 0); }, 0, 0,
+         "0,0,1,1 2,0,3,1 4,0,5,1 0,2,5,3"},
+        // Key 0x0000FF bounds the first memory byte, which is blue: blue pixels go, red ones stay.
+        {"memory byte order", 4, 1, [](int x, int) { return x % 2 ? RGB(0, 0, 255) : RGB(255, 0, 0); }, 0x0000FF, 0,
+         "0,0,1,1 2,0,3,1"},
+        // Key 240 with tolerance 32 per byte: [240, 255], not a wrapped [240, 16].
+        {"tolerance saturates", 6, 1, [&](int x, int) { return RGB(greys[x], greys[x], greys[x]); },
+         RGB(240, 240, 240), 0x202020, "0,0,1,1 4,0,6,1"},
+        // Only the blue byte (memory byte 0 ~ key byte 0) gets room.
+        {"tolerance per byte", 4, 1, [](int x, int) { return RGB(10 + 2 * (x == 2), 10 + 2 * (x == 1), 10 + 5 * !x); },
+         RGB(10, 10, 10), 0x000008, "1,0,3,1"},
+    };
+    for (const auto& c : cases) {
+        Dib dib(c.w, c.h, c.pixel);
+        HRGN rgn = gfnBitmapToRegion(dib, c.key, c.tolerance);
+        EXPECT_NE(nullptr, rgn) << c.what;
+        if (!rgn) continue;
+        EXPECT_EQ(c.rects, rectsOf(rgn)) << c.what;
+        DeleteObject(rgn);
+    }
+    EXPECT_EQ(nullptr, gfnBitmapToRegion(nullptr, 0, 0));
+    // A bitmap selected into another DC can't be read.
+    testutil::Canvas busy(4, 4);
+    EXPECT_EQ(nullptr, gfnBitmapToRegion(busy.bitmap(), 0, 0));
+}
+
+TEST(Region, ManyRunsGiveTheSameRegionAsOneBatch) {
+    // A checkerboard of 2 x 2 squares: 100 x 90 pixels, 25 runs per row, 2250 runs in all.
+    const int w = 100, h = 90;
+    auto opaque = [](int x, int y) { return ((x / 2) + (y / 2)) % 2 == 0; };
+    Dib dib(w, h, [&](int x, int y) { return opaque(x, y) ? RGB(0, 90, 0) : RGB(255, 255, 255); });
+    HRGN rgn = gfnBitmapToRegion(dib, RGB(255, 255, 255), 0);
+    ASSERT_NE(nullptr, rgn);
+    std::vector<RECT> runs;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; x += 4) runs.push_back({x + (y / 2 % 2) * 2, y, x + (y / 2 % 2) * 2 + 2, y + 1});
+    ASSERT_GT(runs.size(), 2000u);
+    // The same rectangles made into a region in one piece.
+    std::vector<BYTE> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
+    RGNDATA* rd = (RGNDATA*)data.data();
+    rd->rdh = {sizeof(RGNDATAHEADER), RDH_RECTANGLES, (DWORD)runs.size(), 0, {0, 0, 0, 0}};
+    std::copy(runs.begin(), runs.end(), (RECT*)rd->Buffer);
+    HRGN whole = ExtCreateRegion(nullptr, (DWORD)data.size(), rd);
+    ASSERT_NE(nullptr, whole);
+    EXPECT_TRUE(EqualRgn(rgn, whole));
+    DeleteObject(whole);
+    DeleteObject(rgn);
+}
+
+TEST(Region, PatternFillKeepsToTheRegionAndTheBrushOrigin) {
+    Dib pattern(8, 8, coordColour);
+    testutil::Canvas dst(20, 12, RGB(1, 2, 3));
+    HRGN rgn = CreateRectRgn(3, 2, 17, 9);
+    HGDIOBJ brushBefore = GetCurrentObject(dst.dc(), OBJ_BRUSH);
+    ASSERT_NE(0, gfnFillRgnWithBitmap(dst.dc(), rgn, pattern));
+    EXPECT_EQ(brushBefore, GetCurrentObject(dst.dc(), OBJ_BRUSH));
+    EXPECT_TRUE(pixelsAre(dst, [](int x, int y) { return in({3, 2, 17, 9}, x, y) ? coordColour(x % 8, y % 8) : RGB(1, 2, 3); }));
+    EXPECT_EQ(0, gfnFillRgnWithBitmap(dst.dc(), rgn, nullptr));
+    DeleteObject(rgn);
 }

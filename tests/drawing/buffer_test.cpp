@@ -135,14 +135,3 @@ TEST(Buffers, RectangleFillsTileOnePieceOfABufferOrOfMemory) {
     gfnFillRectWithSelImage(dst.dc(), &m, px.data(), 3, 0, 9, 0, 0, 10, 8);
     EXPECT_TRUE(pixelsAre(dst, sentinel));
 }
-
-TEST(Buffers, CapturedBitmapsAsBuffers) {
-    RECT r = {0, 0, 16, 8};
-    void* shot = gfnGetScreenBitmapAIKBuffer(&r);
-    ASSERT_NE(nullptr, shot);
-    int w = 0, h = 0, u = 0;
-    ASSERT_NE(0, buf32GetWHU(shot, &w, &h, &u));
-    EXPECT_TRUE(w == 16 && h == 8) << w << " x " << h;
-    buf32Free(shot);
-    EXPECT_EQ(nullptr, gfnGetWindowShownBitmapAIKBuffer(nullptr, &r));
-}

@@ -3,6 +3,7 @@
 #include "qDraw.h"
 #include "qBitmapHandler.h"
 #include "qBitmapLoad.h"
+#include "q32Base.h"
 #include "xUIDC.h"
 #include "tests/drawing/drawtest.h"
 #include <vector>
@@ -60,13 +61,11 @@ void expectPattern(HBITMAP b, int cx, int cy, int ox = -1, int oy = 0) {
     EXPECT_TRUE(s.cx == cx && s.cy == cy) << s.cx << " x " << s.cy;
     HDC mem = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(mem, b);
-    if (ox >= 0) {
-        EXPECT_EQ(coordColour(ox, oy), GetPixel(mem, 0, 0));
-        EXPECT_EQ(coordColour(ox + cx - 1, oy + cy - 1), GetPixel(mem, cx - 1, cy - 1));
-    }
-    SelectObject(mem, old);
+    EXPECT_TRUE(ox < 0 || (GetPixel(mem, 0, 0) == coordColour(ox, oy) &&
+                           GetPixel(mem, cx - 1, cy - 1) == coordColour(ox + cx - 1, oy + cy - 1)))
+        << "from " << ox << "," << oy;
+    DeleteObject(SelectObject(mem, old));   // b
     DeleteDC(mem);
-    DeleteObject(b);
 }
 }  // namespace
 
@@ -145,6 +144,12 @@ TEST(Capture, NewBitmapsOfTheBackgroundAndTheScreen) {
     expectPattern(gfnGetScreenBitmap(nullptr), cx, cy);
     expectPattern(gfnGetScreenBitmap(&partly), 20, 30);
     expectPattern(gfnGetScreenBitmap(&beyond), 10, 4);
+    // The same as a pixel buffer.
+    void* buf = gfnGetScreenBitmapAIKBuffer(&shot);
+    int bw = 0, bh = 0, bu = 0;
+    EXPECT_TRUE(buf && buf32GetWHU(buf, &bw, &bh, &bu) && bw == 20 && bh == 10) << bw << " x " << bh;
+    buf32Free(buf);
+    EXPECT_EQ(nullptr, gfnGetWindowShownBitmapAIKBuffer(nullptr, &shot));
 }
 
 TEST(Capture, SharedBitmapHoldsTheParentBackground) {

@@ -35,45 +35,40 @@ COLORREF blackOverWhite(AlphaRatio* ratio, HBITMAP mask) {
 }
 }  // namespace
 
-TEST(XUIDC, CreateMakesAWhiteBufferAndFlushCopiesIt) {
+TEST(XUIDC, CreateMakesAWhiteBufferFlushCopiesItAndCopiesShareIt) {
     Canvas target(8, 4, RGB(0, 0, 0));
-    Probe ctx;
-    ASSERT_NE(0, ctx.fnCreate(4, 2, target.dc()));
-    ASSERT_NE(0, ctx.Flush(0, 0, 0, 0));
+    Probe* ctx = new Probe;
+    ASSERT_NE(0, ctx->fnCreate(4, 2, target.dc()));
+    ASSERT_NE(0, ctx->Flush(0, 0, 0, 0));
     EXPECT_TRUE(pixelsAre(target, [](int x, int y) { return x < 4 && y < 2 ? kWhite : RGB(0, 0, 0); }));
     // A second create changes nothing until fnUnInit.
-    HBITMAP first = ctx.m_hBitmap;
-    EXPECT_EQ(1, ctx.fnCreate(9, 9, target.dc()));
-    EXPECT_EQ(first, ctx.m_hBitmap);
-    EXPECT_EQ(1, ctx.fnUnInit());
-    EXPECT_NE(0, ctx.fnCreate(3, 3, target.dc()));
+    HBITMAP first = ctx->m_hBitmap;
+    EXPECT_EQ(1, ctx->fnCreate(9, 9, target.dc()));
+    EXPECT_EQ(first, ctx->m_hBitmap);
+    EXPECT_EQ(1, ctx->fnUnInit());
+    EXPECT_NE(0, ctx->fnCreate(3, 3, target.dc()));
     EXPECT_EQ(0u, (DWORD)GetObjectType(first));   // the old buffer is gone
+    // Copies share the buffer; the last one deletes it.
+    HBITMAP shared = ctx->m_hBitmap;
+    {
+        Probe copy(*ctx), assigned;
+        EXPECT_EQ(shared, copy.m_hBitmap);
+        delete ctx;
+        EXPECT_EQ((DWORD)OBJ_BITMAP, (DWORD)GetObjectType(shared));
+        target.fill(RGB(0, 0, 0));
+        EXPECT_NE(0, copy.Flush(0, 0, 0, 0));
+        EXPECT_EQ(kWhite, target.at(2, 2));
+        assigned = copy;
+        assigned = assigned;
+    }
+    EXPECT_EQ(0u, (DWORD)GetObjectType(shared));
     // Bad arguments leave it unmade.
     Probe bad;
     EXPECT_FALSE(bad.fnCreate(-1, 2, target.dc()) || bad.fnCreate(2, 2, nullptr) || bad.fnInit(nullptr));
     EXPECT_FALSE(bad.m_bInit || bad.Flush(0, 0, 0, 0));
 }
 
-TEST(XUIDC, RatioAndMaskBlends) {
-    AlphaRatio half = {1, 2};
-    // (0 x 1 + 255 x 1) / 2 = 127; mask 128: (0 x 128 + 255 x 127) / 255 = 127; both:
-    // (255 x (510 - 128)) / 510 = 191.
-    EXPECT_EQ(RGB(127, 127, 127), blackOverWhite(&half, nullptr));
-    EXPECT_EQ(RGB(127, 127, 127), blackOverWhite(nullptr, greyMask(4, 4, 128)));
-    EXPECT_EQ(RGB(191, 191, 191), blackOverWhite(&half, greyMask(4, 4, 128)));
-    // A mask of another size is ignored.
-    EXPECT_EQ(RGB(0, 0, 0), blackOverWhite(nullptr, greyMask(3, 4, 128)));
-    // White is transparent with a ratio; without one it is copied like any colour.
-    Probe ctx(4, 4);
-    ctx.FillRect(0, 0, 4, 4, RGB(10, 20, 30));
-    Canvas white(4, 4, kWhite);
-    ctx.BitBlt(0, 0, 4, 4, white.dc(), 0, 0, SRCCOPY, nullptr, &half, nullptr);
-    EXPECT_EQ(RGB(10, 20, 30), ctx.at(1, 1));
-    ctx.BitBlt(0, 0, 4, 4, white.dc(), 0, 0, SRCCOPY, nullptr, nullptr, nullptr);
-    EXPECT_EQ(kWhite, ctx.at(1, 1));
-}
-
-TEST(XUIDC, BlitPlacesSourceRowsAndClipsToTheBuffer) {
+TEST(XUIDC, BitBltPlacesRowsClipsAndBlends) {
     Probe ctx(6, 5);
     Canvas src(8, 8);
     for (int y = 0; y < 8; ++y)
@@ -85,6 +80,21 @@ TEST(XUIDC, BlitPlacesSourceRowsAndClipsToTheBuffer) {
     ASSERT_NE(0, ctx.BitBlt(0, 0, 2, 4, src.dc(), 0, 6, SRCCOPY, nullptr, nullptr, nullptr));
     EXPECT_EQ(coordColour(0, 7), ctx.at(0, 1));
     EXPECT_EQ(kWhite, ctx.at(0, 2));
+
+    AlphaRatio half = {1, 2};
+    // (0 x 1 + 255 x 1) / 2 = 127; mask 128: (0 x 128 + 255 x 127) / 255 = 127; both:
+    // (255 x (510 - 128)) / 510 = 191. A mask of another size is ignored.
+    EXPECT_EQ(RGB(127, 127, 127), blackOverWhite(&half, nullptr));
+    EXPECT_EQ(RGB(127, 127, 127), blackOverWhite(nullptr, greyMask(4, 4, 128)));
+    EXPECT_EQ(RGB(191, 191, 191), blackOverWhite(&half, greyMask(4, 4, 128)));
+    EXPECT_EQ(RGB(0, 0, 0), blackOverWhite(nullptr, greyMask(3, 4, 128)));
+    // White is transparent with a ratio; without one it is copied like any colour.
+    ctx.FillRect(0, 0, 4, 4, RGB(10, 20, 30));
+    Canvas white(4, 4, kWhite);
+    ctx.BitBlt(0, 0, 4, 4, white.dc(), 0, 0, SRCCOPY, nullptr, &half, nullptr);
+    EXPECT_EQ(RGB(10, 20, 30), ctx.at(1, 1));
+    ctx.BitBlt(0, 0, 4, 4, white.dc(), 0, 0, SRCCOPY, nullptr, nullptr, nullptr);
+    EXPECT_EQ(kWhite, ctx.at(1, 1));
 }
 
 TEST(XUIDC, ArrowFramesLinesTilesAndText) {
@@ -121,8 +131,7 @@ TEST(XUIDC, DirectModeDrawsOnTheDC) {
     Canvas target(8, 8, RGB(0, 0, 0));
     Probe ctx;
     ASSERT_EQ(1, ctx.fnInit(target.dc()));
-    // fnCreate after fnInit changes nothing.
-    EXPECT_EQ(1, ctx.fnCreate(4, 4, target.dc()));
+    EXPECT_EQ(1, ctx.fnCreate(4, 4, target.dc()));   // changes nothing
     EXPECT_EQ(nullptr, ctx.m_hBitmap);
     EXPECT_EQ(1, ctx.FillRect(1, 1, 2, 2, RGB(9, 9, 9)));
     EXPECT_EQ(RGB(9, 9, 9), target.at(2, 2));
@@ -131,27 +140,6 @@ TEST(XUIDC, DirectModeDrawsOnTheDC) {
     EXPECT_NE(0, ctx.BitBlt(4, 4, 2, 2, src.dc(), 0, 0, SRCCOPY, nullptr, &half, nullptr));
     EXPECT_EQ(RGB(50, 60, 70), target.at(5, 5));   // plain copy: the ratio is ignored
     // The buffer's own operations refuse.
-    EXPECT_TRUE(!ctx.DrawArrow(0, 0, 4, 0) && !ctx.Draw3DLine(0, 0, 4) && !ctx.TextOutW(0, 0, L"x", 1) &&
-                !ctx.Flush(0, 0, 0, 0));
+    EXPECT_FALSE(ctx.DrawArrow(0, 0, 4, 0) || ctx.Draw3DLine(0, 0, 4) || ctx.TextOutW(0, 0, L"x", 1) || ctx.Flush(0, 0, 0, 0));
     EXPECT_EQ(GetCurrentObject(target.dc(), OBJ_BITMAP), ctx.GetCurrentObject(OBJ_BITMAP));
-}
-
-TEST(XUIDC, CopiesShareTheBufferAndTheLastDeletesIt) {
-    Canvas target(4, 4, RGB(0, 0, 0));
-    HBITMAP shared = nullptr;
-    {
-        Probe* original = new Probe;
-        original->fnCreate(4, 4, target.dc());
-        shared = original->m_hBitmap;
-        Probe copy(*original);
-        EXPECT_EQ(shared, copy.m_hBitmap);
-        delete original;
-        EXPECT_EQ((DWORD)OBJ_BITMAP, (DWORD)GetObjectType(shared));
-        EXPECT_NE(0, copy.Flush(0, 0, 0, 0));
-        EXPECT_EQ(kWhite, target.at(3, 3));
-        Probe assigned;
-        assigned = copy;
-        assigned = assigned;
-    }
-    EXPECT_EQ(0u, (DWORD)GetObjectType(shared));
 }
