@@ -3,7 +3,7 @@
 #include "qDraw.h"
 #include "qModule.h"
 #include "tests/drawing/drawtest.h"
-#include <string>
+#include <sstream>
 #include <vector>
 
 using namespace drawtest;
@@ -78,23 +78,21 @@ TEST(Blit, NullsAndSourceOriginsAtOrBeyondTheEdgeDrawNothing) {
         EXPECT_EQ(0, gfnAlphaBlend(dst.dc(), src.get(), 0, 0, 4, 4, 255, o.x, o.y, 1, 1)) << o.x << "," << o.y;
         EXPECT_EQ(0, gfnDrawTransparentBitmap(dst.dc(), src, 0, 0, 4, 4, kKey, o.x, o.y, 4, 4)) << o.x << "," << o.y;
     }
-    EXPECT_TRUE(pixelsAre(dst, [](int, int) { return kSentinel; }));
+    EXPECT_TRUE(pixelsAre(dst, blank));
 }
 
 namespace {
 // The rectangles of a region as the system stores them: "left,top,right,bottom" separated by spaces.
 std::string rectsOf(HRGN rgn) {
-    DWORD size = GetRegionData(rgn, 0, nullptr);
-    std::vector<BYTE> data(size);
-    if (!size || !GetRegionData(rgn, size, (RGNDATA*)data.data())) return "no data";
+    std::vector<BYTE> data(GetRegionData(rgn, 0, nullptr));
+    if (data.empty() || !GetRegionData(rgn, (DWORD)data.size(), (RGNDATA*)data.data())) return "no data";
     const RGNDATA* rd = (const RGNDATA*)data.data();
-    std::string s;
+    std::ostringstream s;
     for (DWORD i = 0; i < rd->rdh.nCount; ++i) {
         const RECT& r = ((const RECT*)rd->Buffer)[i];
-        s += (i ? " " : "") + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
-             std::to_string(r.right) + "," + std::to_string(r.bottom);
+        s << (i ? " " : "") << r.left << "," << r.top << "," << r.right << "," << r.bottom;
     }
-    return s;
+    return s.str();
 }
 }  // namespace
 

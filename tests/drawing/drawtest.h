@@ -45,8 +45,7 @@ inline HBITMAP greyMask(int w, int h, BYTE a) {
     struct {
         BITMAPINFOHEADER h;
         RGBQUAD colours[256];
-    } bi = {{sizeof(BITMAPINFOHEADER), w, h, 1, 8, BI_RGB}};
-    for (int i = 0; i < 256; ++i) bi.colours[i] = {(BYTE)i, (BYTE)i, (BYTE)i, 0};
+    } bi = {{sizeof(BITMAPINFOHEADER), w, h, 1, 8, BI_RGB}};   // the colours do not matter: the bytes do
     void* bits = nullptr;
     HBITMAP m = CreateDIBSection(nullptr, (BITMAPINFO*)&bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     memset(bits, a, ((w + 3) & ~3) * h);
@@ -65,6 +64,7 @@ testing::AssertionResult pixelsAre(const Img& img, F&& want) {
 }
 
 inline bool in(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
+inline COLORREF blank(int, int) { return kSentinel; }
 
 // Live GDI objects of this process (DCs included). Wine looks a handle whose high word is 0 up by
 // its table index alone, so probing every index counts the live entries.

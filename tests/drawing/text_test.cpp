@@ -41,31 +41,27 @@ struct Mask {
 };
 }  // namespace
 
-TEST(Text, ShadowLiesAtItsOffsetUnderTheTextAndTheColourIsPutBack) {
+TEST(Text, ShadowLiesAtItsOffsetUnderTheTextAndTheTextColourIsPutBack) {
     SharpFont f;
     Mask mask(f.font);
     ASSERT_FALSE(pixelsAre(mask.c, [](int, int) { return kPaper; }));
-    for (POINT d : {POINT{2, -1}, POINT{0, 0}, POINT{-3, 2}}) {
+    const COLORREF grey = RGB(128, 128, 128), white = RGB(255, 255, 255);
+    // Three shadows, then the grey string: grey over white one pixel right and down.
+    const struct { int dx, dy; COLORREF text, shadow; } cases[] = {
+        {2, -1, RGB(255, 0, 0), RGB(0, 0, 255)}, {0, 0, RGB(255, 0, 0), RGB(0, 0, 255)},
+        {-3, 2, RGB(0, 200, 0), RGB(0, 0, 255)}, {1, 1, grey, white}};
+    for (const auto& k : cases) {
         TextCanvas c(f.font, RGB(1, 1, 1));
         RECT r = kTextRect;
-        const int dx = d.x, dy = d.y;
-        gfnEasyShadowString(c.dc(), &r, L"Ag", -1, RGB(255, 0, 0), RGB(0, 0, 255), kFormat, dx, dy);
+        if (k.text == grey) gfnEasyGrayString(c.dc(), &r, L"Ag", -1, kFormat);
+        else gfnEasyShadowString(c.dc(), &r, L"Ag", -1, k.text, k.shadow, kFormat, k.dx, k.dy);
         EXPECT_EQ(RGB(1, 1, 1), GetTextColor(c.dc()));
         EXPECT_TRUE(EqualRect(&r, &kTextRect));
-        EXPECT_TRUE(pixelsAre(c, mask.shadowed(RGB(255, 0, 0), RGB(0, 0, 255), dx, dy))) << dx << "," << dy;
+        EXPECT_TRUE(pixelsAre(c, mask.shadowed(k.text, k.shadow, k.dx, k.dy))) << k.dx << "," << k.dy;
     }
-}
-
-TEST(Text, GreyStringIsGreyOverAWhiteShadow) {
     unsigned long text = 1, shadow = 2;
     gfnGetGrayStringColor(text, shadow);
-    EXPECT_TRUE(text == 0x808080 && shadow == 0xFFFFFF) << std::hex << text << " " << shadow;
-    SharpFont f;
-    TextCanvas c(f.font, RGB(9, 8, 7));
-    RECT r = kTextRect;
-    gfnEasyGrayString(c.dc(), &r, L"Ag", -1, kFormat);
-    EXPECT_EQ(RGB(9, 8, 7), GetTextColor(c.dc()));
-    EXPECT_TRUE(pixelsAre(c, Mask(f.font).shadowed(RGB(128, 128, 128), RGB(255, 255, 255), 1, 1)));
+    EXPECT_TRUE(text == grey && shadow == white) << std::hex << text << " " << shadow;
 }
 
 TEST(Text, ThreeDFrameExactPixels) {
@@ -102,11 +98,9 @@ TEST(Text, MeasuringInTheGivenOrTheDefaultFontOrThroughAWindow) {
     EXPECT_EQ(16, r.Height());
     EXPECT_FALSE(gfnGetTextRect(c.dc(), &r, L"", nullptr, DT_LEFT) || gfnGetTextRect(c.dc(), &r, L"", nullptr, DT_SINGLELINE));
     EXPECT_EQ(0, gfnGetTextRect(c.dc(), nullptr, L"x", nullptr, 0));
-
     CWnd wnd, empty;
     wnd.Attach(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr));
-    EXPECT_NE(0, gfnGetTextRect(&wnd, &r, L"Window text", nullptr, DT_SINGLELINE));
-    EXPECT_GT(r.Width(), 20);
+    EXPECT_TRUE(gfnGetTextRect(&wnd, &r, L"Window text", nullptr, DT_SINGLELINE) && r.Width() > 20) << r.Width();
     EXPECT_FALSE(gfnGetTextRect(&wnd, nullptr, L"x", nullptr, 0) || gfnGetTextRect(&wnd, &r, nullptr, nullptr, 0) ||
                  gfnGetTextRect((CWnd*)nullptr, &r, L"x", nullptr, 0) || gfnGetTextRect(&empty, &r, L"x", nullptr, 0));
     DestroyWindow(wnd.Detach());
