@@ -14,7 +14,7 @@ TEST(Blit, BitbltAndStretchBltCopyAndKeepTheCallersObjects) {
     Dib src(10, 10, coordColour);
     Canvas dst(12, 12, kSentinel);
     ASSERT_NE(0, gfnBitblt(dst.dc(), 1, 2, 4, 3, src, 5, 6, SRCCOPY));
-    EXPECT_TRUE(pixelsAre(dst, [](int x, int y) { return in({1, 2, 5, 5}, x, y) ? coordColour(4 + x, 4 + y) : kSentinel; }));
+    EXPECT_TRUE(pixelsAre(dst, onlyIn({1, 2, 5, 5}, [](int x, int y) { return coordColour(4 + x, 4 + y); })));
     // The raster operation is passed through.
     ASSERT_NE(0, gfnBitblt(dst.dc(), 0, 0, 1, 1, src, 3, 4, NOTSRCCOPY));
     EXPECT_EQ(coordColour(3, 4) ^ 0xFFFFFF, dst.at(0, 0));
@@ -22,7 +22,6 @@ TEST(Blit, BitbltAndStretchBltCopyAndKeepTheCallersObjects) {
     HDC probe = CreateCompatibleDC(nullptr);
     EXPECT_NE(nullptr, SelectObject(probe, src.get()));
     DeleteDC(probe);
-
     Dib small(2, 2, coordColour);
     Canvas big(8, 8, kSentinel);
     SetStretchBltMode(big.dc(), COLORONCOLOR);
@@ -60,7 +59,7 @@ TEST(Blit, TransparentBitmapLeavesTheKeyOutScalesAndKeepsTheSource) {
     // Scaled 2:1 from a source origin inside the bitmap.
     Canvas big(8, 4, kSentinel);
     ASSERT_NE(0, gfnDrawTransparentBitmap(big.dc(), src, 0, 0, 4, 2, kKey, 2, 0, 2, 1));
-    EXPECT_TRUE(pixelsAre(big, [](int x, int y) { return x < 4 && y < 2 ? coordColour(2 + x / 2, 0) : kSentinel; }));
+    EXPECT_TRUE(pixelsAre(big, onlyIn({0, 0, 4, 2}, [](int x, int) { return coordColour(2 + x / 2, 0); })));
     EXPECT_TRUE(pixelsAre(src, source));
 }
 
@@ -131,7 +130,7 @@ TEST(Region, RectanglesCutFromBitmaps) {
     }
     EXPECT_EQ(nullptr, gfnBitmapToRegion(nullptr, 0, 0));
     // A bitmap selected into another DC can't be read.
-    testutil::Canvas busy(4, 4);
+    Canvas busy(4, 4);
     EXPECT_EQ(nullptr, gfnBitmapToRegion(busy.bitmap(), 0, 0));
 }
 
@@ -160,12 +159,12 @@ TEST(Region, ManyRunsGiveTheSameRegionAsOneBatch) {
 
 TEST(Region, PatternFillKeepsToTheRegionAndTheBrushOrigin) {
     Dib pattern(8, 8, coordColour);
-    testutil::Canvas dst(20, 12, RGB(1, 2, 3));
+    Canvas dst(20, 12, kSentinel);
     HRGN rgn = CreateRectRgn(3, 2, 17, 9);
     HGDIOBJ brushBefore = GetCurrentObject(dst.dc(), OBJ_BRUSH);
     ASSERT_NE(0, gfnFillRgnWithBitmap(dst.dc(), rgn, pattern));
     EXPECT_EQ(brushBefore, GetCurrentObject(dst.dc(), OBJ_BRUSH));
-    EXPECT_TRUE(pixelsAre(dst, [](int x, int y) { return in({3, 2, 17, 9}, x, y) ? coordColour(x % 8, y % 8) : RGB(1, 2, 3); }));
+    EXPECT_TRUE(pixelsAre(dst, onlyIn({3, 2, 17, 9}, [](int x, int y) { return coordColour(x % 8, y % 8); })));
     EXPECT_EQ(0, gfnFillRgnWithBitmap(dst.dc(), rgn, nullptr));
     DeleteObject(rgn);
 }

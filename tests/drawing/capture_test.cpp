@@ -78,12 +78,14 @@ TEST(Capture, ParentBackgroundLinesUpWithTheChildsClientArea) {
         Canvas dc(60, 50, kSentinel);
         RECT part = {3, 4, 9, 7}, whole = {0, 0, k.size.cx, k.size.cy};
         auto seen = [&](const RECT& shown) {
-            return [&](int x, int y) { return in(shown, x, y) ? coordColour(k.client.x + x, k.client.y + y) : kSentinel; };
+            return onlyIn(shown, [&](int x, int y) { return coordColour(k.client.x + x, k.client.y + y); });
         };
-        // The whole child (no border: its client area), a part, a null part (the whole client area).
-        if (!k.style) ASSERT_NE(0, gfnEraseBkByParent(w.parent, w.child, dc.dc()));
-        if (!k.style) EXPECT_TRUE(pixelsAre(dc, seen(whole)));
-        dc.fill(kSentinel);
+        // The whole child (without a border: its client area), a part, a null part (the client area).
+        if (!k.style) {
+            ASSERT_NE(0, gfnEraseBkByParent(w.parent, w.child, dc.dc()));
+            EXPECT_TRUE(pixelsAre(dc, seen(whole)));
+            dc.fill(kSentinel);
+        }
         ASSERT_NE(0, gfnEraseBkByParent(w.parent, w.child, dc.dc(), &part));
         EXPECT_TRUE(pixelsAre(dc, seen(part)));
         ASSERT_NE(0, gfnEraseBkByParent(w.parent, w.child, dc.dc(), (RECT*)nullptr));
@@ -111,7 +113,7 @@ TEST(Capture, WindowBackgroundIntoAGivenBitmapFillsOnlyTheClientCorner) {
     HWND win = w.child;   // client area 100 x 50, erased with the pattern in its own coordinates
     Dib target(120, 70, kSentinel);
     ASSERT_NE(0, gfnGetWindowBkBitmap(target.get(), win, nullptr));
-    EXPECT_TRUE(pixelsAre(target, [](int x, int y) { return x < 100 && y < 50 ? coordColour(x, y) : kSentinel; }));
+    EXPECT_TRUE(pixelsAre(target, onlyIn({0, 0, 100, 50}, coordColour)));
     // A rectangle: its top-left lands at (0, 0).
     RECT r = {10, 5, 30, 25};
     ASSERT_NE(0, gfnGetWindowBkBitmap(target.get(), win, &r));
@@ -136,7 +138,6 @@ TEST(Capture, NewBitmapsOfTheBackgroundAndTheScreen) {
     expectPattern(gfnGetWindowShownBitmap(w.parent, &r), 10, 6, 4, 3);
     expectPattern(gfnGetWindowShownBitmap(w.parent, nullptr), 200, 150);
     EXPECT_EQ(nullptr, gfnGetWindowShownBitmap(nullptr, nullptr));
-
     // The screen shows the parent's pattern at (60, 40); off-screen parts are left out.
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
     RECT shot = {70, 45, 90, 55}, partly = {-10, -5, 20, 30}, beyond = {cx - 10, cy - 4, cx + 50, cy + 50};
@@ -156,7 +157,7 @@ TEST(Capture, SharedBitmapHoldsTheParentBackground) {
     Windows w({30, 40, 70, 60});
     Canvas dest(50, 30, kSentinel);
     CqBitmapHandler::g_fnDrawParentBk(w.child, dest.dc());
-    EXPECT_TRUE(pixelsAre(dest, [](int x, int y) { return x < 40 && y < 20 ? coordColour(30 + x, 40 + y) : kSentinel; }));
+    EXPECT_TRUE(pixelsAre(dest, onlyIn({0, 0, 40, 20}, [](int x, int y) { return coordColour(30 + x, 40 + y); })));
     CqBitmapHandler::g_fnGetWindowBkBitmap(w.parent, w.child);
     EXPECT_EQ(coordColour(69, 59), GetPixel(CqBitmapHandler::g_fnGetDC(), 39, 19));
     CqBitmapHandler::g_fnReleaseDC();

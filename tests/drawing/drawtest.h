@@ -40,12 +40,12 @@ private:
     DWORD* m_bits = nullptr;
 };
 
-// An 8-bit bottom-up grey DIB section of w x h with every byte a (a blend mask).
+// An 8-bit bottom-up DIB section of w x h with every byte a: a blend mask, read by its bytes alone.
 inline HBITMAP greyMask(int w, int h, BYTE a) {
     struct {
         BITMAPINFOHEADER h;
         RGBQUAD colours[256];
-    } bi = {{sizeof(BITMAPINFOHEADER), w, h, 1, 8, BI_RGB}};   // the colours do not matter: the bytes do
+    } bi = {{sizeof(BITMAPINFOHEADER), w, h, 1, 8, BI_RGB}};
     void* bits = nullptr;
     HBITMAP m = CreateDIBSection(nullptr, (BITMAPINFO*)&bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     memset(bits, a, ((w + 3) & ~3) * h);
@@ -65,6 +65,9 @@ testing::AssertionResult pixelsAre(const Img& img, F&& want) {
 
 inline bool in(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 inline COLORREF blank(int, int) { return kSentinel; }
+// The picture that is what(x, y) inside r and the sentinel elsewhere.
+template <class F>
+auto onlyIn(RECT r, F what) { return [=](int x, int y) { return in(r, x, y) ? (COLORREF)what(x, y) : kSentinel; }; }
 
 // Live GDI objects of this process (DCs included). Wine looks a handle whose high word is 0 up by
 // its table index alone, so probing every index counts the live entries.

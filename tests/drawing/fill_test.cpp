@@ -88,11 +88,10 @@ TEST(Fill, TilesAreCutAtTheRightAndBottomAndAZeroSideMeansTheWholeBitmap) {
     RECT r = {0, 1, 25, 14};
     // Cells of 10, 10 and 5 columns (the last one the tile's left five), rows of 10 and 3.
     ASSERT_NE(0, gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 5, 3, 10, 10));
-    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) { return in(r, x, y) ? src.at(5 + x % 10, 3 + (y - 1) % 10) : kSentinel; }));
-
+    EXPECT_TRUE(pixelsAre(dst, onlyIn(r, [&](int x, int y) { return src.at(5 + x % 10, 3 + (y - 1) % 10); })));
     Dib small(8, 6, coordColour);
     ASSERT_NE(0, gfnFillRectWithBitmap(dst.dc(), &r, small, SRCCOPY, 0, 0, 5, 0));
-    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) { return in(r, x, y) ? small.at(x % 8, (y - 1) % 6) : kSentinel; }));
+    EXPECT_TRUE(pixelsAre(dst, onlyIn(r, [&](int x, int y) { return small.at(x % 8, (y - 1) % 6); })));
 }
 
 TEST(Fill, EmptyRectanglesAndBadSourcesDrawNothing) {
@@ -131,7 +130,6 @@ TEST(Fill, CentreCellIsTiledAndResourcesDrawLikeTheirBitmaps) {
     RECT all = {0, 0, 25, 13};
     ASSERT_NE(0, gfnFillRectWithCenterCell(dst.dc(), &all, src, SRCCOPY));
     EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) { return src.at(10 + x % 10, 10 + y % 10); }));
-
     HINSTANCE self = GetModuleHandleW(nullptr);
     HBITMAP bitmap = LoadBitmapW(self, MAKEINTRESOURCEW(kNineCellResource));
     ASSERT_NE(nullptr, bitmap);
@@ -171,18 +169,18 @@ TEST(Fill, SolidFillLeavesTheBackgroundColour) {
     SetBkColor(dst.dc(), RGB(7, 7, 7));
     ASSERT_NE(0, gfnFillSolidRect(dst.dc(), &r, RGB(200, 100, 50)));
     EXPECT_EQ(RGB(200, 100, 50), GetBkColor(dst.dc()));
-    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) { return in(r, x, y) ? RGB(200, 100, 50) : kSentinel; }));
+    EXPECT_TRUE(pixelsAre(dst, onlyIn(r, [](int, int) { return RGB(200, 100, 50); })));
 }
 
 TEST(Buffers, MemoryAndBuffersDrawFromTheSourcePointAndStopAtTheImageEdge) {
     std::vector<BYTE> px = image(10, 8);
     Canvas dst(12, 10, kSentinel);
     ASSERT_EQ(1, gfnDrawSelImg(dst.dc(), 1, 2, 4, 3, px.data(), 3, 5, 4, 10, 8));
-    EXPECT_TRUE(pixelsAre(dst, [](int x, int y) { return in({1, 2, 5, 5}, x, y) ? coordColour(x + 4, y + 2) : kSentinel; }));
+    EXPECT_TRUE(pixelsAre(dst, onlyIn({1, 2, 5, 5}, [](int x, int y) { return coordColour(x + 4, y + 2); })));
     // Near the image's corner only what the image has is drawn.
     dst.fill(kSentinel);
     ASSERT_EQ(1, gfnDrawSelImg(dst.dc(), 0, 0, 6, 6, px.data(), 3, 7, 6, 10, 8));
-    EXPECT_TRUE(pixelsAre(dst, [](int x, int y) { return x < 3 && y < 2 ? coordColour(x + 7, y + 6) : kSentinel; }));
+    EXPECT_TRUE(pixelsAre(dst, onlyIn({0, 0, 3, 2}, [](int x, int y) { return coordColour(x + 7, y + 6); })));
     // Origins at or beyond the edge and empty destinations draw nothing.
     dst.fill(kSentinel);
     EXPECT_EQ(0, gfnDrawSelImg(dst.dc(), 0, 0, 4, 4, px.data(), 3, 10, 0, 10, 8));
@@ -191,15 +189,14 @@ TEST(Buffers, MemoryAndBuffersDrawFromTheSourcePointAndStopAtTheImageEdge) {
     EXPECT_EQ(0, gfnDrawSelImg(dst.dc(), 0, 0, 0, 4, px.data(), 3, 0, 0, 10, 8));
     EXPECT_EQ(0, gfnDrawSelImg(dst.dc(), 0, 0, 4, 4, nullptr, 3, 0, 0, 10, 8));
     EXPECT_TRUE(pixelsAre(dst, blank));
-
     // From a buffer: a zero width reaches its right edge.
     Buffer b(9, 6);
     ASSERT_EQ(1, gfnDrawBuf(dst.dc(), 2, 1, b.buf, 4, 2, 0, 3));
-    EXPECT_TRUE(pixelsAre(dst, [](int x, int y) { return in({2, 1, 7, 4}, x, y) ? coordColour(x + 2, y + 1) : kSentinel; }));
+    EXPECT_TRUE(pixelsAre(dst, onlyIn({2, 1, 7, 4}, [](int x, int y) { return coordColour(x + 2, y + 1); })));
     // Sizes beyond the buffer are cut to it.
     dst.fill(kSentinel);
     ASSERT_EQ(1, gfnDrawBuf(dst.dc(), 0, 0, b.buf, 7, 4, 50, 50));
-    EXPECT_TRUE(pixelsAre(dst, [](int x, int y) { return x < 2 && y < 2 ? coordColour(x + 7, y + 4) : kSentinel; }));
+    EXPECT_TRUE(pixelsAre(dst, onlyIn({0, 0, 2, 2}, [](int x, int y) { return coordColour(x + 7, y + 4); })));
     EXPECT_EQ(0, gfnDrawBuf(dst.dc(), 0, 0, b.buf, -1, 0, 2, 2));
     EXPECT_EQ(0, gfnDrawBuf(dst.dc(), 0, 0, b.buf, 9, 0, 2, 2));
     EXPECT_EQ(0, gfnDrawBuf(dst.dc(), 0, 0, nullptr, 0, 0, 2, 2));
@@ -222,7 +219,6 @@ TEST(Buffers, TilingABufferIntoABufferDirectlyOrThroughAnAlphaBuffer) {
     EXPECT_EQ(0, gfnFillBufWithBuf(untouched.buf, 2, 2, 4, 4, src.buf, 0, 0, 4, 4, nullptr));
     EXPECT_EQ(0, gfnFillBufWithBuf(nullptr, 0, 0, 4, 4, src.buf, 0, 0, 2, 2, nullptr));
     EXPECT_TRUE(pixelsAre(untouched, blank));
-
     Buffer black(4, 4, 3, [](int, int) { return RGB(0, 0, 0); });
     // Alpha 0, 128, 255, 64 across each row of the tile, in 1-byte and in 3-byte alpha buffers: a
     // 3-byte one weighs by the first byte of each pixel and reads no more than its block.
@@ -248,15 +244,14 @@ TEST(Buffers, RectangleFillsTileOnePieceOfABufferOrOfMemory) {
     Canvas dst(30, 14, kSentinel);
     RECT r = {1, 1, 26, 12};
     ASSERT_EQ(1, gfnFillRectWithBuf(dst.dc(), &r, b.buf, 2, 3, 10, 0));   // piece 10 x 7
-    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) { return in(r, x, y) ? coordColour(2 + (x - 1) % 10, 3 + (y - 1) % 7) : kSentinel; }));
+    EXPECT_TRUE(pixelsAre(dst, onlyIn(r, [](int x, int y) { return coordColour(2 + (x - 1) % 10, 3 + (y - 1) % 7); })));
     EXPECT_EQ(0, gfnFillRectWithBuf(dst.dc(), &r, nullptr, 0, 0, 0, 0));
     EXPECT_EQ(0, gfnFillRectWithBuf(dst.dc(), &r, b.buf, 12, 0, 0, 0));
-
     std::vector<BYTE> px = image(10, 8);
     dst.fill(kSentinel);
     RECT m = {0, 0, 17, 11};
     ASSERT_EQ(1, gfnFillRectWithSelImage(dst.dc(), &m, px.data(), 3, 4, 2, 5, 0, 10, 8));   // piece 5 x 6
-    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) { return in(m, x, y) ? coordColour(4 + x % 5, 2 + y % 6) : kSentinel; }));
+    EXPECT_TRUE(pixelsAre(dst, onlyIn(m, [](int x, int y) { return coordColour(4 + x % 5, 2 + y % 6); })));
     // An origin beyond the image: nothing drawn, no endless loop.
     dst.fill(kSentinel);
     gfnFillRectWithSelImage(dst.dc(), &m, px.data(), 3, 10, 0, 0, 0, 10, 8);

@@ -96,7 +96,8 @@ TEST(Text, MeasuringInTheGivenOrTheDefaultFontOrThroughAWindow) {
     // No font: the default font, whose height is 16 logical units. An empty text has no height.
     ASSERT_NE(0, gfnGetTextRect(c.dc(), &r, L"Xy", nullptr, DT_SINGLELINE));
     EXPECT_EQ(16, r.Height());
-    EXPECT_FALSE(gfnGetTextRect(c.dc(), &r, L"", nullptr, DT_LEFT) || gfnGetTextRect(c.dc(), &r, L"", nullptr, DT_SINGLELINE));
+    EXPECT_EQ(0, gfnGetTextRect(c.dc(), &r, L"", nullptr, DT_LEFT));
+    EXPECT_EQ(0, gfnGetTextRect(c.dc(), &r, L"", nullptr, DT_SINGLELINE));
     EXPECT_EQ(0, gfnGetTextRect(c.dc(), nullptr, L"x", nullptr, 0));
     CWnd wnd, empty;
     wnd.Attach(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr));
