@@ -1,158 +1,119 @@
-// Background capture through WM_ERASEBKGND from real windows, screen capture, window placement.
-#include <gtest/gtest.h>
+// Background capture through WM_ERASEBKGND from real windows, screen capture, window placement;
+// the GDI leak check over every drawing call.
 #include "qDraw.h"
 #include "qBitmapHandler.h"
 #include "qBitmapLoad.h"
-#include "testutil.h"
+#include "q32Base.h"
+#include "xUIDC.h"
 #include "tests/drawing/drawtest.h"
+#include <vector>
 
-using drawtest::coordColour;
-using testutil::Canvas;
+using namespace drawtest;
 
 namespace {
-const COLORREF kSentinel = RGB(1, 2, 3);
 
-// Parents erase with a pattern whose every pixel names its client coordinates.
+// Parents erase with a pattern whose every pixel names its client coordinates; plain windows
+// have no background brush, so they paint nothing of their own.
 LRESULT CALLBACK patternProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_ERASEBKGND) {
-        static drawtest::Dib pattern(300, 200, coordColour);
-        HDC mem = CreateCompatibleDC((HDC)wp);
-        HGDIOBJ old = SelectObject(mem, pattern.get());
-        BitBlt((HDC)wp, 0, 0, 300, 200, mem, 0, 0, SRCCOPY);
-        SelectObject(mem, old);
-        DeleteDC(mem);
-        return 1;
-    }
-    if (msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        BeginPaint(w, &ps);
-        EndPaint(w, &ps);
-        return 0;
-    }
-    return DefWindowProcW(w, msg, wp, lp);
+    if (msg != WM_ERASEBKGND) return DefWindowProcW(w, msg, wp, lp);
+    static Dib pattern(300, 200, coordColour);
+    HDC mem = CreateCompatibleDC((HDC)wp);
+    HGDIOBJ old = SelectObject(mem, pattern.get());
+    BitBlt((HDC)wp, 0, 0, 300, 200, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    return 1;
 }
 
-// Children paint nothing of their own.
-LRESULT CALLBACK plainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_ERASEBKGND) return 1;
-    return DefWindowProcW(w, msg, wp, lp);
+HWND makeWindow(const wchar_t* cls, DWORD style, RECT r, HWND parent, DWORD exStyle = 0) {
+    static const bool registered = [] {
+        WNDCLASSW wc = {0, patternProc, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr,
+                        L"DrawingTestPattern"};
+        RegisterClassW(&wc);
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.lpszClassName = L"DrawingTestPlain";
+        return RegisterClassW(&wc) != 0;
+    }();
+    EXPECT_TRUE(registered);
+    return CreateWindowExW(exStyle, cls, L"", style | WS_VISIBLE, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                           parent, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
-void registerClasses() {
-    static bool done = false;
-    if (done) return;
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = patternProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"DrawingTestPattern";
-    RegisterClassW(&wc);
-    wc.lpfnWndProc = plainProc;
-    wc.lpszClassName = L"DrawingTestPlain";
-    RegisterClassW(&wc);
-    done = true;
-}
-
-// One 200 x 150 pattern parent at (60, 40) on the screen for the whole program: hiding or destroying
-// a visible top-level window costs Wine two seconds without a window manager.
-HWND sharedParent() {
-    static HWND parent = nullptr;
-    if (!parent) {
-        registerClasses();
-        parent = CreateWindowExW(WS_EX_TOPMOST, L"DrawingTestPattern", L"", WS_POPUP | WS_VISIBLE, 60, 40, 200,
-                                 150, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        UpdateWindow(parent);
-    }
-    return parent;
-}
-
-// The shared parent with a child of its own for one test.
+// The shared 200 x 150 pattern parent at (60, 40) on the screen (hiding or destroying a visible
+// top-level window costs Wine two seconds without a window manager), with a child for one test.
 struct Windows {
-    HWND parent = nullptr, child = nullptr;
+    HWND parent, child;
     Windows(RECT childRect, DWORD childStyle = 0, const wchar_t* childClass = L"DrawingTestPlain") {
-        parent = sharedParent();
-        child = CreateWindowExW(0, childClass, L"", WS_CHILD | WS_VISIBLE | childStyle, childRect.left,
-                                childRect.top, childRect.right - childRect.left, childRect.bottom - childRect.top,
-                                parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+        static HWND shared = makeWindow(L"DrawingTestPattern", WS_POPUP, {60, 40, 260, 190}, nullptr, WS_EX_TOPMOST);
+        parent = shared;
+        child = makeWindow(childClass, WS_CHILD | childStyle, childRect, parent);
         RedrawWindow(parent, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         testutil::pumpMessages(20);
     }
     ~Windows() { DestroyWindow(child); }
 };
 
-COLORREF pixelOf(HBITMAP bitmap, int x, int y) {
-    HDC mem = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(mem, bitmap);
-    COLORREF c = GetPixel(mem, x, y);
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    return c;
-}
-
-SIZE sizeOf(HBITMAP bitmap) {
+// The bitmap is cx x cy and shows the pattern from (ox, oy) (not looked at when ox < 0); deletes it.
+void expectPattern(HBITMAP b, int cx, int cy, int ox = -1, int oy = 0) {
+    ASSERT_NE(nullptr, b);
     SIZE s = {};
-    gfnGetBitmapSize(bitmap, &s);
-    return s;
+    gfnGetBitmapSize(b, &s);
+    EXPECT_TRUE(s.cx == cx && s.cy == cy) << s.cx << " x " << s.cy;
+    HDC mem = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(mem, b);
+    EXPECT_TRUE(ox < 0 || (GetPixel(mem, 0, 0) == coordColour(ox, oy) &&
+                           GetPixel(mem, cx - 1, cy - 1) == coordColour(ox + cx - 1, oy + cy - 1)))
+        << "from " << ox << "," << oy;
+    DeleteObject(SelectObject(mem, old));   // b
+    DeleteDC(mem);
 }
 }  // namespace
 
-TEST(Capture, ParentBackgroundLinesUpWithTheChild) {
-    Windows w({2, 2, 32, 22});
-    Canvas dc(40, 30, kSentinel);
-    ASSERT_NE(0, gfnEraseBkByParent(w.parent, w.child, dc.dc()));
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 40; ++x)
-            ASSERT_EQ(x < 30 && y < 20 ? coordColour(2 + x, 2 + y) : kSentinel, dc.at(x, y)) << x << "," << y;
-    // The DC's origin is back and it has no clip region.
-    POINT org;
-    GetViewportOrgEx(dc.dc(), &org);
-    EXPECT_EQ(0, org.x);
-    EXPECT_EQ(0, org.y);
-    HRGN probe = CreateRectRgn(0, 0, 0, 0);
-    EXPECT_EQ(0, GetClipRgn(dc.dc(), probe));
-    DeleteObject(probe);
-    EXPECT_EQ(0, gfnEraseBkByParent(nullptr, w.child, dc.dc()));
-    EXPECT_EQ(0, gfnEraseBkByParent(w.parent, nullptr, dc.dc()));
-}
-
-TEST(Capture, PartOfABorderedChildsClientArea) {
-    Windows w({10, 20, 60, 60}, WS_BORDER);
-    POINT client = {0, 0};
-    MapWindowPoints(w.child, w.parent, &client, 1);
-    ASSERT_EQ(11, client.x);   // one-pixel border
-    Canvas dc(60, 50, kSentinel);
-    RECT part = {3, 4, 9, 7};
-    ASSERT_NE(0, gfnEraseBkByParent(w.parent, w.child, dc.dc(), &part));
-    for (int y = 0; y < 50; ++y)
-        for (int x = 0; x < 60; ++x) {
-            POINT p = {x, y};
-            COLORREF want = PtInRect(&part, p) ? coordColour(client.x + x, client.y + y) : kSentinel;
-            ASSERT_EQ(want, dc.at(x, y)) << x << "," << y;
+TEST(Capture, ParentBackgroundLinesUpWithTheChildsClientArea) {
+    // A child 2 pixels inside its parent, and one with a one-pixel border (client area 48 x 38).
+    const struct { RECT rect; DWORD style; POINT client; SIZE size; } children[] = {
+        {{2, 2, 32, 22}, 0, {2, 2}, {30, 20}}, {{10, 20, 60, 60}, WS_BORDER, {11, 21}, {48, 38}}};
+    for (const auto& k : children) {
+        Windows w(k.rect, k.style);
+        Canvas dc(60, 50, kSentinel);
+        RECT part = {3, 4, 9, 7}, whole = {0, 0, k.size.cx, k.size.cy};
+        auto seen = [&](const RECT& shown) {
+            return onlyIn(shown, [&](int x, int y) { return coordColour(k.client.x + x, k.client.y + y); });
+        };
+        // The whole child (without a border: its client area), a part, a null part (the client area).
+        if (!k.style) {
+            ASSERT_NE(0, gfnEraseBkByParent(w.parent, w.child, dc.dc()));
+            EXPECT_TRUE(pixelsAre(dc, seen(whole)));
+            dc.fill(kSentinel);
         }
-    // A null part is the whole client area (48 x 38).
-    dc.fill(kSentinel);
-    ASSERT_NE(0, gfnEraseBkByParent(w.parent, w.child, dc.dc(), (RECT*)nullptr));
-    EXPECT_EQ(coordColour(client.x + 47, client.y + 37), dc.at(47, 37));
-    EXPECT_EQ(kSentinel, dc.at(48, 37));
-}
-
-TEST(Capture, ErasingOnTheChildsOwnDC) {
-    Windows w({5, 6, 45, 36});
-    RECT part = {-5, 2, 10, 100};   // cut to the client area: (0, 2, 10, 30)
-    ASSERT_NE(0, gfnEraseBkByParent(w.parent, w.child, &part));
-    HDC dc = GetDC(w.child);
-    EXPECT_EQ(coordColour(5 + 0, 6 + 2), GetPixel(dc, 0, 2));
-    EXPECT_EQ(coordColour(5 + 9, 6 + 29), GetPixel(dc, 9, 29));
-    ReleaseDC(w.child, dc);
+        ASSERT_NE(0, gfnEraseBkByParent(w.parent, w.child, dc.dc(), &part));
+        EXPECT_TRUE(pixelsAre(dc, seen(part)));
+        ASSERT_NE(0, gfnEraseBkByParent(w.parent, w.child, dc.dc(), (RECT*)nullptr));
+        EXPECT_TRUE(pixelsAre(dc, seen(whole)));
+        // The DC's origin is back and it has no clip region.
+        POINT org;
+        GetViewportOrgEx(dc.dc(), &org);
+        EXPECT_TRUE(org.x == 0 && org.y == 0);
+        HRGN probe = CreateRectRgn(0, 0, 0, 0);
+        EXPECT_EQ(0, GetClipRgn(dc.dc(), probe));
+        DeleteObject(probe);
+        // On the child's own DC, the part cut to the client area.
+        RECT cut = {-5, 2, 10, 100};
+        ASSERT_NE(0, gfnEraseBkByParent(w.parent, w.child, &cut));
+        HDC own = GetDC(w.child);
+        EXPECT_EQ(coordColour(k.client.x, k.client.y + 2), GetPixel(own, 0, 2));
+        EXPECT_EQ(coordColour(k.client.x + 9, k.client.y + k.size.cy - 1), GetPixel(own, 9, k.size.cy - 1));
+        ReleaseDC(w.child, own);
+        EXPECT_FALSE(gfnEraseBkByParent(nullptr, w.child, dc.dc()) || gfnEraseBkByParent(w.parent, nullptr, dc.dc()));
+    }
 }
 
 TEST(Capture, WindowBackgroundIntoAGivenBitmapFillsOnlyTheClientCorner) {
     Windows w({5, 5, 105, 55}, 0, L"DrawingTestPattern");
     HWND win = w.child;   // client area 100 x 50, erased with the pattern in its own coordinates
-    drawtest::Dib target(120, 70, kSentinel);
+    Dib target(120, 70, kSentinel);
     ASSERT_NE(0, gfnGetWindowBkBitmap(target.get(), win, nullptr));
-    for (int y = 0; y < 70; ++y)
-        for (int x = 0; x < 120; ++x)
-            ASSERT_EQ(x < 100 && y < 50 ? coordColour(x, y) : kSentinel, target.at(x, y)) << x << "," << y;
+    EXPECT_TRUE(pixelsAre(target, onlyIn({0, 0, 100, 50}, coordColour)));
     // A rectangle: its top-left lands at (0, 0).
     RECT r = {10, 5, 30, 25};
     ASSERT_NE(0, gfnGetWindowBkBitmap(target.get(), win, &r));
@@ -163,144 +124,105 @@ TEST(Capture, WindowBackgroundIntoAGivenBitmapFillsOnlyTheClientCorner) {
     EXPECT_EQ(0, gfnGetWindowBkBitmap((HBITMAP) nullptr, win, nullptr));
 }
 
-TEST(Capture, NewBitmapsOfTheBackground) {
+TEST(Capture, NewBitmapsOfTheBackgroundAndTheScreen) {
     Windows w({20, 10, 50, 30});
     void* gdiplus = nullptr;
     ASSERT_EQ(0, gfnGDIPlusLock(&gdiplus));
     RECT r = {4, 3, 14, 9};
-    HBITMAP bk = gfnGetWindowBkBitmap(w.parent, &r);
-    ASSERT_NE(nullptr, bk);
-    EXPECT_EQ(10, sizeOf(bk).cx);
-    EXPECT_EQ(6, sizeOf(bk).cy);
-    EXPECT_EQ(coordColour(4, 3), pixelOf(bk, 0, 0));
-    EXPECT_EQ(coordColour(13, 8), pixelOf(bk, 9, 5));
-    DeleteObject(bk);
-    // The parent's background behind the child.
-    HBITMAP behind = gfnGetWindowBkBitmap(w.parent, w.child);
-    ASSERT_NE(nullptr, behind);
-    EXPECT_EQ(30, sizeOf(behind).cx);
-    EXPECT_EQ(20, sizeOf(behind).cy);
-    EXPECT_EQ(coordColour(20, 10), pixelOf(behind, 0, 0));
-    EXPECT_EQ(coordColour(49, 29), pixelOf(behind, 29, 19));
-    DeleteObject(behind);
+    expectPattern(gfnGetWindowBkBitmap(w.parent, &r), 10, 6, 4, 3);
+    expectPattern(gfnGetWindowBkBitmap(w.parent, w.child), 30, 20, 20, 10);   // behind the child
     gfnGDIPlusUnlock(&gdiplus);
     EXPECT_EQ(nullptr, gfnGetWindowBkBitmap((HWND) nullptr, (RECT*)nullptr));
     EXPECT_EQ(nullptr, gfnGetWindowBkBitmap(w.parent, (HWND) nullptr));
-
-    // What the window shows of its background.
-    HBITMAP shown = gfnGetWindowShownBitmap(w.parent, &r);
-    ASSERT_NE(nullptr, shown);
-    EXPECT_EQ(10, sizeOf(shown).cx);
-    EXPECT_EQ(coordColour(4, 3), pixelOf(shown, 0, 0));
-    EXPECT_EQ(coordColour(13, 8), pixelOf(shown, 9, 5));
-    DeleteObject(shown);
-    shown = gfnGetWindowShownBitmap(w.parent, nullptr);
-    EXPECT_EQ(200, sizeOf(shown).cx);
-    EXPECT_EQ(150, sizeOf(shown).cy);
-    DeleteObject(shown);
+    // What the window shows.
+    expectPattern(gfnGetWindowShownBitmap(w.parent, &r), 10, 6, 4, 3);
+    expectPattern(gfnGetWindowShownBitmap(w.parent, nullptr), 200, 150);
     EXPECT_EQ(nullptr, gfnGetWindowShownBitmap(nullptr, nullptr));
+    // The screen shows the parent's pattern at (60, 40); off-screen parts are left out.
+    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    RECT shot = {70, 45, 90, 55}, partly = {-10, -5, 20, 30}, beyond = {cx - 10, cy - 4, cx + 50, cy + 50};
+    expectPattern(gfnGetScreenBitmap(&shot), 20, 10, 10, 5);
+    expectPattern(gfnGetScreenBitmap(nullptr), cx, cy);
+    expectPattern(gfnGetScreenBitmap(&partly), 20, 30);
+    expectPattern(gfnGetScreenBitmap(&beyond), 10, 4);
+    // The same as a pixel buffer.
+    void* buf = gfnGetScreenBitmapAIKBuffer(&shot);
+    int bw = 0, bh = 0, bu = 0;
+    EXPECT_TRUE(buf && buf32GetWHU(buf, &bw, &bh, &bu) && bw == 20 && bh == 10) << bw << " x " << bh;
+    buf32Free(buf);
+    EXPECT_EQ(nullptr, gfnGetWindowShownBitmapAIKBuffer(nullptr, &shot));
 }
 
 TEST(Capture, SharedBitmapHoldsTheParentBackground) {
     Windows w({30, 40, 70, 60});
     Canvas dest(50, 30, kSentinel);
     CqBitmapHandler::g_fnDrawParentBk(w.child, dest.dc());
-    EXPECT_EQ(coordColour(30, 40), dest.at(0, 0));
-    EXPECT_EQ(coordColour(69, 59), dest.at(39, 19));
-    EXPECT_EQ(kSentinel, dest.at(40, 0));
-
+    EXPECT_TRUE(pixelsAre(dest, onlyIn({0, 0, 40, 20}, [](int x, int y) { return coordColour(30 + x, 40 + y); })));
     CqBitmapHandler::g_fnGetWindowBkBitmap(w.parent, w.child);
-    HDC shared = CqBitmapHandler::g_fnGetDC();
-    EXPECT_EQ(coordColour(31, 41), GetPixel(shared, 1, 1));
-    CqBitmapHandler::g_fnReleaseDC();
-
-    RECT r = {100, 100, 110, 120};
-    CqBitmapHandler::g_fnGetWindowBkBitmap(w.parent, &r);
-    shared = CqBitmapHandler::g_fnGetDC();
-    EXPECT_EQ(coordColour(100, 100), GetPixel(shared, 0, 0));
-    EXPECT_EQ(coordColour(109, 119), GetPixel(shared, 9, 19));
+    EXPECT_EQ(coordColour(69, 59), GetPixel(CqBitmapHandler::g_fnGetDC(), 39, 19));
     CqBitmapHandler::g_fnReleaseDC();
 }
 
-TEST(Capture, ScreenRectangles) {
-    // The shared parent shows the pattern at (60, 40) of the screen.
-    Windows w({0, 0, 1, 1});
-    RECT r = {70, 45, 90, 55};
-    HBITMAP shot = gfnGetScreenBitmap(&r);
-    ASSERT_NE(nullptr, shot);
-    EXPECT_EQ(20, sizeOf(shot).cx);
-    EXPECT_EQ(10, sizeOf(shot).cy);
-    EXPECT_EQ(coordColour(10, 5), pixelOf(shot, 0, 0));
-    EXPECT_EQ(coordColour(29, 14), pixelOf(shot, 19, 9));
-    DeleteObject(shot);
-
-    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    shot = gfnGetScreenBitmap(nullptr);
-    EXPECT_EQ(cx, sizeOf(shot).cx);
-    EXPECT_EQ(cy, sizeOf(shot).cy);
-    DeleteObject(shot);
-    // Off-screen parts are left out.
-    RECT partly = {-10, -5, 20, 30};
-    shot = gfnGetScreenBitmap(&partly);
-    EXPECT_EQ(20, sizeOf(shot).cx);
-    EXPECT_EQ(30, sizeOf(shot).cy);
-    DeleteObject(shot);
-    RECT beyond = {cx - 10, cy - 4, cx + 50, cy + 50};
-    shot = gfnGetScreenBitmap(&beyond);
-    EXPECT_EQ(10, sizeOf(shot).cx);
-    EXPECT_EQ(4, sizeOf(shot).cy);
-    DeleteObject(shot);
-}
-
-TEST(Capture, CoverByWindowsAboveInTheSiblingChain) {
+TEST(Capture, CoverByWindowsAboveAndMoveByOffset) {
     Windows w({10, 10, 60, 60});
-    HWND above = CreateWindowExW(0, L"DrawingTestPlain", L"", WS_CHILD | WS_VISIBLE, 40, 30, 50, 50, w.parent,
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND above = makeWindow(L"DrawingTestPlain", WS_CHILD, {40, 30, 90, 80}, w.parent);
     SetWindowPos(above, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    RECT out = {1, 1, 1, 1};
+    RECT out = {1, 1, 1, 1}, want = {100, 70, 120, 100};   // the overlap (40, 30, 60, 60) on the screen
     EXPECT_EQ(0, gfnIsWindowCoveredByAnother(above, &out));
     EXPECT_TRUE(IsRectEmpty(&out));
     ASSERT_NE(0, gfnIsWindowCoveredByAnother(w.child, &out));
-    // The overlap (40, 30, 60, 60) in the parent is at screen (100, 70, 120, 100).
-    EXPECT_EQ(100, out.left);
-    EXPECT_EQ(70, out.top);
-    EXPECT_EQ(120, out.right);
-    EXPECT_EQ(100, out.bottom);
+    EXPECT_TRUE(EqualRect(&want, &out)) << out.left << "," << out.top << "," << out.right << "," << out.bottom;
     EXPECT_NE(0, gfnIsWindowCoveredByAnother(w.child, nullptr));
     ShowWindow(above, SW_HIDE);
     EXPECT_EQ(0, gfnIsWindowCoveredByAnother(w.child, &out));
     EXPECT_EQ(0, gfnIsWindowCoveredByAnother(nullptr, &out));
     DestroyWindow(above);
-}
-
-TEST(Capture, MoveByOffset) {
-    Windows w({10, 12, 40, 40});
-    auto position = [&] {
-        RECT r;
-        GetWindowRect(w.child, &r);
-        MapWindowPoints(nullptr, w.parent, (POINT*)&r, 2);
-        return r;
-    };
-    gfnMoveWindowByOffset(w.parent, w.child, 0, 0);
-    EXPECT_EQ(10, position().left);
-    EXPECT_EQ(12, position().top);
     gfnMoveWindowByOffset(w.parent, w.child, 5, -3);
-    EXPECT_EQ(15, position().left);
-    EXPECT_EQ(9, position().top);
-    EXPECT_EQ(45, position().right);   // size kept
+    RECT r;
+    GetWindowRect(w.child, &r);
+    MapWindowPoints(nullptr, w.parent, (POINT*)&r, 2);
+    want = {15, 7, 65, 57};   // size kept
+    EXPECT_TRUE(EqualRect(&want, &r)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
 }
 
-TEST(Capture, NoGdiObjectOutlivesACapture) {
+TEST(Leaks, TheCounterSeesLeftoversAndNoCallLeavesAny) {
+    std::vector<HGDIOBJ> made;
+    EXPECT_EQ(3, gdiLeakOver(3, [&] { made.push_back(CreateSolidBrush(RGB(1, 2, 3))); }));
+    for (HGDIOBJ o : made) DeleteObject(o);
     Windows w({2, 2, 32, 22});
-    Canvas dc(40, 30);
-    drawtest::Dib target(50, 50);
-    EXPECT_EQ(0, drawtest::gdiLeakOver(5, [&] {
-                  gfnEraseBkByParent(w.parent, w.child, dc.dc());
-                  gfnEraseBkByParent(w.parent, w.child, dc.dc(), (RECT*)nullptr);
-                  gfnGetWindowBkBitmap(target.get(), w.parent, nullptr);
-                  DeleteObject(gfnGetWindowShownBitmap(w.parent, nullptr));
-                  RECT r = {0, 0, 10, 10};
-                  DeleteObject(gfnGetScreenBitmap(&r));
-                  CqBitmapHandler::g_fnDrawParentBk(w.child, dc.dc());
-              }));
+    Dib src(30, 30, coordColour);
+    Canvas dst(64, 64, kSentinel);
+    RECT r = {0, 0, 64, 64};
+    HRGN rgn = CreateRectRgn(3, 2, 17, 9);
+    HBITMAP mask = greyMask(16, 16, 100);
+    HINSTANCE self = GetModuleHandleW(nullptr);
+    const std::pair<const char*, std::function<void()>> calls[] = {
+        {"Bitblt", [&] { gfnBitblt(dst.dc(), 0, 0, 8, 8, src, 0, 0, SRCCOPY); }},
+        {"StretchBlt", [&] { gfnStretchBlt(dst.dc(), 0, 0, 8, 8, src, SRCCOPY); }},
+        {"AlphaBlend", [&] { gfnAlphaBlend(dst.dc(), src.get(), 0, 0, 8, 8, 100, 0, 0, 8, 8); }},
+        {"DrawTransparentBitmap", [&] { gfnDrawTransparentBitmap(dst.dc(), src, 0, 0, 8, 8, 0, 0, 0, 8, 8); }},
+        {"BitmapToRegion", [&] { DeleteObject(gfnBitmapToRegion(src, 0, 0)); }},
+        {"FillRgnWithBitmap", [&] { gfnFillRgnWithBitmap(dst.dc(), rgn, src); }},
+        {"FillRectWithBitmap", [&] { gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 7, 7); }},
+        {"9 cells", [&] { gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 0, 0); }},
+        {"9 cells from a resource", [&] { gfnFillRectWith9CellsBitmap(dst.dc(), &r, self, 201, SRCCOPY, 0, 0, 0, 0); }},
+        {"FillRectWithTransparentBitmap", [&] { gfnFillRectWithTransparentBitmap(dst.dc(), &r, src, 0); }},
+        {"Draw3DFrame", [&] { gfnDraw3DFrame(dst.dc(), &r, 1); }},
+        {"EraseBkByParent", [&] { gfnEraseBkByParent(w.parent, w.child, dst.dc(), (RECT*)nullptr); }},
+        {"GetWindowBkBitmap", [&] { gfnGetWindowBkBitmap(src.get(), w.parent, nullptr); }},
+        {"GetWindowShownBitmap", [&] { DeleteObject(gfnGetWindowShownBitmap(w.parent, nullptr)); }},
+        {"GetScreenBitmap", [&] { DeleteObject(gfnGetScreenBitmap(&r)); }},
+        {"DrawParentBk", [&] { CqBitmapHandler::g_fnDrawParentBk(w.child, dst.dc()); }},
+        {"xUIDC", [&] {
+             xUIDC ctx;
+             AlphaRatio half = {1, 2};
+             ctx.fnCreate(16, 16, dst.dc());
+             ctx.BitBlt(0, 0, 16, 16, dst.dc(), 0, 0, SRCCOPY, nullptr, &half, mask);
+             ctx.FillRect(&r, src.get()), ctx.Draw3DLine(0, 0, 5), ctx.Draw3DRect(&r, 0, 0), ctx.DrawArrow(3, 3, 6, 0);
+             ctx.TextOutW(0, 0, L"a", 1), ctx.Flush(0, 0, 0, 0);
+         }},
+    };
+    for (const auto& c : calls) EXPECT_EQ(0, gdiLeakOver(5, c.second)) << c.first;
+    DeleteObject(mask);
+    DeleteObject(rgn);
 }

@@ -1,113 +1,101 @@
-// Rectangle fills from bitmaps: tiles, nine cells, the centre cell, transparent tiles, solid colour.
-#include <gtest/gtest.h>
+// Rectangle fills from bitmaps (tiles, nine cells, the centre cell, transparent tiles), solid colour;
+// pixel memory and pixel buffers drawn, tiled and merged.
 #include "qDraw.h"
-#include "testutil.h"
+#include "q32Base.h"
 #include "tests/drawing/drawtest.h"
+#include <vector>
 
-using drawtest::coordColour;
-using drawtest::Dib;
-using testutil::Canvas;
+using namespace drawtest;
 
 namespace {
-const COLORREF kSentinel = RGB(1, 2, 3);
 const UINT kNineCellResource = 201;   // a 30 x 30 bitmap in this program's resources
 
-// Source column of a destination column in a nine-cell fill of width `extent` with cells of c.
-int nineCellSource(int d, int extent, int c) {
-    if (d < c) return d;
-    if (d >= extent - c) return 2 * c + (d - (extent - c));
-    return c + (d - c) % c;
+// What a nine-cell fill of r with cells of cw x ch read from (sx, sy) of src leaves at (x, y): the
+// source offset of offset d along a side of length n is the first cell, the last cell, or the middle
+// cell repeated.
+auto nineCells(const Dib& src, RECT r, int sx, int sy, int cw, int ch) {
+    auto from = [](int d, int n, int c) { return d < c ? d : d >= n - c ? 3 * c - n + d : c + (d - c) % c; };
+    return [=, &src](int x, int y) {
+        int fx = from(x - r.left, r.right - r.left, cw), fy = from(y - r.top, r.bottom - r.top, ch);
+        return in(r, x, y) ? src.at(sx + fx, sy + fy) : kSentinel;
+    };
 }
 
-void expectNineCells(const Canvas& dst, RECT r, const Dib& src, int sx, int sy, int cw, int ch) {
-    for (int y = 0; y < dst.height(); ++y)
-        for (int x = 0; x < dst.width(); ++x) {
-            POINT p = {x, y};
-            COLORREF want = PtInRect(&r, p) ? src.at(sx + nineCellSource(x - r.left, r.right - r.left, cw),
-                                                     sy + nineCellSource(y - r.top, r.bottom - r.top, ch))
-                                            : kSentinel;
-            ASSERT_EQ(want, dst.at(x, y)) << x << "," << y;
-        }
+using PixelFn = std::function<COLORREF(int, int)>;
+
+// w x h pixels of u bytes (B, G, R, then 255) from f, rows top-down.
+std::vector<BYTE> image(int w, int h, int u = 3, const PixelFn& f = coordColour) {
+    std::vector<BYTE> px((size_t)w * h * u);
+    for (int i = 0; i < w * h; ++i) {
+        COLORREF c = f(i % w, i / w);
+        const BYTE bytes[4] = {GetBValue(c), GetGValue(c), GetRValue(c), 255};
+        std::copy(bytes, bytes + u, &px[(size_t)i * u]);
+    }
+    return px;
 }
+
+// A pixel buffer of w x h pixels of u bytes holding image(w, h, u, f).
+struct Buffer {
+    void* buf = nullptr;
+    int w, h;
+    Buffer(int w_, int h_, int u = 3, const PixelFn& f = coordColour) : w(w_), h(h_) {
+        buf32Alloc(&buf, u * 8, w, h, 2, nullptr);
+        buf32MergeMem(buf, 0, 0, image(w, h, u, f).data(), w, h);
+    }
+    ~Buffer() { buf32Free(buf); }
+    int width() const { return w; }
+    int height() const { return h; }
+    COLORREF at(int x, int y) const {
+        BYTE p[4] = {};
+        buf32GetMem(buf, x, y, 1, 1, p);
+        return RGB(p[2], p[1], p[0]);
+    }
+};
 }  // namespace
 
-TEST(Fill, NineCellsOfA30PixelBitmapOver100By40) {
-    Dib src(30, 30, coordColour);
-    Canvas dst(104, 44, kSentinel);
-    RECT r = {2, 3, 102, 43};
-    ASSERT_NE(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 30, 30));
-    // Corners at (0, 0), (0, 30), (90, 0), (90, 30) of the rectangle.
-    EXPECT_EQ(src.at(0, 0), dst.at(2, 3));
-    EXPECT_EQ(src.at(0, 20), dst.at(2, 33));
-    EXPECT_EQ(src.at(20, 0), dst.at(92, 3));
-    EXPECT_EQ(src.at(29, 29), dst.at(101, 42));
-    // Top edge: eight whole tiles from x = 10 to 90; the centre 8 x 2 tiles.
-    EXPECT_EQ(src.at(10, 0), dst.at(2 + 80, 3));
-    EXPECT_EQ(src.at(19, 5), dst.at(2 + 89, 8));
-    EXPECT_EQ(src.at(15, 19), dst.at(2 + 45, 3 + 29));
-    expectNineCells(dst, r, src, 0, 0, 10, 10);
-}
-
-TEST(Fill, NineCellSizesTruncateAndZeroSizesUseTheWholeBitmap) {
-    Dib src(40, 33, coordColour);
-    {
-        // 31 x 32 gives cells of 10 x 10: the source's last column and two rows are never drawn.
-        Canvas dst(50, 40, kSentinel);
-        RECT r = {0, 0, 50, 40};
-        ASSERT_NE(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 2, 1, 31, 32));
-        expectNineCells(dst, r, src, 2, 1, 10, 10);
+TEST(Fill, NineCellsTileEdgesAndCentreTruncateCellSizesAndOverlapCorners) {
+    // A 30 x 30 bitmap over 100 x 40: cells of 10, eight whole tiles along the top edge. 31 x 32 of a
+    // 40 x 33 bitmap: cells of 10 x 10, the last column and two rows never drawn. Width 0: cells are a
+    // third of the whole bitmap (13 x 11), read from the given origin.
+    const struct { int bw, bh; RECT r; int sx, sy, w, h, cw, ch; } cases[] = {
+        {30, 30, {2, 3, 102, 43}, 0, 0, 30, 30, 10, 10},
+        {40, 33, {0, 0, 50, 40}, 2, 1, 31, 32, 10, 10},
+        {40, 33, {0, 0, 50, 40}, 1, 0, 0, 30, 13, 11},
+    };
+    for (auto c : cases) {
+        Dib src(c.bw, c.bh, coordColour);
+        Canvas dst(c.r.right + 2, c.r.bottom + 1, kSentinel);
+        ASSERT_NE(0, gfnFillRectWith9CellsBitmap(dst.dc(), &c.r, src, SRCCOPY, c.sx, c.sy, c.w, c.h));
+        EXPECT_TRUE(pixelsAre(dst, nineCells(src, c.r, c.sx, c.sy, c.cw, c.ch))) << c.bw << " x " << c.bh;
     }
-    {
-        // Width 0: cells are a third of the whole bitmap (13 x 11), read from the given origin.
-        Canvas dst(50, 40, kSentinel);
-        RECT r = {0, 0, 50, 40};
-        ASSERT_NE(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 1, 0, 0, 30));
-        expectNineCells(dst, r, src, 1, 0, 13, 11);
-    }
-}
-
-TEST(Fill, SmallNineCellRectanglesOverlapTheCorners) {
+    // Too small for two cells: bottom-right is drawn last (from x 5, y 2); top-right beats
+    // bottom-left; nothing else draws.
     Dib src(30, 30, coordColour);
     Canvas dst(20, 20, kSentinel);
     RECT r = {0, 0, 15, 12};
     ASSERT_NE(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 30, 30));
-    // Bottom-right is drawn last (from x 5, y 2); top-right beats bottom-left; nothing else draws.
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 20; ++x) {
-            COLORREF want = kSentinel;
-            if (x < 10 && y < 10) want = src.at(x, y);
-            if (x < 10 && y >= 2 && y < 12) want = src.at(x, 20 + y - 2);
-            if (x >= 5 && x < 15 && y < 10) want = src.at(20 + x - 5, y);
-            if (x >= 5 && x < 15 && y >= 2 && y < 12) want = src.at(20 + x - 5, 20 + y - 2);
-            ASSERT_EQ(want, dst.at(x, y)) << x << "," << y;
-        }
+    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) {
+        if (x >= 5 && x < 15 && y >= 2 && y < 12) return src.at(20 + x - 5, 20 + y - 2);
+        if (x >= 5 && x < 15 && y < 10) return src.at(20 + x - 5, y);
+        if (x < 10 && y >= 2 && y < 12) return src.at(x, 20 + y - 2);
+        return x < 10 && y < 10 ? src.at(x, y) : kSentinel;
+    }));
 }
 
-TEST(Fill, TilesAreCutAtTheRightAndBottom) {
+TEST(Fill, TilesAreCutAtTheRightAndBottomAndAZeroSideMeansTheWholeBitmap) {
     Dib src(20, 20, coordColour);
     Canvas dst(30, 16, kSentinel);
     RECT r = {0, 1, 25, 14};
-    ASSERT_NE(0, gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 5, 3, 10, 10));
     // Cells of 10, 10 and 5 columns (the last one the tile's left five), rows of 10 and 3.
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 30; ++x) {
-            bool in = x < 25 && y >= 1 && y < 14;
-            ASSERT_EQ(in ? src.at(5 + x % 10, 3 + (y - 1) % 10) : kSentinel, dst.at(x, y)) << x << "," << y;
-        }
-}
-
-TEST(Fill, AZeroTileSideMeansTheWholeBitmap) {
-    Dib src(8, 6, coordColour);
-    Canvas dst(20, 10, kSentinel);
-    RECT r = {0, 0, 20, 10};
-    ASSERT_NE(0, gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 5, 0));
-    EXPECT_EQ(src.at(5, 0), dst.at(5, 0));
-    EXPECT_EQ(src.at(0, 0), dst.at(8, 0));
-    EXPECT_EQ(src.at(3, 0), dst.at(19, 6));
+    ASSERT_NE(0, gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 5, 3, 10, 10));
+    EXPECT_TRUE(pixelsAre(dst, onlyIn(r, [&](int x, int y) { return src.at(5 + x % 10, 3 + (y - 1) % 10); })));
+    Dib small(8, 6, coordColour);
+    ASSERT_NE(0, gfnFillRectWithBitmap(dst.dc(), &r, small, SRCCOPY, 0, 0, 5, 0));
+    EXPECT_TRUE(pixelsAre(dst, onlyIn(r, [&](int x, int y) { return small.at(x % 8, (y - 1) % 6); })));
 }
 
 TEST(Fill, EmptyRectanglesAndBadSourcesDrawNothing) {
-    Dib src(9, 9, coordColour);
+    Dib src(9, 9, coordColour), tiny(2, 2, coordColour);
     Canvas dst(12, 12, kSentinel);
     RECT empty = {5, 5, 5, 9}, inverted = {8, 8, 2, 2}, r = {0, 0, 12, 12};
     EXPECT_NE(0, gfnFillRectWithBitmap(dst.dc(), &empty, src, SRCCOPY, 0, 0, 3, 3));
@@ -121,29 +109,27 @@ TEST(Fill, EmptyRectanglesAndBadSourcesDrawNothing) {
     gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, -3, 3);
     EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 9, 0, 9, 9));
     EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 2, 9));
-    Dib tiny(2, 2, coordColour);
     EXPECT_EQ(0, gfnFillRectWithCenterCell(dst.dc(), &r, tiny, SRCCOPY));
-    // Null bitmaps and rectangles.
+    // Null bitmaps and rectangles, resources that are not there.
+    HINSTANCE self = GetModuleHandleW(nullptr);
     EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), &r, (HBITMAP) nullptr, SRCCOPY, 0, 0, 0, 0));
     EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, (HBITMAP) nullptr, SRCCOPY, 0, 0, 0, 0));
     EXPECT_EQ(0, gfnFillRectWithCenterCell(dst.dc(), &r, (HBITMAP) nullptr, SRCCOPY));
     EXPECT_EQ(0, gfnFillRectWithTransparentBitmap(dst.dc(), &r, nullptr, 0));
     EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), nullptr, src, SRCCOPY, 0, 0, 0, 0));
     EXPECT_EQ(0, gfnFillSolidRect(dst.dc(), nullptr, RGB(9, 9, 9)));
-    for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 12; ++x) ASSERT_EQ(kSentinel, dst.at(x, y)) << x << "," << y;
+    EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), &r, self, 9999, SRCCOPY, 0, 0, 0, 0));
+    EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, self, 9999, SRCCOPY, 0, 0, 0, 0));
+    EXPECT_EQ(0, gfnFillRectWithCenterCell(dst.dc(), &r, self, 9999, SRCCOPY));
+    EXPECT_TRUE(pixelsAre(dst, blank));
 }
 
-TEST(Fill, CentreCellIsTiled) {
+TEST(Fill, CentreCellIsTiledAndResourcesDrawLikeTheirBitmaps) {
     Dib src(31, 30, coordColour);   // cells of 10 x 10
     Canvas dst(25, 13, kSentinel);
-    RECT r = {0, 0, 25, 13};
-    ASSERT_NE(0, gfnFillRectWithCenterCell(dst.dc(), &r, src, SRCCOPY));
-    for (int y = 0; y < 13; ++y)
-        for (int x = 0; x < 25; ++x) ASSERT_EQ(src.at(10 + x % 10, 10 + y % 10), dst.at(x, y));
-}
-
-TEST(Fill, ResourceOverloadsMatchTheBitmapOverloads) {
+    RECT all = {0, 0, 25, 13};
+    ASSERT_NE(0, gfnFillRectWithCenterCell(dst.dc(), &all, src, SRCCOPY));
+    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) { return src.at(10 + x % 10, 10 + y % 10); }));
     HINSTANCE self = GetModuleHandleW(nullptr);
     HBITMAP bitmap = LoadBitmapW(self, MAKEINTRESOURCEW(kNineCellResource));
     ASSERT_NE(nullptr, bitmap);
@@ -152,27 +138,13 @@ TEST(Fill, ResourceOverloadsMatchTheBitmapOverloads) {
         Canvas a(50, 40, kSentinel), b(50, 40, kSentinel);
         EXPECT_NE(0, viaBitmap(a.dc()));
         EXPECT_NE(0, viaResource(b.dc()));
-        for (int y = 0; y < 40; ++y)
-            for (int x = 0; x < 50; ++x) ASSERT_EQ(a.at(x, y), b.at(x, y)) << x << "," << y;
+        EXPECT_TRUE(pixelsAre(b, [&](int x, int y) { return a.at(x, y); }));
     };
     same([&](HDC dc) { return gfnFillRectWithBitmap(dc, &r, bitmap, SRCCOPY, 3, 4, 7, 6); },
          [&](HDC dc) { return gfnFillRectWithBitmap(dc, &r, self, kNineCellResource, SRCCOPY, 3, 4, 7, 6); });
     same([&](HDC dc) { return gfnFillRectWith9CellsBitmap(dc, &r, bitmap, SRCCOPY, 0, 0, 30, 30); },
          [&](HDC dc) { return gfnFillRectWith9CellsBitmap(dc, &r, self, kNineCellResource, SRCCOPY, 0, 0, 30, 30); });
-    same([&](HDC dc) { return gfnFillRectWithCenterCell(dc, &r, bitmap, SRCCOPY); },
-         [&](HDC dc) { return gfnFillRectWithCenterCell(dc, &r, self, kNineCellResource, SRCCOPY); });
     DeleteObject(bitmap);
-
-    Canvas dst(8, 8, kSentinel);
-    RECT all = {0, 0, 8, 8};
-    EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), &all, self, 9999, SRCCOPY, 0, 0, 0, 0));
-    EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &all, self, 9999, SRCCOPY, 0, 0, 0, 0));
-    EXPECT_EQ(0, gfnFillRectWithCenterCell(dst.dc(), &all, self, 9999, SRCCOPY));
-    EXPECT_EQ(kSentinel, dst.at(0, 0));
-    // The loaded bitmap is deleted again.
-    EXPECT_EQ(0, drawtest::gdiLeakOver(10, [&] {
-                  gfnFillRectWith9CellsBitmap(dst.dc(), &all, self, kNineCellResource, SRCCOPY, 0, 0, 0, 0);
-              }));
 }
 
 TEST(Fill, TransparentTilesScaleTheWholeBitmapIntoCutCells) {
@@ -181,16 +153,14 @@ TEST(Fill, TransparentTilesScaleTheWholeBitmapIntoCutCells) {
     Canvas dst(12, 4, kSentinel);
     RECT r = {0, 0, 10, 3};
     ASSERT_NE(0, gfnFillRectWithTransparentBitmap(dst.dc(), &r, src, key));
-    for (int x = 0; x < 8; ++x) {
-        COLORREF s = src.at(x % 4, 0);
-        EXPECT_EQ(s == key ? kSentinel : s, dst.at(x, 0)) << x;
-        EXPECT_EQ(src.at(x % 4, 1), dst.at(x, 1)) << x;
-    }
+    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) {
+        if (in(r, x, y) && (x >= 8 || y >= 2)) return dst.at(x, y);   // cut cells: looked at below
+        COLORREF s = in(r, x, y) ? src.at(x % 4, y) : kSentinel;
+        return s == key ? kSentinel : s;
+    }));
     // The last cell is 2 x 1: the whole bitmap scaled into it, so column 9 shows source column 2 or 3,
     // never column 1.
     EXPECT_NE(src.at(1, 0), dst.at(9, 0));
-    EXPECT_EQ(kSentinel, dst.at(10, 0));
-    EXPECT_EQ(kSentinel, dst.at(0, 3));
 }
 
 TEST(Fill, SolidFillLeavesTheBackgroundColour) {
@@ -199,17 +169,92 @@ TEST(Fill, SolidFillLeavesTheBackgroundColour) {
     SetBkColor(dst.dc(), RGB(7, 7, 7));
     ASSERT_NE(0, gfnFillSolidRect(dst.dc(), &r, RGB(200, 100, 50)));
     EXPECT_EQ(RGB(200, 100, 50), GetBkColor(dst.dc()));
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 6; ++x)
-            ASSERT_EQ(x >= 1 && x < 4 && y >= 1 && y < 5 ? RGB(200, 100, 50) : kSentinel, dst.at(x, y));
+    EXPECT_TRUE(pixelsAre(dst, onlyIn(r, [](int, int) { return RGB(200, 100, 50); })));
 }
 
-TEST(Fill, NoGdiObjectOutlivesAFill) {
-    Dib src(30, 30, coordColour);
-    Canvas dst(64, 64, kSentinel);
-    RECT r = {0, 0, 64, 64};
-    EXPECT_EQ(0, drawtest::gdiLeakOver(10, [&] { gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 7, 7); }));
-    EXPECT_EQ(0, drawtest::gdiLeakOver(10, [&] { gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 0, 0); }));
-    EXPECT_EQ(0, drawtest::gdiLeakOver(10, [&] { gfnFillRectWithCenterCell(dst.dc(), &r, src, SRCCOPY); }));
-    EXPECT_EQ(0, drawtest::gdiLeakOver(10, [&] { gfnFillRectWithTransparentBitmap(dst.dc(), &r, src, 0); }));
+TEST(Buffers, MemoryAndBuffersDrawFromTheSourcePointAndStopAtTheImageEdge) {
+    std::vector<BYTE> px = image(10, 8);
+    Canvas dst(12, 10, kSentinel);
+    ASSERT_EQ(1, gfnDrawSelImg(dst.dc(), 1, 2, 4, 3, px.data(), 3, 5, 4, 10, 8));
+    EXPECT_TRUE(pixelsAre(dst, onlyIn({1, 2, 5, 5}, [](int x, int y) { return coordColour(x + 4, y + 2); })));
+    // Near the image's corner only what the image has is drawn.
+    dst.fill(kSentinel);
+    ASSERT_EQ(1, gfnDrawSelImg(dst.dc(), 0, 0, 6, 6, px.data(), 3, 7, 6, 10, 8));
+    EXPECT_TRUE(pixelsAre(dst, onlyIn({0, 0, 3, 2}, [](int x, int y) { return coordColour(x + 7, y + 6); })));
+    // Origins at or beyond the edge and empty destinations draw nothing.
+    dst.fill(kSentinel);
+    EXPECT_EQ(0, gfnDrawSelImg(dst.dc(), 0, 0, 4, 4, px.data(), 3, 10, 0, 10, 8));
+    EXPECT_EQ(0, gfnDrawSelImg(dst.dc(), 0, 0, 4, 4, px.data(), 3, 0, 8, 10, 8));
+    EXPECT_EQ(0, gfnDrawSelImg(dst.dc(), 0, 0, 4, 4, px.data(), 3, -1, 0, 10, 8));
+    EXPECT_EQ(0, gfnDrawSelImg(dst.dc(), 0, 0, 0, 4, px.data(), 3, 0, 0, 10, 8));
+    EXPECT_EQ(0, gfnDrawSelImg(dst.dc(), 0, 0, 4, 4, nullptr, 3, 0, 0, 10, 8));
+    EXPECT_TRUE(pixelsAre(dst, blank));
+    // From a buffer: a zero width reaches its right edge.
+    Buffer b(9, 6);
+    ASSERT_EQ(1, gfnDrawBuf(dst.dc(), 2, 1, b.buf, 4, 2, 0, 3));
+    EXPECT_TRUE(pixelsAre(dst, onlyIn({2, 1, 7, 4}, [](int x, int y) { return coordColour(x + 2, y + 1); })));
+    // Sizes beyond the buffer are cut to it.
+    dst.fill(kSentinel);
+    ASSERT_EQ(1, gfnDrawBuf(dst.dc(), 0, 0, b.buf, 7, 4, 50, 50));
+    EXPECT_TRUE(pixelsAre(dst, onlyIn({0, 0, 2, 2}, [](int x, int y) { return coordColour(x + 7, y + 4); })));
+    EXPECT_EQ(0, gfnDrawBuf(dst.dc(), 0, 0, b.buf, -1, 0, 2, 2));
+    EXPECT_EQ(0, gfnDrawBuf(dst.dc(), 0, 0, b.buf, 9, 0, 2, 2));
+    EXPECT_EQ(0, gfnDrawBuf(dst.dc(), 0, 0, nullptr, 0, 0, 2, 2));
+}
+
+TEST(Buffers, TilingABufferIntoABufferDirectlyOrThroughAnAlphaBuffer) {
+    Buffer src(20, 20);
+    Buffer dst(30, 12, 3, blank);
+    // A 10 x 10 tile over 25 x 10: three cells, the last five pixels wide.
+    ASSERT_EQ(1, gfnFillBufWithBuf(dst.buf, 2, 1, 25, 10, src.buf, 3, 4, 10, 10, nullptr));
+    EXPECT_TRUE(pixelsAre(dst, [](int x, int y) {
+        return in({2, 1, 27, 11}, x, y) ? coordColour(3 + (x - 2) % 10, 4 + (y - 1) % 10) : kSentinel;
+    }));
+    // Nothing to cover: success, nothing changed.
+    Buffer untouched(4, 4, 3, blank);
+    EXPECT_EQ(1, gfnFillBufWithBuf(untouched.buf, 0, 0, 0, 4, src.buf, 0, 0, 2, 2, nullptr));
+    EXPECT_EQ(1, gfnFillBufWithBuf(untouched.buf, 0, 0, 4, 0, src.buf, 0, 0, 2, 2, nullptr));
+    // A tile that starts at the source's edge, and a write-back outside the destination, fail.
+    EXPECT_EQ(0, gfnFillBufWithBuf(untouched.buf, 0, 0, 4, 4, src.buf, 20, 0, 2, 2, nullptr));
+    EXPECT_EQ(0, gfnFillBufWithBuf(untouched.buf, 2, 2, 4, 4, src.buf, 0, 0, 4, 4, nullptr));
+    EXPECT_EQ(0, gfnFillBufWithBuf(nullptr, 0, 0, 4, 4, src.buf, 0, 0, 2, 2, nullptr));
+    EXPECT_TRUE(pixelsAre(untouched, blank));
+    Buffer black(4, 4, 3, [](int, int) { return RGB(0, 0, 0); });
+    // Alpha 0, 128, 255, 64 across each row of the tile, in 1-byte and in 3-byte alpha buffers: a
+    // 3-byte one weighs by the first byte of each pixel and reads no more than its block.
+    const BYTE alphas[4] = {0, 128, 255, 64};
+    for (int u : {1, 3}) {
+        Buffer white(6, 2, 3, [](int, int) { return RGB(255, 255, 255); });
+        Buffer alpha(4, 4, u, [&](int x, int) { return RGB(0, 0, alphas[x]); });
+        ASSERT_EQ(1, gfnFillBufWithBuf(white.buf, 0, 0, 6, 2, black.buf, 0, 0, 4, 4, alpha.buf));
+        // The merge rule of the pixel-buffer library: (fore a + back (255 - a) + 127) / 255.
+        EXPECT_TRUE(pixelsAre(white, [&](int x, int) {
+            int want = (255 * (255 - alphas[x % 4]) + 127) / 255;
+            return RGB(want, want, want);
+        })) << u << "-byte alpha";
+    }
+    // Pixels of different sizes cannot be copied across.
+    Buffer wide(6, 2, 4, blank);
+    EXPECT_EQ(0, gfnFillBufWithBuf(wide.buf, 0, 0, 6, 2, black.buf, 0, 0, 4, 4, nullptr));
+    EXPECT_TRUE(pixelsAre(wide, blank));
+}
+
+TEST(Buffers, RectangleFillsTileOnePieceOfABufferOrOfMemory) {
+    Buffer b(12, 10);
+    Canvas dst(30, 14, kSentinel);
+    RECT r = {1, 1, 26, 12};
+    ASSERT_EQ(1, gfnFillRectWithBuf(dst.dc(), &r, b.buf, 2, 3, 10, 0));   // piece 10 x 7
+    EXPECT_TRUE(pixelsAre(dst, onlyIn(r, [](int x, int y) { return coordColour(2 + (x - 1) % 10, 3 + (y - 1) % 7); })));
+    EXPECT_EQ(0, gfnFillRectWithBuf(dst.dc(), &r, nullptr, 0, 0, 0, 0));
+    EXPECT_EQ(0, gfnFillRectWithBuf(dst.dc(), &r, b.buf, 12, 0, 0, 0));
+    std::vector<BYTE> px = image(10, 8);
+    dst.fill(kSentinel);
+    RECT m = {0, 0, 17, 11};
+    ASSERT_EQ(1, gfnFillRectWithSelImage(dst.dc(), &m, px.data(), 3, 4, 2, 5, 0, 10, 8));   // piece 5 x 6
+    EXPECT_TRUE(pixelsAre(dst, onlyIn(m, [](int x, int y) { return coordColour(4 + x % 5, 2 + y % 6); })));
+    // An origin beyond the image: nothing drawn, no endless loop.
+    dst.fill(kSentinel);
+    gfnFillRectWithSelImage(dst.dc(), &m, px.data(), 3, 10, 0, 0, 0, 10, 8);
+    gfnFillRectWithSelImage(dst.dc(), &m, px.data(), 3, 0, 9, 0, 0, 10, 8);
+    EXPECT_TRUE(pixelsAre(dst, blank));
 }

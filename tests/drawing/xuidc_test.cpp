@@ -1,257 +1,136 @@
 // The drawing context: its buffer, the ratio and mask blends, its shapes, direct mode, copies.
-#include <gtest/gtest.h>
 #include "xUIDC.h"
-#include "testutil.h"
 #include "tests/drawing/drawtest.h"
 
-using drawtest::coordColour;
-using drawtest::Dib;
-using testutil::Canvas;
+using namespace drawtest;
 
 namespace {
-// Exposes the buffer for reading.
+const COLORREF kWhite = RGB(255, 255, 255);
+
+// Exposes the buffer for reading; with a size, made with a buffer of that size (white at first).
 struct Probe : xUIDC {
-    using xUIDC::m_bInit;
-    using xUIDC::m_hBitmap;
-    using xUIDC::m_nMode;
-    using xUIDC::m_pBits;
-    COLORREF at(int x, int y) const {
-        DWORD v = testutil::dibPixel(m_hBitmap, x, y);
-        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    using xUIDC::m_bInit, xUIDC::m_hBitmap;
+    int w = 0, h = 0;
+    Probe() = default;
+    Probe(int w_, int h_) : w(w_), h(h_) {
+        static Canvas screen(4, 4);
+        EXPECT_NE(0, fnCreate(w, h, screen.dc()));
     }
+    int width() const { return w; }
+    int height() const { return h; }
+    COLORREF at(int x, int y) const { return colourOf(testutil::dibPixel(m_hBitmap, x, y)); }
 };
 
-// An 8-bit DIB section of w x h with every byte a; bottom-up like the buffer.
-HBITMAP maskOf(int w, int h, BYTE a) {
-    struct {
-        BITMAPINFOHEADER h;
-        RGBQUAD colours[256];
-    } bi = {};
-    bi.h.biSize = sizeof(BITMAPINFOHEADER);
-    bi.h.biWidth = w;
-    bi.h.biHeight = h;
-    bi.h.biPlanes = 1;
-    bi.h.biBitCount = 8;
-    bi.h.biCompression = BI_RGB;
-    for (int i = 0; i < 256; ++i) bi.colours[i] = {(BYTE)i, (BYTE)i, (BYTE)i, 0};
-    void* bits = nullptr;
-    HBITMAP m = CreateDIBSection(nullptr, (BITMAPINFO*)&bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    memset(bits, a, ((w + 3) & ~3) * h);
-    return m;
-}
-
-// Blends a w x h source of one colour into a fresh white buffer and returns the buffer's (0, 0).
-COLORREF blendOverWhite(COLORREF source, AlphaRatio* ratio, BYTE maskByte, bool withMask) {
-    Canvas screen(4, 4);
-    Probe ctx;
-    EXPECT_NE(0, ctx.fnCreate(4, 4, screen.dc()));
-    Canvas src(4, 4, source);
-    HBITMAP mask = withMask ? maskOf(4, 4, maskByte) : nullptr;
+// Blends black into a fresh white buffer (the mask is deleted) and returns the buffer's (0, 0).
+COLORREF blackOverWhite(AlphaRatio* ratio, HBITMAP mask) {
+    Probe ctx(4, 4);
+    Canvas src(4, 4, RGB(0, 0, 0));
     EXPECT_NE(0, ctx.BitBlt(0, 0, 4, 4, src.dc(), 0, 0, SRCCOPY, nullptr, ratio, mask));
     if (mask) DeleteObject(mask);
     return ctx.at(0, 0);
 }
 }  // namespace
 
-TEST(XUIDC, CreateMakesAWhiteBufferAndFlushCopiesIt) {
+TEST(XUIDC, BufferIsMadeWhiteFlushedSharedByCopiesOrLeftOutInDirectMode) {
     Canvas target(8, 4, RGB(0, 0, 0));
-    Probe ctx;
-    ASSERT_NE(0, ctx.fnCreate(4, 2, target.dc()));
-    EXPECT_EQ(1, ctx.m_nMode);
-    const BYTE* bits = (const BYTE*)ctx.m_pBits;
-    for (int i = 0; i < 12 * 2; ++i) ASSERT_EQ(0xFF, bits[i]) << i;   // rows of 12 bytes
-    ASSERT_NE(0, ctx.Flush(0, 0, 0, 0));
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 8; ++x)
-            EXPECT_EQ(x < 4 && y < 2 ? RGB(255, 255, 255) : RGB(0, 0, 0), target.at(x, y)) << x << "," << y;
+    Probe* ctx = new Probe;
+    ASSERT_NE(0, ctx->fnCreate(4, 2, target.dc()));
+    ASSERT_NE(0, ctx->Flush(0, 0, 0, 0));
+    EXPECT_TRUE(pixelsAre(target, [](int x, int y) { return x < 4 && y < 2 ? kWhite : RGB(0, 0, 0); }));
     // A second create changes nothing until fnUnInit.
-    HBITMAP first = ctx.m_hBitmap;
-    EXPECT_EQ(1, ctx.fnCreate(9, 9, target.dc()));
-    EXPECT_EQ(first, ctx.m_hBitmap);
-    EXPECT_EQ(1, ctx.fnUnInit());
-    EXPECT_EQ(first, ctx.m_hBitmap);
-    EXPECT_NE(0, ctx.fnCreate(3, 3, target.dc()));
+    HBITMAP first = ctx->m_hBitmap;
+    EXPECT_EQ(1, ctx->fnCreate(9, 9, target.dc()));
+    EXPECT_EQ(first, ctx->m_hBitmap);
+    EXPECT_EQ(1, ctx->fnUnInit());
+    EXPECT_NE(0, ctx->fnCreate(3, 3, target.dc()));
     EXPECT_EQ(0u, (DWORD)GetObjectType(first));   // the old buffer is gone
-}
-
-TEST(XUIDC, BadArgumentsFail) {
-    Canvas target(4, 4);
-    Probe ctx;
-    EXPECT_EQ(0, ctx.fnCreate(-1, 2, target.dc()));
-    EXPECT_EQ(0, ctx.fnCreate(2, 2, nullptr));
-    EXPECT_EQ(0, ctx.fnInit(nullptr));
-    EXPECT_EQ(0, ctx.m_bInit);
-    EXPECT_EQ(0, ctx.Flush(0, 0, 0, 0));
-}
-
-TEST(XUIDC, RatioBlendsAndLeavesWhiteSourcePixelsOut) {
-    AlphaRatio half = {1, 2};
-    // (0 x 1 + 255 x 1) / 2 = 127.
-    EXPECT_EQ(RGB(127, 127, 127), blendOverWhite(RGB(0, 0, 0), &half, 0, false));
-    // White is transparent with a ratio: the buffer is unchanged.
-    Canvas screen(4, 4);
-    Probe ctx;
-    ctx.fnCreate(4, 4, screen.dc());
-    ctx.FillRect(0, 0, 4, 4, RGB(10, 20, 30));
-    Canvas white(4, 4, RGB(255, 255, 255));
-    ctx.BitBlt(0, 0, 4, 4, white.dc(), 0, 0, SRCCOPY, nullptr, &half, nullptr);
-    EXPECT_EQ(RGB(10, 20, 30), ctx.at(1, 1));
-    // Without a ratio white is copied like any colour.
-    ctx.BitBlt(0, 0, 4, 4, white.dc(), 0, 0, SRCCOPY, nullptr, nullptr, nullptr);
-    EXPECT_EQ(RGB(255, 255, 255), ctx.at(1, 1));
-    EXPECT_EQ(RGB(0, 0, 0), blendOverWhite(RGB(0, 0, 0), nullptr, 0, false));
-}
-
-TEST(XUIDC, MaskWeighsEachPixel) {
-    // (0 x 128 + 255 x 127) / 255 = 127.
-    EXPECT_EQ(RGB(127, 127, 127), blendOverWhite(RGB(0, 0, 0), nullptr, 128, true));
-    // With a ratio as well: (255 x (510 - 128)) / 510 = 191.
-    AlphaRatio half = {1, 2};
-    EXPECT_EQ(RGB(191, 191, 191), blendOverWhite(RGB(0, 0, 0), &half, 128, true));
-    // A mask of another size is ignored.
-    Canvas screen(4, 4);
-    Probe ctx;
-    ctx.fnCreate(4, 4, screen.dc());
-    Canvas black(4, 4, RGB(0, 0, 0));
-    HBITMAP wrong = maskOf(3, 4, 128);
-    ctx.BitBlt(0, 0, 4, 4, black.dc(), 0, 0, SRCCOPY, nullptr, nullptr, wrong);
-    EXPECT_EQ(RGB(0, 0, 0), ctx.at(2, 2));
-    DeleteObject(wrong);
-}
-
-TEST(XUIDC, BlitPlacesSourceRowsAndClipsToTheBuffer) {
-    Canvas screen(4, 4);
-    Probe ctx;
-    ctx.fnCreate(6, 5, screen.dc());
-    Canvas src(8, 8);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) SetPixel(src.dc(), x, y, coordColour(x, y));
-    // 4 x 4 from (3, 2) to (4, 3): only 2 columns and 2 rows fit.
-    ASSERT_NE(0, ctx.BitBlt(4, 3, 4, 4, src.dc(), 3, 2, SRCCOPY, nullptr, nullptr, nullptr));
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 6; ++x) {
-            COLORREF want = x >= 4 && y >= 3 ? coordColour(3 + x - 4, 2 + y - 3) : RGB(255, 255, 255);
-            ASSERT_EQ(want, ctx.at(x, y)) << x << "," << y;
-        }
-    // Source rows outside the source bitmap are skipped.
-    ASSERT_NE(0, ctx.BitBlt(0, 0, 2, 4, src.dc(), 0, 6, SRCCOPY, nullptr, nullptr, nullptr));
-    EXPECT_EQ(coordColour(0, 7), ctx.at(0, 1));
-    EXPECT_EQ(RGB(255, 255, 255), ctx.at(0, 2));
-}
-
-TEST(XUIDC, ArrowFramesAndLines) {
-    Canvas screen(4, 4);
-    Probe ctx;
-    ctx.fnCreate(24, 24, screen.dc());
-    const COLORREF red = RGB(200, 0, 0);
-    ASSERT_NE(0, ctx.DrawArrow(10, 10, 5, red));
-    EXPECT_EQ(red, ctx.at(10, 10));
-    EXPECT_EQ(red, ctx.at(10, 15));
-    EXPECT_EQ(red, ctx.at(12, 12));
-    EXPECT_EQ(RGB(255, 255, 255), ctx.at(13, 12));
-    EXPECT_EQ(RGB(255, 255, 255), ctx.at(9, 12));
-    EXPECT_EQ(RGB(255, 255, 255), ctx.at(10, 16));
-
-    ctx.FillRect(0, 0, 24, 24, RGB(0, 0, 0));
-    RECT r = {2, 2, 7, 6};
-    ASSERT_NE(0, ctx.Draw3DRect(&r, RGB(0, 0, 255), RGB(0, 255, 0)));
-    for (int y = 2; y < 6; ++y)
-        for (int x = 2; x < 7; ++x) {
-            COLORREF want = RGB(0, 0, 0);
-            if ((y == 2 && x < 6) || (x == 2 && y < 5)) want = RGB(0, 0, 255);
-            if (x == 6 || y == 5) want = RGB(0, 255, 0);
-            ASSERT_EQ(want, ctx.at(x, y)) << x << "," << y;
-        }
-    ASSERT_NE(0, ctx.Draw3DLine(1, 10, 6));
-    for (int x = 0; x < 9; ++x) {
-        EXPECT_EQ(x >= 1 && x < 7 ? RGB(0x87, 0x87, 0x87) : RGB(0, 0, 0), ctx.at(x, 10)) << x;
-        EXPECT_EQ(x >= 1 && x < 7 ? RGB(255, 255, 255) : RGB(0, 0, 0), ctx.at(x, 11)) << x;
-    }
-    ctx.FillSolidRect(20, 20, 2, 3, RGB(1, 2, 3));
-    EXPECT_EQ(RGB(1, 2, 3), ctx.at(21, 22));
-    EXPECT_EQ(RGB(0, 0, 0), ctx.at(22, 22));
-}
-
-TEST(XUIDC, TilesABitmapAndWritesText) {
-    Canvas screen(4, 4);
-    Probe ctx;
-    ctx.fnCreate(20, 20, screen.dc());
-    Dib tile(4, 3, coordColour);
-    RECT r = {1, 1, 11, 8};
-    ASSERT_NE(0, ctx.FillRect(&r, tile.get()));
-    for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 12; ++x) {
-            bool in = x >= 1 && x < 11 && y >= 1 && y < 8;
-            ASSERT_EQ(in ? coordColour((x - 1) % 4, (y - 1) % 3) : RGB(255, 255, 255), ctx.at(x, y)) << x << "," << y;
-        }
-    ctx.SetTextColor(RGB(0, 0, 200));
-    ASSERT_NE(0, ctx.TextOutW(2, 9, L"W", 1));
-    int coloured = 0;
-    for (int y = 9; y < 20; ++y)
-        for (int x = 0; x < 20; ++x) coloured += ctx.at(x, y) != RGB(255, 255, 255);
-    EXPECT_GT(coloured, 5);
-}
-
-TEST(XUIDC, DirectModeDrawsOnTheDC) {
-    Canvas target(8, 8, RGB(0, 0, 0));
-    Probe ctx;
-    ASSERT_EQ(1, ctx.fnInit(target.dc()));
-    // fnCreate after fnInit changes nothing.
-    EXPECT_EQ(1, ctx.fnCreate(4, 4, target.dc()));
-    EXPECT_EQ(0, ctx.m_nMode);
-    EXPECT_EQ(nullptr, ctx.m_hBitmap);
-    EXPECT_EQ(1, ctx.FillRect(1, 1, 2, 2, RGB(9, 9, 9)));
-    EXPECT_EQ(RGB(9, 9, 9), target.at(2, 2));
-    Canvas src(4, 4, RGB(50, 60, 70));
-    AlphaRatio half = {1, 2};
-    EXPECT_NE(0, ctx.BitBlt(4, 4, 2, 2, src.dc(), 0, 0, SRCCOPY, nullptr, &half, nullptr));
-    EXPECT_EQ(RGB(50, 60, 70), target.at(5, 5));   // plain copy: the ratio is ignored
-    EXPECT_EQ(0, ctx.DrawArrow(0, 0, 4, 0));
-    EXPECT_EQ(0, ctx.Draw3DLine(0, 0, 4));
-    EXPECT_EQ(0, ctx.TextOutW(0, 0, L"x", 1));
-    EXPECT_EQ(0, ctx.Flush(0, 0, 0, 0));
-    EXPECT_EQ(GetCurrentObject(target.dc(), OBJ_BITMAP), ctx.GetCurrentObject(OBJ_BITMAP));
-}
-
-TEST(XUIDC, CopiesShareTheBufferAndTheLastDeletesIt) {
-    Canvas target(4, 4, RGB(0, 0, 0));
-    HBITMAP shared = nullptr;
+    // Copies share the buffer; the last one deletes it.
+    HBITMAP shared = ctx->m_hBitmap;
     {
-        Probe* original = new Probe;
-        original->fnCreate(4, 4, target.dc());
-        shared = original->m_hBitmap;
-        Probe copy(*original);
+        Probe copy(*ctx), assigned;
         EXPECT_EQ(shared, copy.m_hBitmap);
-        delete original;
+        delete ctx;
         EXPECT_EQ((DWORD)OBJ_BITMAP, (DWORD)GetObjectType(shared));
+        target.fill(RGB(0, 0, 0));
         EXPECT_NE(0, copy.Flush(0, 0, 0, 0));
-        EXPECT_EQ(RGB(255, 255, 255), target.at(3, 3));
-        Probe assigned;
+        EXPECT_EQ(kWhite, target.at(2, 2));
         assigned = copy;
         assigned = assigned;
     }
     EXPECT_EQ(0u, (DWORD)GetObjectType(shared));
+    // Bad arguments leave it unmade.
+    Probe bad;
+    EXPECT_FALSE(bad.fnCreate(-1, 2, target.dc()) || bad.fnCreate(2, 2, nullptr) || bad.fnInit(nullptr));
+    EXPECT_FALSE(bad.m_bInit || bad.Flush(0, 0, 0, 0));
+    // Direct mode draws on the DC.
+    target.fill(RGB(0, 0, 0));
+    Probe direct;
+    ASSERT_EQ(1, direct.fnInit(target.dc()));
+    EXPECT_EQ(1, direct.fnCreate(4, 4, target.dc()));   // changes nothing
+    EXPECT_EQ(nullptr, direct.m_hBitmap);
+    EXPECT_EQ(1, direct.FillRect(1, 1, 2, 2, RGB(9, 9, 9)));
+    EXPECT_EQ(RGB(9, 9, 9), target.at(2, 2));
+    Canvas src(4, 4, RGB(50, 60, 70));
+    AlphaRatio half = {1, 2};
+    EXPECT_NE(0, direct.BitBlt(4, 2, 2, 2, src.dc(), 0, 0, SRCCOPY, nullptr, &half, nullptr));
+    EXPECT_EQ(RGB(50, 60, 70), target.at(5, 3));   // plain copy: the ratio is ignored
+    // The buffer's own operations refuse.
+    EXPECT_FALSE(direct.DrawArrow(0, 0, 4, 0) || direct.Draw3DLine(0, 0, 4));
+    EXPECT_FALSE(direct.TextOutW(0, 0, L"x", 1) || direct.Flush(0, 0, 0, 0));
 }
 
-TEST(XUIDC, NoGdiObjectOutlivesAnOperation) {
-    Canvas target(16, 16);
-    Probe ctx;
-    ctx.fnCreate(16, 16, target.dc());
-    Canvas src(16, 16, RGB(0, 0, 0));
-    HBITMAP mask = maskOf(16, 16, 100);
-    Dib tile(3, 3, coordColour);
-    RECT r = {0, 0, 16, 16};
+TEST(XUIDC, BitBltPlacesRowsClipsAndBlends) {
+    Probe ctx(6, 5);
+    Canvas src(8, 8);
+    for (int i = 0; i < 64; ++i) SetPixel(src.dc(), i % 8, i / 8, coordColour(i % 8, i / 8));
+    // 4 x 4 from (3, 2) to (4, 3): only 2 columns and 2 rows fit.
+    ASSERT_NE(0, ctx.BitBlt(4, 3, 4, 4, src.dc(), 3, 2, SRCCOPY, nullptr, nullptr, nullptr));
+    EXPECT_TRUE(pixelsAre(ctx, [](int x, int y) { return x >= 4 && y >= 3 ? coordColour(x - 1, y - 1) : kWhite; }));
+    // Source rows outside the source bitmap are skipped.
+    ASSERT_NE(0, ctx.BitBlt(0, 0, 2, 4, src.dc(), 0, 6, SRCCOPY, nullptr, nullptr, nullptr));
+    EXPECT_EQ(coordColour(0, 7), ctx.at(0, 1));
+    EXPECT_EQ(kWhite, ctx.at(0, 2));
     AlphaRatio half = {1, 2};
-    EXPECT_EQ(0, drawtest::gdiLeakOver(10, [&] {
-                  ctx.BitBlt(0, 0, 16, 16, src.dc(), 0, 0, SRCCOPY, nullptr, &half, mask);
-                  ctx.FillRect(&r, RGB(1, 1, 1));
-                  ctx.FillRect(&r, tile.get());
-                  ctx.FillSolidRect(0, 0, 4, 4, 0);
-                  ctx.Draw3DLine(0, 0, 5);
-                  ctx.Draw3DRect(&r, 0, 0);
-                  ctx.DrawArrow(3, 3, 6, 0);
-                  ctx.TextOutW(0, 0, L"a", 1);
-                  ctx.Flush(0, 0, 0, 0);
-              }));
-    DeleteObject(mask);
+    // (0 x 1 + 255 x 1) / 2 = 127; mask 128: (0 x 128 + 255 x 127) / 255 = 127; both:
+    // (255 x (510 - 128)) / 510 = 191. A mask of another size is ignored.
+    EXPECT_EQ(RGB(127, 127, 127), blackOverWhite(&half, nullptr));
+    EXPECT_EQ(RGB(127, 127, 127), blackOverWhite(nullptr, greyMask(4, 4, 128)));
+    EXPECT_EQ(RGB(191, 191, 191), blackOverWhite(&half, greyMask(4, 4, 128)));
+    EXPECT_EQ(RGB(0, 0, 0), blackOverWhite(nullptr, greyMask(3, 4, 128)));
+    // White is transparent with a ratio; without one it is copied like any colour.
+    ctx.FillRect(0, 0, 4, 4, RGB(10, 20, 30));
+    Canvas white(4, 4, kWhite);
+    ctx.BitBlt(0, 0, 4, 4, white.dc(), 0, 0, SRCCOPY, nullptr, &half, nullptr);
+    EXPECT_EQ(RGB(10, 20, 30), ctx.at(1, 1));
+    ctx.BitBlt(0, 0, 4, 4, white.dc(), 0, 0, SRCCOPY, nullptr, nullptr, nullptr);
+    EXPECT_EQ(kWhite, ctx.at(1, 1));
+}
+
+TEST(XUIDC, ArrowFramesLinesTilesAndText) {
+    Probe ctx(24, 24);
+    const COLORREF red = RGB(200, 0, 0);
+    ASSERT_NE(0, ctx.DrawArrow(10, 10, 5, red));
+    // Its corners (10, 10), (10, 15) and (12, 12) are filled; just outside them is white.
+    EXPECT_TRUE(ctx.at(10, 10) == red && ctx.at(10, 15) == red && ctx.at(12, 12) == red);
+    EXPECT_TRUE(ctx.at(13, 12) == kWhite && ctx.at(9, 12) == kWhite && ctx.at(10, 16) == kWhite);
+    ctx.FillRect(0, 0, 24, 24, RGB(0, 0, 0));
+    RECT r = {2, 2, 7, 6};
+    ASSERT_NE(0, ctx.Draw3DRect(&r, RGB(0, 0, 255), RGB(0, 255, 0)));
+    ASSERT_NE(0, ctx.Draw3DLine(1, 10, 6));
+    ctx.FillSolidRect(20, 20, 2, 3, RGB(1, 2, 3));
+    EXPECT_TRUE(pixelsAre(ctx, [&](int x, int y) {
+        if (in(r, x, y) && (x == 6 || y == 5)) return RGB(0, 255, 0);
+        if (in(r, x, y) && (x == 2 || y == 2)) return RGB(0, 0, 255);
+        if (x >= 1 && x < 7 && (y == 10 || y == 11)) return y == 10 ? RGB(0x87, 0x87, 0x87) : kWhite;
+        return in({20, 20, 22, 23}, x, y) ? RGB(1, 2, 3) : RGB(0, 0, 0);
+    }));
+    Probe tiled(20, 20);
+    Dib tile(4, 3, coordColour);
+    RECT t = {1, 1, 11, 8};
+    auto tileOrWhite = [&](int x, int y) { return in(t, x, y) ? coordColour((x - 1) % 4, (y - 1) % 3) : kWhite; };
+    ASSERT_NE(0, tiled.FillRect(&t, tile.get()));
+    EXPECT_TRUE(pixelsAre(tiled, tileOrWhite));
+    tiled.SetTextColor(RGB(0, 0, 200));
+    ASSERT_NE(0, tiled.TextOutW(2, 9, L"W", 1));
+    EXPECT_FALSE(pixelsAre(tiled, tileOrWhite));
 }
