@@ -1,6 +1,7 @@
 #include "testutil.h"
 #include <cstring>
 #include <cstdio>
+#include <vector>
 
 namespace testutil {
 
@@ -52,14 +53,25 @@ COLORREF Canvas::at(int x, int y) const {
 }
 
 DWORD dibPixel(HBITMAP dib, int x, int y) {
-    DIBSECTION ds = {};
-    if (GetObjectW(dib, sizeof(ds), &ds) != sizeof(ds) || !ds.dsBm.bmBits) return 0xDEADBEEF;
-    GdiFlush();
-    int h = ds.dsBmih.biHeight;
-    int row = h > 0 ? (h - 1 - y) : y;
-    int bpp = ds.dsBm.bmBitsPixel / 8;
-    const BYTE* p = static_cast<const BYTE*>(ds.dsBm.bmBits) + (size_t)row * ds.dsBm.bmWidthBytes + x * bpp;
-    return (bpp == 4 ? (DWORD)p[3] << 24 : 0) | (DWORD)p[2] << 16 | (DWORD)p[1] << 8 | p[0];
+    BITMAP bm = {};
+    if (!GetObjectW(dib, sizeof(bm), &bm) || x < 0 || y < 0 || x >= bm.bmWidth || y >= bm.bmHeight) return 0xDEADBEEF;
+    // Read through GetDIBits as a top-down 32-bit row: the row order of the section itself does
+    // not matter then (the platform does not report it reliably).
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = bm.bmWidth;
+    bi.bmiHeader.biHeight = -bm.bmHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    // All rows: scan-line numbers of a partial read count from the bottom.
+    std::vector<DWORD> rows((size_t)bm.bmWidth * bm.bmHeight);
+    HDC screen = GetDC(nullptr);
+    int got = GetDIBits(screen, dib, 0, bm.bmHeight, rows.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (got != bm.bmHeight) return 0xDEADBEEF;
+    DWORD v = rows[(size_t)y * bm.bmWidth + x];
+    return bm.bmBitsPixel == 32 ? v : (v & 0xFFFFFF);
 }
 
 std::wstring libraryDir() {
