@@ -1,9 +1,10 @@
-// Run-time classes, extension modules and the file finder.
+// Run-time classes, extension modules, resources, the file finder and GDI objects.
 #include <gtest/gtest.h>
 #include <afxwin.h>
+#include "testutil.h"
+#include <algorithm>
 #include <string>
 #include <vector>
-#include <algorithm>
 
 namespace {
 class Animal : public CObject {
@@ -32,24 +33,20 @@ TEST(FrameworkCore, RuntimeClassesByNameAndKind) {
     EXPECT_TRUE(dog.IsKindOf(RUNTIME_CLASS(CObject)));
     EXPECT_FALSE(Animal().IsKindOf(RUNTIME_CLASS(Dog)));
     EXPECT_STREQ("Dog", dog.GetRuntimeClass()->m_lpszClassName);
-    EXPECT_EQ(RUNTIME_CLASS(Animal), RUNTIME_CLASS(Dog)->m_pBaseClass);
-
+    // By name, narrow or wide, among this module's classes and the framework's.
     EXPECT_EQ(RUNTIME_CLASS(Dog), CRuntimeClass::FromName("Dog"));
     EXPECT_EQ(RUNTIME_CLASS(Dog), CRuntimeClass::FromName(L"Dog"));
     EXPECT_EQ(nullptr, CRuntimeClass::FromName("Cat"));
     EXPECT_EQ(nullptr, CRuntimeClass::FromName((LPCSTR) nullptr));
-    // Classes of the framework module are found the same way.
     EXPECT_EQ(RUNTIME_CLASS(CWnd), CRuntimeClass::FromName("CWnd"));
     EXPECT_TRUE(RUNTIME_CLASS(CButton)->IsDerivedFrom(RUNTIME_CLASS(CWnd)));
-    EXPECT_TRUE(RUNTIME_CLASS(CPaintDC)->IsDerivedFrom(RUNTIME_CLASS(CDC)));
 
     CObject* made = CRuntimeClass::CreateObject(L"Dog");
     ASSERT_NE(nullptr, made);
     ASSERT_TRUE(made->IsKindOf(RUNTIME_CLASS(Dog)));
     EXPECT_EQ(4, static_cast<Animal*>(made)->legs());
     delete made;
-    Abstractish plain;
-    EXPECT_EQ(RUNTIME_CLASS(Abstractish), plain.GetRuntimeClass());
+    EXPECT_EQ(RUNTIME_CLASS(Abstractish), Abstractish().GetRuntimeClass());
     EXPECT_EQ(nullptr, RUNTIME_CLASS(Abstractish)->CreateObject());   // not dynamically creatable
     EXPECT_EQ(nullptr, CRuntimeClass::CreateObject("Nothing"));
 }
@@ -88,27 +85,30 @@ TEST(FrameworkCore, ExtensionModuleCollectsItsClasses) {
         EXPECT_NE(GetModuleHandleW(nullptr), d->m_hModule);
 }
 
-namespace {
-std::wstring makeTempFolder() {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    std::wstring dir = std::wstring(base) + L"uifw_find_" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(dir.c_str(), nullptr);
-    return dir;
+TEST(FrameworkCore, LoadStringSearchesTheExtensionChain) {
+    // The library is an extension module: its string table is found without naming it.
+    ASSERT_NE(nullptr, LoadLibraryW(L"qTrimUI.dll"));
+    CString s;
+    ASSERT_TRUE(s.LoadString(5001));
+    EXPECT_EQ(CString(L"MS Sans Serif"), s);
+    // A missing entry fails and leaves the string as it was.
+    EXPECT_FALSE(s.LoadString(5003));
+    EXPECT_FALSE(s.LoadString(60000));
+    EXPECT_FALSE(s.LoadString(nullptr, 5001));
+    EXPECT_EQ(CString(L"MS Sans Serif"), s);
+    EXPECT_TRUE(s.LoadString(GetModuleHandleW(L"qTrimUI.dll"), 5002));
+    EXPECT_EQ(CString(L"16"), s);
+    EXPECT_EQ(GetModuleHandleW(L"qTrimUI.dll"),
+              AfxFindResourceHandle(MAKEINTRESOURCEW(5001 / 16 + 1), (LPCWSTR)RT_STRING));
 }
-void writeFile(const std::wstring& path, DWORD bytes) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    std::vector<char> data(bytes, 'x');
-    DWORD written = 0;
-    if (bytes) WriteFile(h, data.data(), bytes, &written, nullptr);
-    CloseHandle(h);
-}
-}  // namespace
 
 TEST(FrameworkCore, FileFinderWalksAFolder) {
-    std::wstring dir = makeTempFolder();
-    writeFile(dir + L"\\alpha.txt", 10);
-    writeFile(dir + L"\\beta.long.name.ini", 3);
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring dir = std::wstring(temp) + L"uifw_find_" + std::to_wstring(GetCurrentProcessId());
+    const CString root((dir + L"\\").c_str());
+    ASSERT_TRUE(testutil::writeTextFile(dir + L"\\alpha.txt", std::string(10, 'x')));
+    ASSERT_TRUE(testutil::writeTextFile(dir + L"\\beta.long.name.ini", "abc"));
     CreateDirectoryW((dir + L"\\sub").c_str(), nullptr);
 
     CFileFind ff;
@@ -123,7 +123,7 @@ TEST(FrameworkCore, FileFinderWalksAFolder) {
             ++dots;
             continue;
         }
-        EXPECT_EQ(CString((dir + L"\\").c_str()) + ff.GetFileName(), ff.GetFilePath());
+        EXPECT_EQ(root + ff.GetFileName(), ff.GetFilePath());
         (ff.IsDirectory() ? dirs : files).push_back(ff.GetFileName().GetString());
         if (ff.GetFileName() == L"alpha.txt") {
             EXPECT_EQ(10u, ff.GetLength());
@@ -137,7 +137,7 @@ TEST(FrameworkCore, FileFinderWalksAFolder) {
     EXPECT_EQ((std::vector<std::wstring>{L"alpha.txt", L"beta.long.name.ini"}), files);
     EXPECT_EQ(std::vector<std::wstring>{L"sub"}, dirs);
     EXPECT_EQ(2, dots);
-    EXPECT_EQ(CString((dir + L"\\").c_str()), ff.GetRoot());
+    EXPECT_EQ(root, ff.GetRoot());
 
     // One exact match: FindNextFile answers FALSE at once, the file is readable.
     ASSERT_TRUE(ff.FindFile((dir + L"\\alpha.txt").c_str()));
@@ -152,16 +152,76 @@ TEST(FrameworkCore, FileFinderWalksAFolder) {
     ASSERT_TRUE(ff.FindFile(L"sub"));
     ff.FindNextFile();
     EXPECT_TRUE(ff.IsDirectory());
-    EXPECT_EQ(CString((dir + L"\\").c_str()), ff.GetRoot());
+    EXPECT_EQ(root, ff.GetRoot());
     SetCurrentDirectoryW(cwd);
 
     EXPECT_FALSE(ff.FindFile((dir + L"\\missing*.none").c_str()));
     EXPECT_TRUE(ff.GetFileName().IsEmpty());
     EXPECT_FALSE(ff.FindFile(L""));
     ff.Close();
-
-    DeleteFileW((dir + L"\\alpha.txt").c_str());
-    DeleteFileW((dir + L"\\beta.long.name.ini").c_str());
+    for (const wchar_t* name : {L"\\alpha.txt", L"\\beta.long.name.ini"}) DeleteFileW((dir + name).c_str());
     RemoveDirectoryW((dir + L"\\sub").c_str());
     RemoveDirectoryW(dir.c_str());
+}
+
+TEST(FrameworkGdi, DrawingSelectionAndOwnership) {
+    CClientDC screen(nullptr);
+    ASSERT_NE(nullptr, screen.m_hDC);
+    EXPECT_EQ(&screen, CDC::FromHandle(screen.m_hDC));
+    CDC mem;
+    ASSERT_TRUE(mem.CreateCompatibleDC(&screen));
+    CBitmap bmp;
+    ASSERT_TRUE(bmp.CreateCompatibleBitmap(&screen, 20, 10));
+    EXPECT_FALSE(bmp.CreateCompatibleBitmap(&screen, 5, 5));   // already holds one
+    CBitmap* old = mem.SelectObject(&bmp);
+    ASSERT_NE(nullptr, old);
+    EXPECT_TRUE(old->IsKindOf(RUNTIME_CLASS(CBitmap)));   // the stock bitmap as a temporary
+    EXPECT_EQ(&bmp, mem.GetCurrentBitmap());
+
+    mem.FillSolidRect(0, 0, 20, 10, RGB(10, 20, 30));
+    mem.Draw3dRect(CRect(2, 2, 12, 8), RGB(255, 0, 0), RGB(0, 0, 255));
+    EXPECT_EQ(RGB(255, 0, 0), mem.GetPixel(2, 2));
+    EXPECT_EQ(RGB(255, 0, 0), mem.GetPixel(10, 2));
+    EXPECT_EQ(RGB(0, 0, 255), mem.GetPixel(11, 2));   // top-right corner belongs to the far side
+    EXPECT_EQ(RGB(0, 0, 255), mem.GetPixel(2, 7));
+    EXPECT_EQ(RGB(10, 20, 30), mem.GetPixel(5, 5));
+    mem.SelectObject(old);
+    HGDIOBJ hbmp = bmp.m_hObject;
+    EXPECT_TRUE(bmp.DeleteObject());
+    EXPECT_EQ(0u, (UINT)GetObjectType(hbmp));
+
+    // Objects delete what they created, never what they were lent.
+    HGDIOBJ made;
+    {
+        CPen pen(PS_SOLID, 2, RGB(1, 2, 3));
+        made = pen.m_hObject;
+        EXPECT_EQ(&pen, CGdiObject::FromHandle(made));
+    }
+    EXPECT_EQ(0u, (UINT)GetObjectType(made));
+    HBRUSH external = CreateSolidBrush(RGB(4, 5, 6));
+    EXPECT_TRUE(CBrush::FromHandle(external)->IsKindOf(RUNTIME_CLASS(CBrush)));
+    EXPECT_TRUE(CGdiObject::FromHandle(GetStockObject(DEFAULT_GUI_FONT))->IsKindOf(RUNTIME_CLASS(CFont)));
+    AfxDeleteTempMap();
+    EXPECT_EQ((UINT)OBJ_BRUSH, (UINT)GetObjectType(external));
+    {
+        CBrush attached;
+        ASSERT_TRUE(attached.Attach(external));
+        EXPECT_EQ(external, attached.Detach());
+    }
+    EXPECT_EQ((UINT)OBJ_BRUSH, (UINT)GetObjectType(external));
+    DeleteObject(external);
+
+    CFont font;   // tenths of a point
+    ASSERT_TRUE(font.CreatePointFont(120, L"Arial"));
+    LOGFONTW lf = {};
+    font.GetLogFont(&lf);
+    EXPECT_EQ(-MulDiv(12, screen.GetDeviceCaps(LOGPIXELSY), 72), lf.lfHeight);
+    CRgn a, b;
+    a.CreateRectRgn(0, 0, 10, 10);
+    b.CreateRectRgn(5, 5, 20, 20);
+    EXPECT_EQ(ERROR, CRgn().CombineRgn(&a, &b, RGN_OR));   // no region to receive the result
+    CPen* nullPen = nullptr;
+    EXPECT_EQ(nullptr, nullPen->GetSafeHandle());
+    CWnd* nullWnd = nullptr;
+    EXPECT_EQ(nullptr, nullWnd->GetSafeHwnd());
 }
