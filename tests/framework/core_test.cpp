@@ -164,31 +164,21 @@ TEST(FrameworkCore, FileFinderWalksAFolder) {
     RemoveDirectoryW(dir.c_str());
 }
 
-TEST(FrameworkGdi, DrawingSelectionAndOwnership) {
+TEST(FrameworkGdi, DrawingAndOwnership) {
+    testutil::Canvas canvas(20, 10, RGB(10, 20, 30));
+    CDC* dc = CDC::FromHandle(canvas.dc());   // a temporary, for a DC the framework did not make
+    CBitmap* current = dc->GetCurrentBitmap();
+    ASSERT_NE(nullptr, current);
+    EXPECT_TRUE(current->IsKindOf(RUNTIME_CLASS(CBitmap)));
+    EXPECT_EQ(canvas.bitmap(), current->m_hObject);
+    // Top and left edges in the first colour; the far edges, with both their corners, in the second.
+    dc->Draw3dRect(CRect(2, 2, 12, 8), RGB(255, 0, 0), RGB(0, 0, 255));
+    EXPECT_EQ(RGB(255, 0, 0), canvas.at(10, 2));
+    EXPECT_EQ(RGB(0, 0, 255), canvas.at(11, 2));
+    EXPECT_EQ(RGB(0, 0, 255), canvas.at(2, 7));
+    EXPECT_EQ(RGB(10, 20, 30), canvas.at(5, 5));
     CClientDC screen(nullptr);
-    ASSERT_NE(nullptr, screen.m_hDC);
     EXPECT_EQ(&screen, CDC::FromHandle(screen.m_hDC));
-    CDC mem;
-    ASSERT_TRUE(mem.CreateCompatibleDC(&screen));
-    CBitmap bmp;
-    ASSERT_TRUE(bmp.CreateCompatibleBitmap(&screen, 20, 10));
-    EXPECT_FALSE(bmp.CreateCompatibleBitmap(&screen, 5, 5));   // already holds one
-    CBitmap* old = mem.SelectObject(&bmp);
-    ASSERT_NE(nullptr, old);
-    EXPECT_TRUE(old->IsKindOf(RUNTIME_CLASS(CBitmap)));   // the stock bitmap as a temporary
-    EXPECT_EQ(&bmp, mem.GetCurrentBitmap());
-
-    mem.FillSolidRect(0, 0, 20, 10, RGB(10, 20, 30));
-    mem.Draw3dRect(CRect(2, 2, 12, 8), RGB(255, 0, 0), RGB(0, 0, 255));
-    EXPECT_EQ(RGB(255, 0, 0), mem.GetPixel(2, 2));
-    EXPECT_EQ(RGB(255, 0, 0), mem.GetPixel(10, 2));
-    EXPECT_EQ(RGB(0, 0, 255), mem.GetPixel(11, 2));   // top-right corner belongs to the far side
-    EXPECT_EQ(RGB(0, 0, 255), mem.GetPixel(2, 7));
-    EXPECT_EQ(RGB(10, 20, 30), mem.GetPixel(5, 5));
-    mem.SelectObject(old);
-    HGDIOBJ hbmp = bmp.m_hObject;
-    EXPECT_TRUE(bmp.DeleteObject());
-    EXPECT_EQ(0u, (UINT)GetObjectType(hbmp));
 
     // Objects delete what they created, never what they were lent.
     HGDIOBJ made;
@@ -202,24 +192,15 @@ TEST(FrameworkGdi, DrawingSelectionAndOwnership) {
     EXPECT_TRUE(CBrush::FromHandle(external)->IsKindOf(RUNTIME_CLASS(CBrush)));
     EXPECT_TRUE(CGdiObject::FromHandle(GetStockObject(DEFAULT_GUI_FONT))->IsKindOf(RUNTIME_CLASS(CFont)));
     AfxDeleteTempMap();
-    EXPECT_EQ((UINT)OBJ_BRUSH, (UINT)GetObjectType(external));
     {
         CBrush attached;
         ASSERT_TRUE(attached.Attach(external));
         EXPECT_EQ(external, attached.Detach());
     }
     EXPECT_EQ((UINT)OBJ_BRUSH, (UINT)GetObjectType(external));
+    EXPECT_EQ((UINT)OBJ_MEMDC, (UINT)GetObjectType(canvas.dc()));
+    EXPECT_EQ((UINT)OBJ_BITMAP, (UINT)GetObjectType(canvas.bitmap()));
     DeleteObject(external);
-
-    CFont font;   // tenths of a point
-    ASSERT_TRUE(font.CreatePointFont(120, L"Arial"));
-    LOGFONTW lf = {};
-    font.GetLogFont(&lf);
-    EXPECT_EQ(-MulDiv(12, screen.GetDeviceCaps(LOGPIXELSY), 72), lf.lfHeight);
-    CRgn a, b;
-    a.CreateRectRgn(0, 0, 10, 10);
-    b.CreateRectRgn(5, 5, 20, 20);
-    EXPECT_EQ(ERROR, CRgn().CombineRgn(&a, &b, RGN_OR));   // no region to receive the result
     CPen* nullPen = nullptr;
     EXPECT_EQ(nullptr, nullPen->GetSafeHandle());
     CWnd* nullWnd = nullptr;
