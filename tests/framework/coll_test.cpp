@@ -55,7 +55,7 @@ void exerciseList(List& list, Of of, Val val) {
 }
 }  // namespace
 
-TEST(FrameworkCollections, MapGrowsRemovesAndIterates) {
+TEST(FrameworkCollections, MapsGrowRemoveIterateAndHashTheirKeys) {
     {
         CMap<UINT_PTR, UINT_PTR, Counted, const Counted&> map(10);
         EXPECT_EQ(nullptr, map.GetStartPosition());
@@ -84,7 +84,6 @@ TEST(FrameworkCollections, MapGrowsRemovesAndIterates) {
         EXPECT_EQ(500, map.GetCount());
         EXPECT_TRUE(map.Lookup(100249, found));
         EXPECT_EQ(249, found.value);
-        EXPECT_FALSE(map.Lookup(32, found));
         map.RemoveAll();
         EXPECT_EQ(1, Counted::live);   // found
         EXPECT_FALSE(map.Lookup(16, found));
@@ -92,9 +91,7 @@ TEST(FrameworkCollections, MapGrowsRemovesAndIterates) {
         EXPECT_TRUE(map.Lookup(7, found));
     }
     EXPECT_EQ(0, Counted::live);
-}
 
-TEST(FrameworkCollections, MapsOfWindowsAndStrings) {
     CMap<HWND, HWND, void*, void*> windows;
     windows.InitHashTable(31);
     for (int i = 1; i <= 40; ++i) windows[(HWND)(UINT_PTR)(i * 8)] = (void*)(UINT_PTR)i;

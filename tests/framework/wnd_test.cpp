@@ -9,14 +9,9 @@
 
 namespace {
 
-void pump() { testutil::pumpMessages(0); }
-
-// A window procedure outside the framework: counts WM_APP + 1 and answers it with 77.
-int g_plainHits = 0;
+// A window procedure outside the framework: answers WM_APP + 1 with 77.
 LRESULT CALLBACK plainProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg != WM_APP + 1) return DefWindowProcW(h, msg, wp, lp);
-    ++g_plainHits;
-    return 77;
+    return msg == WM_APP + 1 ? 77 : DefWindowProcW(h, msg, wp, lp);
 }
 HWND createPlain(HWND parent = nullptr, DWORD style = WS_POPUP, UINT id = 0) {
     WNDCLASSW wc = {0, plainProc, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"FwTestPlain"};
@@ -72,9 +67,7 @@ class Shapes : public BaseWnd {
 public:
     afx_msg void OnPaint() { rec(WM_PAINT, (INT_PTR)CPaintDC(this).m_hDC); }
     afx_msg BOOL OnEraseBkgnd(CDC* dc) { return rec(WM_ERASEBKGND, (INT_PTR)dc->GetSafeHdc()); }
-    afx_msg void OnMove(int x, int y) { rec(WM_MOVE, x, y); }
     afx_msg void OnSize(UINT, int cx, int cy) { rec(WM_SIZE, cx, cy); }
-    afx_msg void OnShowWindow(BOOL show, UINT status) { rec(WM_SHOWWINDOW, show, status); }
     afx_msg void OnLButtonUp(UINT f, CPoint p) { rec(WM_LBUTTONUP, f, p.x, p.y); }
     afx_msg void OnLButtonDblClk(UINT f, CPoint p) { rec(WM_LBUTTONDBLCLK, f, p.x, p.y); }
     afx_msg void OnRButtonDown(UINT f, CPoint p) { rec(WM_RBUTTONDOWN, f, p.x, p.y); }
@@ -86,7 +79,6 @@ public:
     afx_msg void OnKeyDown(UINT c, UINT n, UINT f) { rec(WM_KEYDOWN, c, n, f); }
     afx_msg void OnKeyUp(UINT c, UINT n, UINT f) { rec(WM_KEYUP, c, n, f); }
     afx_msg void OnChar(UINT c, UINT n, UINT f) { rec(WM_CHAR, c, n, f); }
-    afx_msg void OnSysKeyDown(UINT c, UINT n, UINT f) { rec(WM_SYSKEYDOWN, c, n, f); }
     afx_msg void OnEnable(BOOL enabled) { rec(WM_ENABLE, enabled); }
     afx_msg void OnCancelMode() { rec(WM_CANCELMODE); }
     afx_msg void OnWindowPosChanging(WINDOWPOS* wp) { wp->cx = 123; }   // a fixed width
@@ -96,9 +88,6 @@ public:
     }
     afx_msg UINT OnGetDlgCode() { return DLGC_WANTALLKEYS; }
     afx_msg BOOL OnSetCursor(CWnd* w, UINT hit, UINT msg) { return rec(WM_SETCURSOR, (INT_PTR)w, hit, msg); }
-    afx_msg LRESULT OnNcHitTest(CPoint p) { return rec(WM_NCHITTEST, p.x, p.y) ? HTCAPTION : HTNOWHERE; }
-    afx_msg void OnCaptureChanged(CWnd* w) { rec(WM_CAPTURECHANGED, (INT_PTR)w); }
-    afx_msg void OnContextMenu(CWnd* w, CPoint p) { rec(WM_CONTEXTMENU, (INT_PTR)w, p.x, p.y); }
     afx_msg void OnSetFocus(CWnd* old) { rec(WM_SETFOCUS, (INT_PTR)old); }
     afx_msg void OnKillFocus(CWnd* next) { rec(WM_KILLFOCUS, (INT_PTR)next); }
     afx_msg void OnTimer(UINT_PTR id) {
@@ -128,9 +117,7 @@ public:
 BEGIN_MESSAGE_MAP(Shapes, BaseWnd)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
-    ON_WM_MOVE()
     ON_WM_SIZE()
-    ON_WM_SHOWWINDOW()
     ON_WM_LBUTTONUP()
     ON_WM_LBUTTONDBLCLK()
     ON_WM_RBUTTONDOWN()
@@ -142,16 +129,12 @@ BEGIN_MESSAGE_MAP(Shapes, BaseWnd)
     ON_WM_KEYDOWN()
     ON_WM_KEYUP()
     ON_WM_CHAR()
-    ON_WM_SYSKEYDOWN()
     ON_WM_ENABLE()
     ON_WM_CANCELMODE()
     ON_WM_WINDOWPOSCHANGING()
     ON_WM_WINDOWPOSCHANGED()
     ON_WM_GETDLGCODE()
     ON_WM_SETCURSOR()
-    ON_WM_NCHITTEST()
-    ON_WM_CAPTURECHANGED()
-    ON_WM_CONTEXTMENU()
     ON_WM_SETFOCUS()
     ON_WM_KILLFOCUS()
     ON_WM_TIMER()
@@ -170,6 +153,58 @@ BEGIN_MESSAGE_MAP(Shapes, BaseWnd)
     ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
+// Handles its own notifications and counts its creation messages.
+class ReflectButton : public CButton {
+public:
+    int clicks = 0, ncCreates = 0, creates = 0;
+    CString createName;
+    BOOL passOn = FALSE;
+    HBRUSH brush = nullptr;   // what CtlColor answers
+    UINT ctlType = 99, drawnId = 0;
+    afx_msg BOOL OnNcCreate(LPCREATESTRUCT cs) {
+        ++ncCreates;
+        return CButton::OnNcCreate(cs);
+    }
+    afx_msg int OnCreate(LPCREATESTRUCT cs) {
+        ++creates;
+        createName = cs->lpszName;
+        return CButton::OnCreate(cs);
+    }
+    afx_msg void OnClicked() { ++clicks; }
+    afx_msg BOOL OnDoubleClicked() { return !passOn; }
+    afx_msg void OnNmClick(NMHDR* hdr, LRESULT* result) { *result = (LRESULT)hdr->idFrom + 1000; }
+    afx_msg HBRUSH CtlColor(CDC*, UINT nCtlColor) {
+        ctlType = nCtlColor;
+        return brush;
+    }
+    void DrawItem(LPDRAWITEMSTRUCT dis) override {
+        drawnId = dis->CtlID;
+        CDC::FromHandle(dis->hDC)->FillSolidRect(&dis->rcItem, RGB(200, 0, 0));
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(ReflectButton, CButton)
+    ON_CONTROL_REFLECT(BN_CLICKED, OnClicked)
+    ON_CONTROL_REFLECT_EX(BN_DOUBLECLICKED, OnDoubleClicked)
+    ON_NOTIFY_REFLECT(NM_CLICK, OnNmClick)
+    ON_WM_CTLCOLOR_REFLECT()
+    ON_WM_NCCREATE()
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+// Deletions, and the object's handle and whether its window was still mapped in PostNcDestroy.
+struct Ending { int deleted = 0; HWND hwnd = (HWND)1; bool mapped = true; };
+class SelfDeleting : public CWnd {
+public:
+    explicit SelfDeleting(Ending* end) : m_end(end) {}
+    ~SelfDeleting() override { ++m_end->deleted; }
+    void PostNcDestroy() override {
+        m_end->hwnd = m_hWnd;
+        m_end->mapped = FromHandlePermanent(GetCurrentMessage()->hwnd) != nullptr;
+        delete this;
+    }
+    Ending* m_end;
+};
 }  // namespace
 
 TEST(FrameworkWnd, MessageMapsCrackArgumentsAndSearchTheBaseChain) {
@@ -180,9 +215,8 @@ TEST(FrameworkWnd, MessageMapsCrackArgumentsAndSearchTheBaseChain) {
     EXPECT_EQ(&w, CWnd::FromHandlePermanent(w.m_hWnd));
     // Shown without activation: Wine unmaps activated windows slowly when no window manager runs.
     w.ShowWindow(SW_SHOWNOACTIVATE);
-    EXPECT_EQ((Rec{WM_SHOWWINDOW, TRUE, 0}), w.last(WM_SHOWWINDOW));
     w.UpdateWindow();
-    pump();
+    testutil::pumpMessages(0);
     EXPECT_NE(0, w.last(WM_PAINT)[1]);
 
     // Each handler shape: the answer to the message and what the handler was given.
@@ -204,12 +238,9 @@ TEST(FrameworkWnd, MessageMapsCrackArgumentsAndSearchTheBaseChain) {
         {WM_KEYDOWN, 'Q', MAKELPARAM(3, 0x1234), 0, {WM_KEYDOWN, 'Q', 3, 0x1234}},
         {WM_KEYUP, 'Q', MAKELPARAM(1, 0xC010), 0, {WM_KEYUP, 'Q', 1, 0xC010}},
         {WM_CHAR, L'z', MAKELPARAM(2, 0x8001), 0, {WM_CHAR, L'z', 2, 0x8001}},
-        {WM_SYSKEYDOWN, VK_F10, MAKELPARAM(1, 0x2000), 0, {WM_SYSKEYDOWN, VK_F10, 1, 0x2000}},
         {WM_CANCELMODE, 0, 0, 0, {WM_CANCELMODE}},
         {WM_GETDLGCODE, 0, 0, DLGC_WANTALLKEYS, {}},
-        {WM_NCHITTEST, 0, MAKELPARAM(-300, 20), HTCAPTION, {WM_NCHITTEST, -300, 20}},   // negative screen x
         {WM_SETCURSOR, (WPARAM)oh, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), TRUE, {WM_SETCURSOR, o, HTCLIENT, WM_MOUSEMOVE}},
-        {WM_CONTEXTMENU, (WPARAM)oh, MAKELPARAM(11, 12), 0, {WM_CONTEXTMENU, o, 11, 12}},
         {WM_SETFOCUS, (WPARAM)oh, 0, 0, {WM_SETFOCUS, o}},
         {WM_KILLFOCUS, 0, 0, 0, {WM_KILLFOCUS, 0}},
         {WM_ERASEBKGND, (WPARAM)dc.m_hDC, 0, TRUE, {WM_ERASEBKGND, (INT_PTR)dc.m_hDC}},
@@ -240,15 +271,6 @@ TEST(FrameworkWnd, MessageMapsCrackArgumentsAndSearchTheBaseChain) {
     EXPECT_EQ((Rec{WM_WINDOWPOSCHANGED, 123}), w.last(WM_WINDOWPOSCHANGED));
     EXPECT_EQ((Rec{WM_SIZE, cr.Width(), cr.Height()}), w.last(WM_SIZE));
     EXPECT_EQ(0, w.count(kBaseSize));   // the derived entry won over the base's
-    CPoint origin(0, 0);
-    w.ClientToScreen(&origin);
-    EXPECT_EQ((Rec{WM_MOVE, origin.x, origin.y}), w.last(WM_MOVE));   // the client area's origin
-
-    w.SetCapture();
-    EXPECT_EQ(&w, CWnd::GetCapture());
-    other.SetCapture();
-    EXPECT_EQ((Rec{WM_CAPTURECHANGED, o}), w.last(WM_CAPTURECHANGED));   // the window taking it
-    CWnd::ReleaseCapture();
 
     w.SetTimer(9, 10);
     for (int i = 0; i < 100 && !w.count(WM_TIMER); ++i) testutil::pumpMessages(20);
@@ -262,42 +284,6 @@ TEST(FrameworkWnd, MessageMapsCrackArgumentsAndSearchTheBaseChain) {
     EXPECT_FALSE(IsWindow(h));
     AfxDeleteTempMap();
 }
-
-namespace {
-class ReflectButton : public CButton {
-public:
-    int clicks = 0, notifies = 0;
-    BOOL passOn = FALSE;
-    HBRUSH brush = nullptr;   // what CtlColor answers
-    UINT ctlType = 99, drawnId = 0, measuredId = 0;
-    afx_msg void OnClicked() { ++clicks; }
-    afx_msg BOOL OnDoubleClicked() { return !passOn; }
-    afx_msg void OnNmClick(NMHDR* hdr, LRESULT* result) {
-        ++notifies;
-        *result = (LRESULT)hdr->idFrom + 1000;
-    }
-    afx_msg HBRUSH CtlColor(CDC*, UINT nCtlColor) {
-        ctlType = nCtlColor;
-        return brush;
-    }
-    void DrawItem(LPDRAWITEMSTRUCT dis) override {
-        drawnId = dis->CtlID;
-        CDC::FromHandle(dis->hDC)->FillSolidRect(&dis->rcItem, RGB(200, 0, 0));
-    }
-    afx_msg void MeasureItem(LPMEASUREITEMSTRUCT mis) {
-        measuredId = mis->CtlID;
-        mis->itemHeight = 31;
-    }
-    DECLARE_MESSAGE_MAP()
-};
-BEGIN_MESSAGE_MAP(ReflectButton, CButton)
-    ON_CONTROL_REFLECT(BN_CLICKED, OnClicked)
-    ON_CONTROL_REFLECT_EX(BN_DOUBLECLICKED, OnDoubleClicked)
-    ON_NOTIFY_REFLECT(NM_CLICK, OnNmClick)
-    ON_WM_CTLCOLOR_REFLECT()
-    ON_WM_MEASUREITEM_REFLECT()
-END_MESSAGE_MAP()
-}  // namespace
 
 TEST(FrameworkWnd, ChildNotificationsAreReflectedFirst) {
     Shapes parent;
@@ -323,8 +309,7 @@ TEST(FrameworkWnd, ChildNotificationsAreReflectedFirst) {
     EXPECT_EQ((Rec{WM_COMMAND, 10, BN_DOUBLECLICKED}), parent.last(WM_COMMAND));
 
     NMHDR hdr = {reflecting.m_hWnd, 10, (UINT)NM_CLICK};
-    EXPECT_EQ(1010, parent.SendMessage(WM_NOTIFY, 10, (LPARAM)&hdr));
-    EXPECT_EQ(1, reflecting.notifies);
+    EXPECT_EQ(1010, parent.SendMessage(WM_NOTIFY, 10, (LPARAM)&hdr));   // the child's answer
     NMHDR hdr2 = {plain.m_hWnd, 11, (UINT)NM_CLICK};
     EXPECT_EQ(5, parent.SendMessage(WM_NOTIFY, 11, (LPARAM)&hdr2));
     EXPECT_EQ(1, parent.count(WM_NOTIFY));
@@ -343,11 +328,7 @@ TEST(FrameworkWnd, ChildNotificationsAreReflectedFirst) {
     EXPECT_EQ((UINT)CTLCOLOR_STATIC, reflecting.ctlType);
     EXPECT_EQ((Rec{WM_CTLCOLOR, (INT_PTR)&reflecting, CTLCOLOR_STATIC}), parent.last(WM_CTLCOLOR));
 
-    // Owner drawing and measuring reach the control.
-    MEASUREITEMSTRUCT mis = {ODT_BUTTON, 10, 0, 0, 0, 0};
-    EXPECT_EQ(TRUE, parent.SendMessage(WM_MEASUREITEM, 10, (LPARAM)&mis));
-    EXPECT_EQ(10u, reflecting.measuredId);
-    EXPECT_EQ(31u, mis.itemHeight);
+    // Owner drawing reaches the control.
     ReflectButton drawn;
     ASSERT_TRUE(drawn.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 40, 60, 70), &parent, 21));
     testutil::Canvas canvas(50, 30);
@@ -367,10 +348,8 @@ TEST(FrameworkWnd, SubclassAndUnsubclassPlainWindows) {
     EXPECT_EQ(&w, CWnd::FromHandle(h));
     EXPECT_FALSE(other.SubclassWindow(h));   // one object per window
 
-    int before = g_plainHits;
     EXPECT_EQ(5, SendMessageW(h, WM_APP + 2, 0, 0));
     EXPECT_EQ(77, SendMessageW(h, WM_APP + 1, 0, 0));   // unmapped: the old procedure answers
-    EXPECT_EQ(before + 1, g_plainHits);
     EXPECT_EQ(1, SendMessageW(h, WM_APP + 3, 0, 0));    // Default() passes the current message on
 
     EXPECT_EQ(h, w.UnsubclassWindow());
@@ -392,11 +371,10 @@ TEST(FrameworkWnd, SubclassAndUnsubclassPlainWindows) {
     EXPECT_EQ(nullptr, other.m_hWnd);
 }
 
-TEST(FrameworkWnd, TemporaryAndAttachedObjects) {
+TEST(FrameworkWnd, HandleMapTemporariesAttachmentAndDestruction) {
     HWND h = createPlain();
     CWnd* temp = CWnd::FromHandle(h);
     ASSERT_NE(nullptr, temp);
-    EXPECT_EQ(h, temp->m_hWnd);
     EXPECT_EQ(temp, CWnd::FromHandle(h));   // one temporary per handle
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(h));
     EXPECT_EQ(nullptr, CWnd::FromHandle(nullptr));
@@ -421,53 +399,26 @@ TEST(FrameworkWnd, TemporaryAndAttachedObjects) {
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(h));
     AfxDeleteTempMap();
     DestroyWindow(h);
-}
 
-namespace {
-struct Ending {
-    int deleted = 0;
-    HWND hwnd = (HWND)1;   // the object's handle in PostNcDestroy
-    bool mapped = true;    // whether the window was still mapped then
-};
-class SelfDeleting : public CWnd {
-public:
-    explicit SelfDeleting(Ending* end) : m_end(end) {}
-    ~SelfDeleting() override { ++m_end->deleted; }
-    void PostNcDestroy() override {
-        m_end->hwnd = m_hWnd;
-        m_end->mapped = FromHandlePermanent(GetCurrentMessage()->hwnd) != nullptr;
-        delete this;
-    }
-    Ending* m_end;
-};
-}  // namespace
-
-TEST(FrameworkWnd, DestructionDetachesAndCallsPostNcDestroy) {
+    // Destruction detaches the object before PostNcDestroy.
     Ending end, failed;
     SelfDeleting* self = new SelfDeleting(&end);
     ASSERT_TRUE(self->CreateEx(0, nullptr, L"s", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
-    HWND h = self->m_hWnd;
+    h = self->m_hWnd;
     DestroyWindow(h);   // behind the object's back
     EXPECT_EQ(1, end.deleted);
-    EXPECT_EQ(nullptr, end.hwnd);   // detached before PostNcDestroy
+    EXPECT_EQ(nullptr, end.hwnd);
     EXPECT_FALSE(end.mapped);
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(h));
 
-    // An object going out of scope takes its window along; so does a dynamically created one.
+    // A deleted object, here a dynamically created one, takes its window along.
     CWnd* dyn = static_cast<CWnd*>(RUNTIME_CLASS(CWnd)->CreateObject());
     ASSERT_NE(nullptr, dyn);
     ASSERT_TRUE(dyn->CreateEx(0, nullptr, L"d", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
-    HWND scoped, dynamic = dyn->m_hWnd;
+    h = dyn->m_hWnd;
     delete dyn;
-    {
-        CWnd w;
-        ASSERT_TRUE(w.CreateEx(0, nullptr, L"w", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
-        scoped = w.m_hWnd;
-    }
-    for (HWND gone : {scoped, dynamic}) {
-        EXPECT_FALSE(IsWindow(gone));
-        EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(gone));
-    }
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(h));
 
     // A failed creation reports failure and runs PostNcDestroy.
     SelfDeleting* bad = new SelfDeleting(&failed);
@@ -475,32 +426,10 @@ TEST(FrameworkWnd, DestructionDetachesAndCallsPostNcDestroy) {
     EXPECT_EQ(1, failed.deleted);
 }
 
-namespace {
-class CreatingButton : public CButton {
-public:
-    int ncCreates = 0, creates = 0;
-    CString createName;
-    afx_msg BOOL OnNcCreate(LPCREATESTRUCT cs) {
-        ++ncCreates;
-        return CButton::OnNcCreate(cs);
-    }
-    afx_msg int OnCreate(LPCREATESTRUCT cs) {
-        ++creates;
-        createName = cs->lpszName;
-        return CButton::OnCreate(cs);
-    }
-    DECLARE_MESSAGE_MAP()
-};
-BEGIN_MESSAGE_MAP(CreatingButton, CButton)
-    ON_WM_NCCREATE()
-    ON_WM_CREATE()
-END_MESSAGE_MAP()
-}  // namespace
-
 TEST(FrameworkWnd, SystemClassWindowsAreSubclassedAtCreation) {
     CWnd parent;
     ASSERT_TRUE(parent.CreateEx(0, nullptr, L"p", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr));
-    CreatingButton button;
+    ReflectButton button;
     ASSERT_TRUE(button.Create(L"Caption", WS_CHILD | BS_AUTOCHECKBOX, CRect(5, 5, 100, 30), &parent, 7));
     EXPECT_EQ(1, button.ncCreates);
     EXPECT_EQ(1, button.creates);
@@ -534,12 +463,8 @@ TEST(FrameworkWnd, PreTranslateWalksUpFrameworkAncestors) {
     HWND middle = createPlain(top.m_hWnd, WS_CHILD | WS_VISIBLE);
     ASSERT_TRUE(leaf.CreateEx(0, nullptr, L"leaf", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, middle, (HMENU)1));
     ASSERT_TRUE(owned.CreateEx(0, nullptr, L"owned", WS_POPUP, 0, 0, 10, 10, top.m_hWnd, nullptr));
-    const struct {
-        CWnd* target;
-        WPARAM key;
-        BOOL eaten;
-        std::vector<CWnd*> walk;
-    } cases[] = {
+    struct Case { CWnd* target; WPARAM key; BOOL eaten; std::vector<CWnd*> walk; };
+    const Case cases[] = {
         {&leaf, 'A', TRUE, {&leaf, &top}},
         {&leaf, 'B', FALSE, {&leaf, &top}},
         {&owned, 'A', FALSE, {&owned}},
@@ -558,5 +483,4 @@ TEST(FrameworkWnd, PreTranslateWalksUpFrameworkAncestors) {
     EXPECT_EQ(7, AfxRunMessageLoop());
     EXPECT_EQ((Rec{WM_KEYDOWN, 'C'}), leaf.last(WM_KEYDOWN));
     EXPECT_EQ(1, leaf.count(WM_KEYDOWN));
-    DestroyWindow(middle);
 }
