@@ -19,8 +19,7 @@ const Skin kStandardFixed = {L"TimeTag1.png", 90, 21, 21, 3, 4, {0, 8, 24, 32, 4
 const Skin kCompact = {L"TimeTag2.png", 85, 16, 20, 0, 1, {2, 10, 20, 28, 40, 48, 60, 67}, 74, 2, 8, 85, 7, 5};
 const Skin kCompactFixed = {L"TimeTag3.png", 78, 16, 16, 0, 1, {2, 10, 20, 28, 40, 48, 60, 67}, 74, 2, 8, 85, 7, 5};
 
-// Grid row of each button state.
-enum Button { Normal = 0, Pressed = 1, Disabled = 2, Hover = 3 };
+enum Button { Normal = 0, Pressed = 1, Disabled = 2, Hover = 3 };   // grid rows of the button states
 
 void blit(HDC to, HBITMAP from, int sx, int sy, int dx, int dy, int w, int h) {
     HDC mem = CreateCompatibleDC(to);
@@ -28,6 +27,17 @@ void blit(HDC to, HBITMAP from, int sx, int sy, int dx, int dy, int w, int h) {
     BitBlt(to, dx, dy, w, h, mem, sx, sy, SRCCOPY);
     SelectObject(mem, old);
     DeleteDC(mem);
+}
+
+// Pixels that differ, with the first one described.
+::testing::AssertionResult samePixels(const testutil::Canvas& got, const testutil::Canvas& want) {
+    int bad = 0, fx = -1, fy = -1;
+    for (int y = 0; y < want.height(); ++y)
+        for (int x = 0; x < want.width(); ++x)
+            if (got.at(x, y) != want.at(x, y) && bad++ == 0) fx = x, fy = y;
+    if (!bad) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << bad << " pixels differ, first at (" << fx << ", " << fy << "): got 0x"
+                                         << std::hex << got.at(fx, fy) << " want 0x" << want.at(fx, fy);
 }
 
 // The control painted now (erase and paint, no message loop) and read back from the screen equals
@@ -39,29 +49,19 @@ void blit(HDC to, HBITMAP from, int sx, int sy, int dx, int dy, int w, int h) {
     HBITMAP digits = loadSkin(L"Digits.png"), band = loadSkin(k.band);
     blit(want.dc(), band, 0, longFormat ? 0 : k.shortTop, 0, 0, k.w, k.h);
     for (int cell = 0; cell < 8; ++cell) {
-        if (cells[cell] == ' ') continue;
         int d = cells[cell] - '0';
-        if (cell >= 6)
-            blit(want.dc(), digits, 8 * d + 1, 15, k.x[cell] + k.offX, k.offY, 7, 13);
-        else
-            blit(want.dc(), digits, 9 * d + 1, 1, k.x[cell] + k.offX, k.offY, 8, 13);
+        if (cells[cell] != ' ' && cell >= 6) blit(want.dc(), digits, 8 * d + 1, 15, k.x[cell] + k.offX, k.offY, 7, 13);
+        if (cells[cell] != ' ' && cell < 6) blit(want.dc(), digits, 9 * d + 1, 1, k.x[cell] + k.offX, k.offY, 8, 13);
     }
     blit(want.dc(), band, k.gridX, up * k.bh, k.bx + k.offX, k.upY + k.offY, k.bw, k.bh);
     blit(want.dc(), band, k.gridX + k.bw, down * k.bh, k.bx + k.offX, k.downY + k.offY, k.bw, k.bh);
     DeleteObject(digits);
     DeleteObject(band);
-
     RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     HDC dc = GetDC(control);
     BitBlt(got.dc(), 0, 0, k.w, k.h, dc, 0, 0, SRCCOPY);
     ReleaseDC(control, dc);
-    int bad = 0, fx = -1, fy = -1;
-    for (int y = 0; y < k.h; ++y)
-        for (int x = 0; x < k.w; ++x)
-            if (got.at(x, y) != want.at(x, y) && bad++ == 0) fx = x, fy = y;
-    if (!bad) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << bad << " pixels differ, first at (" << fx << ", " << fy << "): got 0x"
-                                         << std::hex << got.at(fx, fy) << " want 0x" << want.at(fx, fy);
+    return samePixels(got, want);
 }
 
 class TimeCodePaint : public ::testing::Test {
@@ -101,31 +101,9 @@ protected:
 }  // namespace
 
 // Hours drop their leading zero unless asked for it or focused and current; a half-typed member
-// shows its one digit in the ones cell; the blink's dark phase leaves the current member out.
-TEST_F(TimeCodePaint, DigitsOverTheBand) {
-    init(1, 1, 0, 5, 23, 45, 12);
-    c.m_nCurrent = 1;
-    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, " 5234512", Normal, Normal));
-    c.fnSetHourLeadingZero(1);
-    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, "05234512", Normal, Normal));
-    c.fnSetHourLeadingZero(0);
-
-    c.fnSetIndex(c.TimeCodeToIndex(5, 0, 7, 3), 25.0, 1);
-    SetFocus(c.m_hWnd);
-    pressKey(c.m_hWnd, VK_HOME);
-    KillTimer(c.m_hWnd, kTimer);   // hold the blink still
-    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, "05000703", Normal, Normal));
-    pressKey(c.m_hWnd, VK_RIGHT);
-    pressKey(c.m_hWnd, VK_RIGHT);
-    pressKey(c.m_hWnd, '3');
-    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, " 500 303", Normal, Normal));
-    c.m_bFlashOn = 0;
-    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, " 500  03", Normal, Normal));
-    c.m_bFlashOn = 1;
-    SetFocus(host.parent());
-}
-
-TEST_F(TimeCodePaint, ButtonStates) {
+// shows its one digit in the ones cell; the blink's dark phase leaves the current member out. The
+// buttons show hover, pressed and disabled states.
+TEST_F(TimeCodePaint, DigitsAndButtonsOverTheBand) {
     init(1, 1, 0, 0, 1, 2, 3);
     const char* digits = " 0010203";
     // Hover follows the mouse over either button.
@@ -150,6 +128,25 @@ TEST_F(TimeCodePaint, ButtonStates) {
     EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, "        ", Disabled, Disabled));
     EnableWindow(c.m_hWnd, TRUE);
     EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, digits, Normal, Normal));
+
+    c.fnSetIndex(c.TimeCodeToIndex(5, 23, 45, 12), 25.0, 1);
+    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, " 5234512", Normal, Normal));
+    c.fnSetHourLeadingZero(1);
+    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, "05234512", Normal, Normal));
+    c.fnSetHourLeadingZero(0);
+    c.fnSetIndex(c.TimeCodeToIndex(5, 0, 7, 3), 25.0, 1);
+    SetFocus(c.m_hWnd);
+    pressKey(c.m_hWnd, VK_HOME);
+    KillTimer(c.m_hWnd, kTimer);   // hold the blink still
+    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, "05000703", Normal, Normal));
+    pressKey(c.m_hWnd, VK_RIGHT);
+    pressKey(c.m_hWnd, VK_RIGHT);
+    pressKey(c.m_hWnd, '3');
+    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, " 500 303", Normal, Normal));
+    c.m_bFlashOn = 0;
+    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, " 500  03", Normal, Normal));
+    c.m_bFlashOn = 1;
+    SetFocus(host.parent());
 }
 
 // Each variant paints its two bands (a fixed compact one still shows the edge of its disabled
@@ -213,8 +210,7 @@ TEST_F(TimeCodePaint, ClicksChooseMembersByTheMidpoints) {
         click(WM_LBUTTONUP, x, 10);
         EXPECT_EQ(member, c.m_nCurrent) << "x " << x;
     }
-    EXPECT_EQ(c.m_hWnd, GetFocus());
-    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_TRUE(GetFocus() == c.m_hWnd && !GetCapture());
     // Only the focus gain was reported; a click on the current member changes nothing.
     EXPECT_EQ(Codes{EN_SETFOCUS}, host.codes());
     // Leaving a half-typed member by mouse reports the change.
@@ -252,15 +248,13 @@ TEST_F(TimeCodePaint, SpinButtonsStepWithCaptureAndRepeat) {
     EXPECT_TRUE(host.notes.empty());
     click(WM_LBUTTONUP, 95, 15);
     EXPECT_EQ(Codes{EN_CHANGE}, host.codes());
-    EXPECT_EQ(0, c.m_nSpinCount);
-    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_TRUE(c.m_nSpinCount == 0 && !GetCapture());
     // Cancel mode during a press ends it with a change notification.
     host.clear();
     click(WM_LBUTTONDOWN, 95, 15);
     EXPECT_EQ("00:00:00:13 @3", c.text());
     SendMessageW(c.m_hWnd, WM_CANCELMODE, 0, 0);
-    EXPECT_EQ(nullptr, GetCapture());
-    EXPECT_EQ(0, c.m_nSpinCount);
+    EXPECT_TRUE(c.m_nSpinCount == 0 && !GetCapture());
     EXPECT_EQ(Codes{EN_CHANGE}, host.codes());
     SetFocus(host.parent());
 }
@@ -279,10 +273,7 @@ TEST_F(TimeCodePaint, PaintRectAndConnectingLine) {
     HBITMAP digits = loadSkin(L"Digits.png");
     blit(want.dc(), digits, 105, 0, 3, 4, 8, 13);
     DeleteObject(digits);
-    int bad = 0;
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 40; ++x) bad += target.at(x, y) != want.at(x, y);
-    EXPECT_EQ(0, bad);
+    EXPECT_TRUE(samePixels(target, want));
     EXPECT_EQ(nullptr, c.fnGetSymbolSource());   // closed again
 }
 

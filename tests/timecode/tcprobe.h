@@ -57,7 +57,11 @@ public:
     bool createControl(TimeCodeProbe& probe);
     HWND parent() const { return m_parent; }
     HWND sibling() const { return m_sibling; }   // a static window that never takes focus
-    std::vector<UINT> codes() const;             // the codes alone, in order
+    Codes codes() const {   // the codes alone, in order
+        Codes out;
+        for (const Note& n : notes) out.push_back(n.code);
+        return out;
+    }
     void clear() { notes.clear(); }
 
 private:
@@ -66,9 +70,9 @@ private:
 
 // Keys through the queue, as a keyboard would deliver them: WM_KEYDOWN (TranslateMessage adds the
 // WM_CHAR) then WM_KEYUP, each dispatched at once.
-void pressKey(HWND target, UINT vk);
 void keyDown(HWND target, UINT vk, bool repeat = false, bool up = false);
-void keyUp(HWND target, UINT vk);
+inline void keyUp(HWND target, UINT vk) { keyDown(target, vk, false, true); }
+inline void pressKey(HWND target, UINT vk) { keyDown(target, vk), keyUp(target, vk); }
 // A real left click (SendInput) at a client point of the window, its centre when x is negative.
 bool clickAt(HWND window, int x = -1, int y = -1);
 

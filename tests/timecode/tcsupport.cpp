@@ -63,12 +63,6 @@ bool TimeCodeHost::createControl(TimeCodeProbe& probe) {
     return hwnd && probe.SubclassWindow(hwnd);
 }
 
-std::vector<UINT> TimeCodeHost::codes() const {
-    std::vector<UINT> out;
-    for (const Note& n : notes) out.push_back(n.code);
-    return out;
-}
-
 // Only keyboard messages are taken from the queue here, so a blink timer does not tick in between.
 void keyDown(HWND target, UINT vk, bool repeat, bool up) {
     LPARAM lp = 1 | (MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16);
@@ -77,13 +71,6 @@ void keyDown(HWND target, UINT vk, bool repeat, bool up) {
     if (up) lp |= (LPARAM)1 << 31;
     PostMessageW(target, up ? WM_KEYUP : WM_KEYDOWN, vk, lp);
     drainQueue(WM_KEYFIRST, WM_KEYLAST);
-}
-
-void keyUp(HWND target, UINT vk) { keyDown(target, vk, false, true); }
-
-void pressKey(HWND target, UINT vk) {
-    keyDown(target, vk);
-    keyUp(target, vk);
 }
 
 bool clickAt(HWND window, int x, int y) {

@@ -34,8 +34,8 @@ TEST(TimeCodeValue, ConversionIsExactOverEveryRatesWholeRange) {
     }
 }
 
-// Known positions through the host interface; rate 0 keeps the rate in force.
-TEST(TimeCodeValue, KnownValuesThroughTheHostInterface) {
+// Known positions through the host interface (rate 0 keeps the rate in force), the rate, the bounds.
+TEST(TimeCodeValue, HostInterfaceValuesRateAndBounds) {
     const struct {
         int index;
         double rate;
@@ -55,29 +55,21 @@ TEST(TimeCodeValue, KnownValuesThroughTheHostInterface) {
     c.fnSetFrameRate(kDrop);
     const int plain[4] = {0, 9, 59, 12};
     for (int member = 0; member < 4; ++member) EXPECT_EQ(plain[member], c.fnGetIndexMember(17982, member));
-}
 
-TEST(TimeCodeValue, FrameRateAndBounds) {
-    TimeCodeProbe c;
+    // Rate 0 means 100; a rate lowers the upper bound to its largest index, never raises it.
     c.fnSetFrameRate(0.0);
     EXPECT_EQ(100.0, c.fnGetFrameRate());
-    c.fnSetFrameRate(kDrop);
-    EXPECT_EQ(10789199, c.fnGetIndexUpperBd());
-    c.fnSetFrameRate(25.0);
-    EXPECT_EQ(8999999, c.fnGetIndexUpperBd());
-    // Raising the rate never raises the bound by itself; the setter caps at the rate's largest.
-    c.fnSetFrameRate(100.0);
-    EXPECT_EQ(8999999, c.fnGetIndexUpperBd());
-    c.fnSetIndexUpperBd(50000000);
+    c.fnSetIndexUpperBd(50000000);   // capped at the rate's largest
     EXPECT_EQ(35999999, c.fnGetIndexUpperBd());
-    c.fnSetIndexLowerBd(-5);
-    EXPECT_EQ(0, c.fnGetIndexLowerBd());
+    for (auto [rate, upper] : {std::pair{kDrop, 10789199}, {25.0, 8999999}, {100.0, 8999999}}) {
+        c.fnSetFrameRate(rate);
+        EXPECT_EQ(upper, c.fnGetIndexUpperBd()) << rate;
+    }
     // The members are not recomputed by a rate change.
     c.fnSetIndex(250, 100.0, 0);
     c.fnSetFrameRate(25.0);
     EXPECT_EQ("00:00:02:50 @0", c.text());
-
-    // A host index outside the bounds widens them.
+    // A host index outside the bounds widens them; a negative lower bound is 0.
     c.fnSetIndexLowerBd(1000);
     c.fnSetIndexUpperBd(2000);
     c.fnSetIndex(500, 0.0, 0);
@@ -85,6 +77,8 @@ TEST(TimeCodeValue, FrameRateAndBounds) {
     EXPECT_EQ(2000, c.fnGetIndexUpperBd());
     c.fnSetIndex(3000, 0.0, 0);
     EXPECT_EQ(3000, c.fnGetIndexUpperBd());
+    c.fnSetIndexLowerBd(-5);
+    EXPECT_EQ(0, c.fnGetIndexLowerBd());
 }
 
 // A typed member is clamped into its range, then fitted to the bounds: above the upper bound it
