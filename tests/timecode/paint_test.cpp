@@ -316,15 +316,18 @@ TEST(TimeCodeInit, FailuresLeaveEveryRectangleEmpty) {
         EXPECT_EQ(0, p.fnOpenBackgroundSource(screen));
         ReleaseDC(nullptr, screen);
     }
-    // A control destroyed while focused leaves no hook: a click on the sibling keeps the focus.
+    // Neither focus loss nor destroying a focused control leaves the hook behind: a click on the
+    // sibling then keeps the focus on the parent.
     auto* p = new TimeCodeProbe;
     ASSERT_TRUE(host.createControl(*p));
     ASSERT_EQ(1, p->fnInit(1, 1, 0));
-    SetFocus(p->m_hWnd);
-    delete p;
-    SetFocus(host.parent());
-    ASSERT_EQ(host.parent(), GetFocus());
-    clickAt(host.sibling());
-    testutil::pumpMessages(200);
-    EXPECT_EQ(host.parent(), GetFocus());
+    for (bool destroy : {false, true}) {
+        SetFocus(p->m_hWnd);
+        if (destroy) delete p;
+        SetFocus(host.parent());
+        ASSERT_EQ(host.parent(), GetFocus());
+        clickAt(host.sibling());
+        testutil::pumpMessages(200);
+        EXPECT_EQ(host.parent(), GetFocus()) << destroy;
+    }
 }

@@ -51,8 +51,7 @@ class TimeCodeHost {
 public:
     static const int kId = 1234;
     static std::vector<Note> notes;
-    TimeCodeHost();
-    ~TimeCodeHost();
+    TimeCodeHost();   // the parent stays for the next test
     // Creates the control's window at (10, 10) and attaches the probe; fnInit is left to the test.
     bool createControl(TimeCodeProbe& probe);
     HWND parent() const { return m_parent; }

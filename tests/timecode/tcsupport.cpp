@@ -50,13 +50,6 @@ TimeCodeHost::TimeCodeHost() {
     notes.clear();
 }
 
-// The controls are gone by now (each test's probe dies first); the parent stays for the next test.
-TimeCodeHost::~TimeCodeHost() {
-    SetFocus(m_parent);
-    drainQueue();
-    notes.clear();
-}
-
 bool TimeCodeHost::createControl(TimeCodeProbe& probe) {
     HWND hwnd = CreateWindowExW(0, L"TimeCodeControl", L"", WS_CHILD | WS_VISIBLE, 10, 10, 40, 10, m_parent,
                                 (HMENU)(INT_PTR)kId, GetModuleHandleW(nullptr), nullptr);
