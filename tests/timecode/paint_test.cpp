@@ -317,17 +317,20 @@ TEST(TimeCodeInit, FailuresLeaveEveryRectangleEmpty) {
         ReleaseDC(nullptr, screen);
     }
     // Neither focus loss nor destroying a focused control leaves the hook behind: a click on the
-    // sibling then keeps the focus on the parent.
+    // sibling then keeps the focus on a fixed control, which has no hook of its own.
+    TimeCodeProbe fixed;
+    ASSERT_TRUE(host.createControl(fixed));
+    ASSERT_EQ(1, fixed.fnInit(1, 0, 0));
     auto* p = new TimeCodeProbe;
     ASSERT_TRUE(host.createControl(*p));
     ASSERT_EQ(1, p->fnInit(1, 1, 0));
     for (bool destroy : {false, true}) {
         SetFocus(p->m_hWnd);
         if (destroy) delete p;
-        SetFocus(host.parent());
-        ASSERT_EQ(host.parent(), GetFocus());
-        clickAt(host.sibling());
+        SetFocus(fixed.m_hWnd);
+        ASSERT_EQ(fixed.m_hWnd, GetFocus());
+        ASSERT_TRUE(clickAt(host.sibling()));
         testutil::pumpMessages(200);
-        EXPECT_EQ(host.parent(), GetFocus()) << destroy;
+        EXPECT_EQ(fixed.m_hWnd, GetFocus()) << destroy;
     }
 }
