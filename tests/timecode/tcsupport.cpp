@@ -1,30 +1,26 @@
 #include "tcprobe.h"
 
-namespace {
-std::vector<Note> g_notes;
+std::vector<Note> TimeCodeHost::notes;
 
+namespace {
 LRESULT CALLBACK hostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_COMMAND) {
-        g_notes.push_back({msg, HIWORD(wp), LOWORD(wp), (HWND)lp, 0});
-        return 0;
-    }
-    if (msg == WM_NOTIFY) {
-        const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lp);
-        g_notes.push_back({msg, hdr->code, (UINT)wp, hdr->hwndFrom, (UINT)hdr->idFrom});
-        return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wp, lp);
+    const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lp);
+    if (msg == WM_COMMAND)
+        TimeCodeHost::notes.push_back({msg, HIWORD(wp), LOWORD(wp), (HWND)lp, 0});
+    else if (msg == WM_NOTIFY)
+        TimeCodeHost::notes.push_back({msg, hdr->code, (UINT)wp, hdr->hwndFrom, (UINT)hdr->idFrom});
+    else
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    return 0;
 }
 
-const wchar_t kHostClass[] = L"TimeCodeTestHost";
-
-LPARAM keyLParam(UINT vk, bool up, bool repeat) {
-    UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
-    LPARAM lp = 1 | (scan << 16);
-    if (vk >= VK_PRIOR && vk <= VK_DOWN) lp |= 1 << 24;   // extended keys
-    if (repeat || up) lp |= 1 << 30;
-    if (up) lp |= (LPARAM)1 << 31;
-    return lp;
+// Dispatches what is queued for this thread between first and last, without waiting.
+void drainQueue(UINT first = 0, UINT last = 0) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, first, last, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
 }
 }  // namespace
 
@@ -38,10 +34,10 @@ TimeCodeHost::TimeCodeHost() {
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
-        wc.lpszClassName = kHostClass;
+        wc.lpszClassName = L"TimeCodeTestHost";
         RegisterClassW(&wc);
-        parent = CreateWindowExW(WS_EX_TOPMOST, kHostClass, L"host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100,
-                                 100, 260, 120, nullptr, nullptr, wc.hInstance, nullptr);
+        parent = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                 100, 100, 260, 120, nullptr, nullptr, wc.hInstance, nullptr);
         sibling = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 80, 100, 30, parent, (HMENU)99,
                                   wc.hInstance, nullptr);
     }
@@ -51,55 +47,34 @@ TimeCodeHost::TimeCodeHost() {
     SetFocus(m_parent);
     UpdateWindow(m_parent);
     drainQueue();
-    g_notes.clear();
+    notes.clear();
 }
 
-// The controls are gone by now (each test's probe dies first); the parent stays for the next test.
-TimeCodeHost::~TimeCodeHost() {
-    SetFocus(m_parent);
-    drainQueue();
-    g_notes.clear();
-}
-
-bool TimeCodeHost::createControl(TimeCodeProbe& probe, int x, int y) {
-    HWND hwnd = CreateWindowExW(0, L"TimeCodeControl", L"", WS_CHILD | WS_VISIBLE, x, y, 40, 10, m_parent,
+bool TimeCodeHost::createControl(TimeCodeProbe& probe) {
+    HWND hwnd = CreateWindowExW(0, L"TimeCodeControl", L"", WS_CHILD | WS_VISIBLE, 10, 10, 40, 10, m_parent,
                                 (HMENU)(INT_PTR)kId, GetModuleHandleW(nullptr), nullptr);
     return hwnd && probe.SubclassWindow(hwnd);
 }
 
-std::vector<Note>& TimeCodeHost::notes() { return g_notes; }
-
-std::vector<UINT> TimeCodeHost::codes() {
-    std::vector<UINT> out;
-    for (const Note& n : g_notes) out.push_back(n.code);
-    return out;
-}
-
-void TimeCodeHost::clear() { g_notes.clear(); }
-
-void drainQueue() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 // Only keyboard messages are taken from the queue here, so a blink timer does not tick in between.
-static void deliver(HWND target, UINT msgId, UINT vk, LPARAM lp) {
-    PostMessageW(target, msgId, vk, lp);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+void keyDown(HWND target, UINT vk, bool repeat, bool up) {
+    LPARAM lp = 1 | (MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16);
+    if (vk >= VK_PRIOR && vk <= VK_DOWN) lp |= 1 << 24;   // extended keys
+    if (repeat || up) lp |= 1 << 30;
+    if (up) lp |= (LPARAM)1 << 31;
+    PostMessageW(target, up ? WM_KEYUP : WM_KEYDOWN, vk, lp);
+    drainQueue(WM_KEYFIRST, WM_KEYLAST);
 }
 
-void keyDown(HWND target, UINT vk, bool repeat) { deliver(target, WM_KEYDOWN, vk, keyLParam(vk, false, repeat)); }
-
-void keyUp(HWND target, UINT vk) { deliver(target, WM_KEYUP, vk, keyLParam(vk, true, false)); }
-
-void pressKey(HWND target, UINT vk) {
-    keyDown(target, vk);
-    keyUp(target, vk);
+bool clickAt(HWND window, int x, int y) {
+    RECT r;
+    GetClientRect(window, &r);
+    POINT p = {x < 0 ? r.right / 2 : x, y < 0 ? r.bottom / 2 : y};
+    ClientToScreen(window, &p);
+    SetCursorPos(p.x, p.y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    return SendInput(2, in, sizeof(INPUT)) == 2;
 }

@@ -4,195 +4,127 @@
 
 namespace {
 const double kDrop = 29.97;
-
-int nominal(double rate) { return (int)(rate + 0.999); }
-}  // namespace
-
-// Every index of the drop-frame range converts to a valid timecode and back; frames 00 and 01 never
-// appear at second 00 of a minute that is not a multiple of ten.
-TEST(TimeCodeValue, DropFrameConversionIsExactOverTheWholeRange) {
-    TimeCodeProbe c;
-    c.fnSetFrameRate(kDrop);
-    const int largest = 10789199;
-    int failures = 0, dropped = 0;
-    int h, m, s, f;
-    for (int index = 0; index <= largest && failures < 5; ++index) {
-        c.fnGetTimeCode(index, h, m, s, f, kDrop);
-        bool valid = h <= 99 && m < 60 && s < 60 && f < 30 && f >= 0;
-        bool skipped = s == 0 && f < 2 && m % 10 != 0;
-        if (!valid || skipped || c.TimeCodeToIndex(h, m, s, f) != index) {
-            ADD_FAILURE() << "index " << index << " -> " << h << ":" << m << ":" << s << ":" << f;
-            ++failures;
-        }
-        if (s == 0 && f == 2 && m % 10 != 0) ++dropped;
-    }
-    // The last index is the last frame of 99:59:59.
-    c.fnGetTimeCode(largest, h, m, s, f, kDrop);
-    EXPECT_TRUE(h == 99 && m == 59 && s == 59 && f == 29);
-    // Every non-tenth minute of 100 hours starts at frame 02.
-    EXPECT_EQ(100 * 54, dropped);
 }
 
-TEST(TimeCodeValue, OtherRatesConvertPlainlyOverTheirWholeRange) {
-    for (double rate : {23.976, 24.0, 25.0, 30.0, 59.94, 100.0}) {
+// Every index of each rate's range converts to a valid timecode and back. At 29.97 frames 00 and 01
+// never appear at second 00 of a minute that is not a multiple of ten; the other rates, 59.94
+// included, skip no frame numbers.
+TEST(TimeCodeValue, ConversionIsExactOverEveryRatesWholeRange) {
+    TimeCodeProbe c;
+    int h, m, s, f, failures = 0;
+    for (double rate : {kDrop, 23.976, 24.0, 25.0, 30.0, 59.94, 100.0}) {
         SCOPED_TRACE(rate);
-        TimeCodeProbe c;
+        const bool drop = rate == kDrop;
+        const int n = (int)(rate + 0.999), largest = drop ? 10789199 : 360000 * n - 1;
         c.fnSetFrameRate(rate);
-        const int n = nominal(rate);
-        const int largest = 360000 * n - 1;
         c.fnSetIndexUpperBd(0x7FFFFFFF);
         EXPECT_EQ(largest, c.fnGetIndexUpperBd());
-        int failures = 0;
-        int h, m, s, f;
+        int dropped = 0;
         for (int index = 0; index <= largest && failures < 5; ++index) {
             c.fnGetTimeCode(index, h, m, s, f, rate);
-            // No frame numbers are skipped at these rates, 59.94 included.
-            if (f != index % n || ((h * 60 + m) * 60 + s) != index / n || m >= 60 || s >= 60 ||
-                c.TimeCodeToIndex(h, m, s, f) != index) {
-                ADD_FAILURE() << "index " << index;
+            bool right = drop ? h <= 99 && m < 60 && s < 60 && f >= 0 && f < 30 && !(s == 0 && f < 2 && m % 10 != 0)
+                              : f == index % n && (h * 60 + m) * 60 + s == index / n && m < 60 && s < 60;
+            if (!right || c.TimeCodeToIndex(h, m, s, f) != index) {
+                ADD_FAILURE() << "index " << index << " -> " << h << ":" << m << ":" << s << ":" << f;
                 ++failures;
             }
+            dropped += s == 0 && f == 2 && m % 10 != 0;
         }
+        EXPECT_TRUE(!drop || dropped == 100 * 54) << dropped;   // every non-tenth minute starts at frame 02
     }
 }
 
-TEST(TimeCodeValue, KnownValuesThroughTheHostInterface) {
+// Known positions through the host interface (rate 0 keeps the rate in force), the rate, the bounds.
+TEST(TimeCodeValue, HostInterfaceValuesRateAndBounds) {
+    const struct {
+        int index;
+        double rate;
+        const char* text;
+        int totalSec;
+    } known[] = {{10789199, kDrop, "99:59:59:29 @0", 359999}, {17982, kDrop, "00:10:00:00 @0", 600},
+                 {1800, 0.0, "00:01:00:02 @0", 60},           {90000, 25.0, "01:00:00:00 @0", 3600},
+                 {3600, 59.94, "00:01:00:00 @0", 60}};
     TimeCodeProbe c;
-    c.fnSetIndex(17982, kDrop, 0);
-    EXPECT_TRUE(c.shows(0, 10, 0, 0));
-    EXPECT_EQ(17982, c.fnGetIndex());
-    c.fnSetIndex(1800, 0.0, 0);   // rate 0 keeps 29.97
-    EXPECT_TRUE(c.shows(0, 1, 0, 2));
-    EXPECT_EQ(1800, c.fnGetIndex());
-    EXPECT_EQ(60, c.fnGetTotalSec());
+    for (const auto& k : known) {
+        c.fnSetIndex(k.index, k.rate, 0);
+        EXPECT_EQ(k.text, c.text());
+        EXPECT_EQ(k.index, c.fnGetIndex());
+        EXPECT_EQ(k.totalSec, c.fnGetTotalSec());
+    }
+    // A bound is split plainly: 17982 is 00:10:00:00 in drop-frame but 599 s and 12 frames.
+    c.fnSetFrameRate(kDrop);
+    const int plain[4] = {0, 9, 59, 12};
+    for (int member = 0; member < 4; ++member) EXPECT_EQ(plain[member], c.fnGetIndexMember(17982, member));
 
-    c.fnSetIndex(90000, 25.0, 0);
-    EXPECT_TRUE(c.shows(1, 0, 0, 0));
-    EXPECT_EQ(3600, c.fnGetTotalSec());
-    EXPECT_EQ(90000, c.fnGetIndex());
-    // 59.94 counts 60 frames a second without dropping.
-    c.fnSetIndex(3600, 59.94, 0);
-    EXPECT_TRUE(c.shows(0, 1, 0, 0));
-}
-
-TEST(TimeCodeValue, FrameRateAndUpperBound) {
-    TimeCodeProbe c;
+    // Rate 0 means 100; a rate lowers the upper bound to its largest index, never raises it.
     c.fnSetFrameRate(0.0);
     EXPECT_EQ(100.0, c.fnGetFrameRate());
-    EXPECT_EQ(27687210, c.fnGetIndexUpperBd());   // below 35999999: unchanged
-    c.fnSetFrameRate(kDrop);
-    EXPECT_EQ(kDrop, c.fnGetFrameRate());
-    EXPECT_EQ(10789199, c.fnGetIndexUpperBd());
-    c.fnSetFrameRate(25.0);
-    EXPECT_EQ(8999999, c.fnGetIndexUpperBd());
-    // Raising the rate never raises the bound by itself; the setter caps at the rate's largest.
-    c.fnSetFrameRate(100.0);
-    EXPECT_EQ(8999999, c.fnGetIndexUpperBd());
-    c.fnSetIndexUpperBd(50000000);
+    c.fnSetIndexUpperBd(50000000);   // capped at the rate's largest
     EXPECT_EQ(35999999, c.fnGetIndexUpperBd());
-    c.fnSetIndexUpperBd(1234);
-    EXPECT_EQ(1234, c.fnGetIndexUpperBd());
+    for (auto [rate, upper] : {std::pair{kDrop, 10789199}, {25.0, 8999999}, {100.0, 8999999}}) {
+        c.fnSetFrameRate(rate);
+        EXPECT_EQ(upper, c.fnGetIndexUpperBd()) << rate;
+    }
     // The members are not recomputed by a rate change.
     c.fnSetIndex(250, 100.0, 0);
     c.fnSetFrameRate(25.0);
-    EXPECT_TRUE(c.shows(0, 0, 2, 50));
-
-    c.fnSetIndexLowerBd(-5);
-    EXPECT_EQ(0, c.fnGetIndexLowerBd());
-    c.fnSetIndexLowerBd(77);
-    EXPECT_EQ(77, c.fnGetIndexLowerBd());
-}
-
-TEST(TimeCodeValue, SetIndexWidensTheBoundsAndWithoutRefreshForgetsTheScreen) {
-    TimeCodeProbe c;
+    EXPECT_EQ("00:00:02:50 @0", c.text());
+    // A host index outside the bounds widens them; a negative lower bound is 0.
     c.fnSetIndexLowerBd(1000);
     c.fnSetIndexUpperBd(2000);
-    c.m_bFieldsShown = 1;
     c.fnSetIndex(500, 0.0, 0);
     EXPECT_EQ(500, c.fnGetIndexLowerBd());
     EXPECT_EQ(2000, c.fnGetIndexUpperBd());
-    EXPECT_EQ(0, c.m_bFieldsShown);
     c.fnSetIndex(3000, 0.0, 0);
     EXPECT_EQ(3000, c.fnGetIndexUpperBd());
-    EXPECT_EQ(100.0, c.fnGetFrameRate());
+    c.fnSetIndexLowerBd(-5);
+    EXPECT_EQ(0, c.fnGetIndexLowerBd());
 }
 
-TEST(TimeCodeValue, MembersOfABoundAreSplitWithoutDropFrame) {
-    TimeCodeProbe c;
-    c.fnSetFrameRate(kDrop);
-    // 17982 is 00:10:00:00 in drop-frame, but a bound is split plainly: 599 s and 12 frames.
-    EXPECT_EQ(12, c.fnGetIndexMember(17982, 3));
-    EXPECT_EQ(59, c.fnGetIndexMember(17982, 2));
-    EXPECT_EQ(9, c.fnGetIndexMember(17982, 1));
-    EXPECT_EQ(0, c.fnGetIndexMember(17982, 0));
-    EXPECT_EQ(30 * 3600, c.fnGetMemberUnits(0));
-    EXPECT_EQ(30 * 60, c.fnGetMemberUnits(1));
-    EXPECT_EQ(30, c.fnGetMemberUnits(2));
-    EXPECT_EQ(1, c.fnGetMemberUnits(3));
-    EXPECT_EQ(99, c.fnGetEditMax(0));
-    EXPECT_EQ(59, c.fnGetEditMax(1));
-    EXPECT_EQ(59, c.fnGetEditMax(2));
-    EXPECT_EQ(29, c.fnGetEditMax(3));
-}
-
+// A typed member is clamped into its range, then fitted to the bounds: above the upper bound it
+// takes the bound's member, one less while still above; below the lower bound a lone first digit
+// that a second one can still lift to the bound waits (result 0), otherwise the bound's member is
+// taken, one more while still below.
 TEST(TimeCodeValue, CheckBoundingClampsAndFitsToTheBounds) {
+    auto at = [](int h, int m, int s) { return ((h * 60 + m) * 60 + s) * 25; };
+    const struct {
+        int lower, upper, h, m, s, firstDigit, result, digit;
+        const char* after;
+    } cases[] = {{0, at(99, 0, 0), 0, 75, 0, 0, 1, 0, "00:59:00:00 @1"},
+                 {0, at(1, 20, 30) + 10, 1, 45, 0, 0, 1, 0, "01:20:00:00 @1"},
+                 {0, at(1, 20, 30) + 10, 1, 45, 40, 0, 1, 0, "01:19:40:00 @1"},
+                 {at(0, 35, 0), at(99, 0, 0), 0, 3, 0, 1, 0, 3, "00:35:00:00 @1"},
+                 {at(0, 35, 0), at(99, 0, 0), 0, 2, 0, 1, 1, 2, "00:35:00:00 @1"},
+                 {at(0, 35, 10), at(99, 0, 0), 0, 20, 5, 0, 1, 0, "00:36:05:00 @1"}};
     TimeCodeProbe c;
     c.fnSetFrameRate(25.0);
-    // Clamped into the member's range.
     c.m_nCurrent = 1;
-    c.setMembers(0, 75, 0, 0);
-    EXPECT_EQ(1, c.fnCheckBounding(0));
-    EXPECT_EQ(59, c.m_nMember[1]);
-    c.setMembers(0, 30, 0, 0);
-    EXPECT_EQ(0, c.fnCheckBounding(0));
-    EXPECT_EQ(30, c.m_nMember[1]);
-
-    // Above the upper bound: the bound's member, one less while still above.
-    c.fnSetIndexUpperBd(c.TimeCodeToIndex(1, 20, 30, 10));
-    c.setMembers(1, 45, 0, 0);
-    EXPECT_EQ(1, c.fnCheckBounding(0));
-    EXPECT_EQ(20, c.m_nMember[1]);
-    c.setMembers(1, 45, 40, 0);
-    EXPECT_EQ(1, c.fnCheckBounding(0));
-    EXPECT_EQ(19, c.m_nMember[1]);
-
-    // Below the lower bound (00:35:00:00): a first digit 3 can still reach 35 and waits.
-    c.fnSetIndexUpperBd(8999999);
-    c.fnSetIndexLowerBd(c.TimeCodeToIndex(0, 35, 0, 0));
-    c.setMembers(0, 3, 0, 0);
-    c.m_nFirstDigit = 0;
-    EXPECT_EQ(0, c.fnCheckBounding(1));
-    EXPECT_EQ(3, c.m_nFirstDigit);
-    EXPECT_EQ(35, c.m_nMember[1]);
-    // A first digit 2 cannot: fitted at once.
-    c.setMembers(0, 2, 0, 0);
-    EXPECT_EQ(1, c.fnCheckBounding(1));
-    EXPECT_EQ(35, c.m_nMember[1]);
-    // Not a first digit: fitted, and one more when the bound is still above.
-    c.fnSetIndexLowerBd(c.TimeCodeToIndex(0, 35, 10, 0));
-    c.setMembers(0, 20, 5, 0);
-    EXPECT_EQ(1, c.fnCheckBounding(0));
-    EXPECT_EQ(36, c.m_nMember[1]);
+    for (const auto& k : cases) {
+        c.fnSetIndexUpperBd(k.upper);
+        c.fnSetIndexLowerBd(k.lower);
+        c.setMembers(k.h, k.m, k.s, 0);
+        c.m_nFirstDigit = 0;
+        EXPECT_EQ(k.result, c.fnCheckBounding(k.firstDigit)) << k.after;
+        EXPECT_EQ(k.after, c.text());
+        EXPECT_EQ(k.digit, c.m_nFirstDigit) << k.after;
+    }
 }
 
 TEST(TimeCodeValue, CheckValidAndModifyOnlyAtDropFrame) {
+    const struct {
+        double rate;
+        int m, s, f, changed;
+        const char* after;
+    } cases[] = {{kDrop, 1, 0, 0, 1, "00:01:00:02 @0"},  {kDrop, 1, 0, 1, 1, "00:01:00:02 @0"},
+                 {kDrop, 10, 0, 0, 0, "00:10:00:00 @0"}, {kDrop, 1, 1, 0, 0, "00:01:01:00 @0"},
+                 {59.94, 1, 0, 0, 0, "00:01:00:00 @0"}};
     TimeCodeProbe c;
-    c.fnSetFrameRate(kDrop);
-    c.setMembers(0, 1, 0, 0);
-    EXPECT_EQ(1, c.fnCheckValidAndModify());
-    EXPECT_TRUE(c.shows(0, 1, 0, 2));
-    c.setMembers(0, 1, 0, 1);
-    EXPECT_EQ(1, c.fnCheckValidAndModify());
-    EXPECT_EQ(2, c.m_nMember[3]);
-    c.setMembers(0, 10, 0, 0);
-    EXPECT_EQ(0, c.fnCheckValidAndModify());
-    EXPECT_TRUE(c.shows(0, 10, 0, 0));
-    c.setMembers(0, 1, 1, 0);
-    EXPECT_EQ(0, c.fnCheckValidAndModify());
-    c.fnSetFrameRate(59.94);
-    c.setMembers(0, 1, 0, 0);
-    EXPECT_EQ(0, c.fnCheckValidAndModify());
-    EXPECT_EQ(0, c.m_nMember[3]);
+    for (const auto& k : cases) {
+        c.fnSetFrameRate(k.rate);
+        c.setMembers(0, k.m, k.s, k.f);
+        EXPECT_EQ(k.changed, c.fnCheckValidAndModify()) << k.after;
+        EXPECT_EQ(k.after, c.text());
+    }
 }
 
 TEST(TimeCodeValue, StepsCarryIntoHigherMembersAndStopAtTheBounds) {
@@ -202,56 +134,44 @@ TEST(TimeCodeValue, StepsCarryIntoHigherMembersAndStopAtTheBounds) {
     c.m_nCurrent = 1;
     // Minutes up at 59: the next hour with minutes 00, minutes stay current.
     EXPECT_EQ(0, c.fnStepChange(1));
-    EXPECT_TRUE(c.shows(1, 0, 10, 5));
-    EXPECT_EQ(1, c.m_nCurrent);
+    EXPECT_EQ("01:00:10:05 @1", c.text());
     // A plain step reports whether only the ones digit changed.
     EXPECT_EQ(1, c.fnStepChange(1));
-    EXPECT_TRUE(c.shows(1, 1, 10, 5));
+    EXPECT_EQ("01:01:10:05 @1", c.text());
     c.setMembers(1, 9, 10, 5);
     EXPECT_EQ(0, c.fnStepChange(1));
-    EXPECT_EQ(10, c.m_nMember[1]);
+    EXPECT_EQ("01:10:10:05 @1", c.text());
     // Down at 00 borrows from the hour.
     c.setMembers(1, 0, 10, 5);
     EXPECT_EQ(0, c.fnStepChange(0));
-    EXPECT_TRUE(c.shows(0, 59, 10, 5));
-
+    EXPECT_EQ("00:59:10:05 @1", c.text());
     // Near the upper bound the step falls to the first member that still fits, which becomes current.
     int upper = c.TimeCodeToIndex(0, 59, 10, 20);
     c.fnSetIndexUpperBd(upper);
-    c.setMembers(0, 59, 10, 5);
-    c.m_nCurrent = 1;
     EXPECT_EQ(0, c.fnStepChange(1));
-    EXPECT_TRUE(c.shows(0, 59, 10, 6));
-    EXPECT_EQ(3, c.m_nCurrent);
-    // Frames at the upper bound: nothing changes.
+    EXPECT_EQ("00:59:10:06 @3", c.text());
+    // At either bound nothing changes.
     c.fnSetIndex(upper, 0.0, 0);
     EXPECT_EQ(0, c.fnStepChange(1));
+    c.m_nCurrent = 0;
+    EXPECT_EQ(0, c.fnRefineEdits(1));
     EXPECT_EQ(upper, c.fnGetIndex());
-    // Frames down at the lower bound: nothing changes either.
     c.fnSetIndex(0, 0.0, 0);
+    EXPECT_EQ(0, c.fnRefineEdits(0));
+    c.m_nCurrent = 3;
     c.fnStepChange(0);
     EXPECT_EQ(0, c.fnGetIndex());
+    // Neither an hour nor a minute fits below 100 frames above 0: a second does.
+    c.fnSetIndex(100, 0.0, 0);
+    c.m_nCurrent = 0;
+    EXPECT_EQ(1, c.fnRefineEdits(0));
+    EXPECT_EQ("00:00:03:00 @2", c.text());
     // Frames carry through the index, with drop-frame numbering.
     c.fnSetFrameRate(kDrop);
     c.fnSetIndex(c.TimeCodeToIndex(0, 0, 59, 29), kDrop, 0);
+    c.m_nCurrent = 3;
     c.fnStepChange(1);
-    EXPECT_TRUE(c.shows(0, 1, 0, 2));
+    EXPECT_EQ("00:01:00:02 @3", c.text());
     c.fnStepChange(0);
-    EXPECT_TRUE(c.shows(0, 0, 59, 29));
-}
-
-TEST(TimeCodeValue, RefineEditsRefusesAtTheBound) {
-    TimeCodeProbe c;
-    c.fnSetFrameRate(25.0);
-    c.fnSetIndex(8999999, 0.0, 0);
-    c.m_nCurrent = 0;
-    EXPECT_EQ(0, c.fnRefineEdits(1));
-    EXPECT_EQ(8999999, c.fnGetIndex());
-    c.fnSetIndex(0, 0.0, 0);
-    EXPECT_EQ(0, c.fnRefineEdits(0));
-    c.fnSetIndex(100, 0.0, 0);
-    c.m_nCurrent = 0;
-    EXPECT_EQ(1, c.fnRefineEdits(0));   // neither an hour nor a minute fits above 0: a second does
-    EXPECT_EQ(75, c.fnGetIndex());
-    EXPECT_EQ(2, c.m_nCurrent);
+    EXPECT_EQ("00:00:59:29 @3", c.text());
 }
