@@ -230,11 +230,17 @@ void CqGDIPlusDrawAlphaBitmap::fnFree() {
 }
 
 // Takes over a freshly made image; one without alpha also gets its GDI copy for BitBlt.
-void CqGDIPlusDrawAlphaBitmap::adopt(GpBitmap* image, ARGB gdiBackground) {
+// Takes the image over and records its size; it is drawn through GDI+.
+void CqGDIPlusDrawAlphaBitmap::setImage(GpBitmap* image) {
     m_pImage = image;
     SIZE size = sizeOf(image);
     m_nWidth = size.cx;
     m_nHeight = size.cy;
+}
+
+// As setImage, and an image without alpha also gets the GDI copy it is drawn from.
+void CqGDIPlusDrawAlphaBitmap::adopt(GpBitmap* image, ARGB gdiBackground) {
+    setImage(image);
     if (formatOf(image) != PixelFormat32bppARGB) makeGdiCopy(gdiBackground);
 }
 
@@ -304,10 +310,7 @@ int CqGDIPlusDrawAlphaBitmap::fnLoadFromResource(HINSTANCE instance, UINT id, UI
     DeleteObject(bitmap);
     if (alphaBitmap) DeleteObject(alphaBitmap);
     if (!cut) return 0;
-    m_pImage = cut;   // resources are always blended
-    SIZE size = sizeOf(cut);
-    m_nWidth = size.cx;
-    m_nHeight = size.cy;
+    setImage(cut);   // resources are always blended
     return 1;
 }
 
@@ -346,9 +349,7 @@ int CqGDIPlusDrawAlphaBitmap::fnCreateFromGdiDib(const BITMAPINFO* info, void* b
         std::copy(entries, entries + count, palette->Entries);
         GdipSetImagePalette(image, palette);
     }
-    m_pImage = image;
-    m_nWidth = size.cx;
-    m_nHeight = size.cy;
+    setImage(image);
     return 1;
 }
 
@@ -358,10 +359,7 @@ int CqGDIPlusDrawAlphaBitmap::fnCreate(int w, int h) {
     if (w <= 0 || h <= 0 || GdipCreateBitmapFromScan0(w, h, 0, PixelFormat24bppRGB, nullptr, &image) != Ok ||
         !image)
         return 0;
-    m_pImage = image;
-    SIZE size = sizeOf(image);
-    m_nWidth = size.cx;
-    m_nHeight = size.cy;
+    setImage(image);
     return 1;
 }
 

@@ -42,6 +42,7 @@ public:
     void Release() override;
 
 private:
+    void setImage(Gdiplus::GpBitmap* image);
     void adopt(Gdiplus::GpBitmap* image, Gdiplus::ARGB gdiBackground);
     bool makeGdiCopy(Gdiplus::ARGB background);
     int setPaletteEntries(const Gdiplus::ARGB* entries, int count);

@@ -10,6 +10,18 @@ struct UIFW_API CPlex {
     // Allocates a block of nMax elements of cbElement bytes and links it at the head of head.
     static CPlex* PASCAL Create(CPlex*& head, UINT_PTR nMax, UINT_PTR cbElement);
     void FreeDataChain();   // frees this block and every one after it
+
+    // Allocates a block of nMax nodes and pushes them, lowest address on top, onto a free list
+    // linked through each node's pNext; the nodes are raw storage until taken.
+    template <class NODE>
+    static void GrowFreeList(CPlex*& head, NODE*& freeList, INT_PTR nMax) {
+        CPlex* block = Create(head, (UINT_PTR)nMax, sizeof(NODE));
+        NODE* node = (NODE*)block->data() + (nMax - 1);
+        for (INT_PTR i = nMax - 1; i >= 0; --i, --node) {
+            node->pNext = freeList;
+            freeList = node;
+        }
+    }
 };
 
 // Doubly linked list of pointers.

@@ -183,12 +183,7 @@ public:
 protected:
     CNode* NewNode(CNode* pPrev, CNode* pNext) {
         if (!m_pNodeFree) {
-            CPlex* block = CPlex::Create(m_pBlocks, (UINT_PTR)m_nBlockSize, sizeof(CNode));
-            CNode* node = (CNode*)block->data() + (m_nBlockSize - 1);
-            for (INT_PTR i = m_nBlockSize - 1; i >= 0; --i, --node) {
-                node->pNext = m_pNodeFree;
-                m_pNodeFree = node;
-            }
+            CPlex::GrowFreeList(m_pBlocks, m_pNodeFree, m_nBlockSize);
         }
         CNode* node = m_pNodeFree;
         m_pNodeFree = m_pNodeFree->pNext;
@@ -229,6 +224,7 @@ public:
 protected:
     class CAssoc : public CPair {
         friend class CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>;
+        friend struct CPlex;   // threads free nodes through pNext
         CAssoc* pNext;
         UINT nHashValue;
     public:
@@ -339,12 +335,7 @@ protected:
     }
     CAssoc* NewAssoc(ARG_KEY key) {
         if (!m_pFreeList) {
-            CPlex* block = CPlex::Create(m_pBlocks, (UINT_PTR)m_nBlockSize, sizeof(CAssoc));
-            CAssoc* assoc = (CAssoc*)block->data() + (m_nBlockSize - 1);
-            for (INT_PTR i = m_nBlockSize - 1; i >= 0; --i, --assoc) {
-                assoc->pNext = m_pFreeList;   // raw storage: only the link is used while free
-                m_pFreeList = assoc;
-            }
+            CPlex::GrowFreeList(m_pBlocks, m_pFreeList, m_nBlockSize);
         }
         CAssoc* assoc = m_pFreeList;
         CAssoc* next = assoc->pNext;

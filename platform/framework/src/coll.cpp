@@ -35,12 +35,7 @@ void CPtrList::RemoveAll() {
 
 CPtrList::CNode* CPtrList::NewNode(CNode* pPrev, CNode* pNext) {
     if (!m_pNodeFree) {
-        CPlex* block = CPlex::Create(m_pBlocks, (UINT_PTR)m_nBlockSize, sizeof(CNode));
-        CNode* node = (CNode*)block->data() + (m_nBlockSize - 1);
-        for (INT_PTR i = m_nBlockSize - 1; i >= 0; --i, --node) {
-            node->pNext = m_pNodeFree;
-            m_pNodeFree = node;
-        }
+        CPlex::GrowFreeList(m_pBlocks, m_pNodeFree, m_nBlockSize);
     }
     CNode* node = m_pNodeFree;
     m_pNodeFree = node->pNext;
