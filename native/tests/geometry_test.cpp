@@ -43,7 +43,7 @@ TEST(Tiling, NothingForEmptyInvertedOrAreaLessInput) {
     EXPECT_EQ(calls, 0);
 }
 
-TEST(NineCells, PiecesStayInRangeAndFitTheRectangleInside) {
+TEST(NineCells, PiecesStayInRangeAndCoverTheRectangleOnce) {
     // Near the ends every coordinate stops at the range instead of wrapping.
     const GeoRect extremes[] = {{INT_MAX - 4, INT_MAX - 4, INT_MAX, INT_MAX},
                                 {INT_MIN, INT_MIN, INT_MIN + 3, INT_MIN + 3},
@@ -55,13 +55,21 @@ TEST(NineCells, PiecesStayInRangeAndFitTheRectangleInside) {
         EXPECT_EQ(p[3].dest.bottom, r.bottom);
         EXPECT_EQ(p[2].dest.right, r.right);
     }
-    // An ordinary rectangle: the pieces' areas add up to the rectangle's, cut into uneven cells.
-    GeoRect r = {10, 20, 10 + 57, 20 + 31};
+    // An ordinary rectangle with uneven cells: the nine pieces cover every pixel exactly once, and
+    // each piece's source cell matches its place.
+    const GeoRect r = {10, 20, 10 + 57, 20 + 31};
     qdraw::NineCellPiece p[9];
     qdraw::nineCellPieces(r, 5, 7, p);
-    int64_t area = 0;
-    for (const auto& q : p) area += int64_t(q.dest.right - q.dest.left) * (q.dest.bottom - q.dest.top);
-    EXPECT_EQ(area, 57 * 31);
+    std::vector<int> cover(57 * 31);
+    for (const auto& q : p) {
+        const int col = q.dest.left == r.left ? 0 : q.dest.right == r.right ? 2 : 1;
+        const int row = q.dest.top == r.top ? 0 : q.dest.bottom == r.bottom ? 2 : 1;
+        EXPECT_EQ(q.col * 10 + q.row, col * 10 + row);
+        EXPECT_EQ(q.corner, col != 1 && row != 1);
+        for (int y = q.dest.top; y < q.dest.bottom; ++y)
+            for (int x = q.dest.left; x < q.dest.right; ++x) ++cover[(y - r.top) * 57 + (x - r.left)];
+    }
+    EXPECT_EQ(cover, std::vector<int>(57 * 31, 1));
 }
 
 TEST(KeyRange, ToleranceStopsAt255PerByte) {

@@ -36,12 +36,14 @@ TEST(SettingsText, HexListsStopAtTheFirstBadFieldAndKeepTheRest) {
 }
 
 TEST(SettingsText, DecimalListsStopAtTheIntRange) {
-    int32_t v[4] = {};
-    EXPECT_EQ(qmod::scanIntList(L"2147483647,-2147483648,99999999999999999999999,-2147483649", v, 4), 4);
+    // 2^64 + 1 would read as 1 if the digits wrapped instead of saturating.
+    int32_t v[5] = {};
+    EXPECT_EQ(qmod::scanIntList(L"2147483647,-2147483648,18446744073709551617,-2147483649,-18446744073709551617", v, 5), 5);
     EXPECT_EQ(v[0], INT_MAX);
     EXPECT_EQ(v[1], INT_MIN);
     EXPECT_EQ(v[2], INT_MAX);
     EXPECT_EQ(v[3], INT_MIN);
+    EXPECT_EQ(v[4], INT_MIN);
     int32_t w[3] = {1, 2, 3};
     EXPECT_EQ(qmod::scanIntList(L" 2,20x,7", w, 3), 2);  // "x" ends the second field and the list
     EXPECT_EQ(w[0], 2);

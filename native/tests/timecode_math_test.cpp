@@ -80,7 +80,7 @@ TEST(TimeCodeMath, BoundingKeepsTheMemberAndIndexInRange) {
     EXPECT_EQ(checkBounding(big, 7, false, 0, 100, 25, &first), 0) << "no such member";
     // A host's negative upper bound splits into INT_MIN seconds at one frame a second; the step
     // below it must not wrap.
-    int low[4] = {0, 0, 5, 0};
+    int low[4] = {0, 0, 5, 3};
     EXPECT_EQ(checkBounding(low, kSeconds, false, INT_MIN, INT_MIN, 1.0, &first), 1);
     EXPECT_EQ(low[kSeconds], INT_MIN);
 }
