@@ -83,6 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool ready = [] {
         vectorPaths[0] = &q32::sse2Kernels();
         vectorPaths[1] = q32::cpuHasAvx2() ? &q32::avx2Kernels() : nullptr;
+        if (!vectorPaths[1]) std::fprintf(stderr, "note: no AVX2 on this processor, its path is not fuzzed\n");
         return true;
     }();
     (void)ready;
