@@ -33,7 +33,10 @@ write("pixels", [u32(0, u - 1, n, off, place, 1) + ramp
       [u32(0, 3, 41, 7, 0, 0) + ramp,
        u32(1, 2, 49, 3, 0x44332211) + ramp,
        u32(2, 13, 3, 2, 1, 3, 1, 2) + ramp,
-       u32(2, 7, 2, 0, 0, 2, 0x7FFFFFFF, 0xFFFFFFFF) + ramp])
+       u32(2, 7, 2, 0, 0, 2, 0x7FFFFFFF, 0xFFFFFFFF) + ramp,
+       # op 3 blocks: buffer W-1, H-1, u-1, block x, y, w, h; display rows-1, bytesPerRow-1, x0+2, y0+2
+       u32(3, 12, 8, 2, 3, 2, 7, 5, 6, 47, 4, 3) + ramp,
+       u32(3, 39, 39, 3, 0, 0, 40, 40, 39, 199, 2, 2) + ramp])
 
 # settings: the field count, then UTF-16 text as the string table and settings files hold it
 texts = ["0x808080,0xFFFFFF", "0x000000,0xc8c8c8,0x000000,0x000000,0xc8c8c8", "2,20,7,7,3,3,10,15",

@@ -1,8 +1,10 @@
 // The pixel kernels with arbitrary sizes, offsets and strides: every merge path must give the
-// scalar rule's bytes, and nothing may touch memory outside the exact-size blocks.
+// scalar rule's bytes, and nothing may touch memory outside the exact-size blocks. Also the block
+// arithmetic of the buffers and the display with any placement and row length.
 #include "fuzzinput.h"
 #include "pixelOps.h"
 #include "pixelWiden.h"
+#include "blocks.h"
 #include "drawing/rowblend.h"
 #include <algorithm>
 
@@ -77,6 +79,31 @@ void blendRows(qfuzz::Input& in) {
                           mode & 2 ? &den : nullptr);
 }
 
+// A buffer's block taken out and put back (buf32GetMem / buf32MergeMem), and the part of a
+// caller's block a display copies (disp32ShowData).
+void blocks(qfuzz::Input& in) {
+    const int W = in.range(1, 40), H = in.range(1, 40), u = in.range(1, 4);
+    const int x = in.take<int32_t>() % 48, y = in.take<int32_t>() % 48;
+    const int w = in.take<int32_t>() % 48, h = in.take<int32_t>() % 48;
+    Bytes buffer = in.bytes(q32::blockBytes(W, H, u));
+    if (q32::blockInside(x, y, w, h, W, H)) {
+        const size_t row = size_t(W) * u, part = size_t(w) * u;
+        Bytes block(part * h), before = buffer;
+        q32::copyRows(block.data(), part, buffer.data() + y * row + size_t(x) * u, row, part, h);
+        q32::copyRows(buffer.data() + y * row + size_t(x) * u, row, block.data(), part, part, h);
+        QFUZZ_CHECK(buffer == before);
+    }
+    const int rows = in.range(1, 40), bytesPerRow = in.range(1, 200), x0 = in.range(-2, 60), y0 = in.range(-2, 40);
+    Bytes shown = in.bytes(size_t(rows) * bytesPerRow);
+    const size_t stride = (size_t(W) * u + 3) & ~size_t(3);
+    Bytes area(stride * H);
+    q32::ShownPart p;
+    if (q32::shownPart(W, H, u, x0, y0, rows, bytesPerRow, p)) {
+        QFUZZ_CHECK(p.w > 0 && p.h > 0 && p.w <= W && p.h <= H);
+        q32::copyRows(area.data(), stride, shown.data() + p.offset, size_t(bytesPerRow), size_t(p.w) * u, p.h);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -88,10 +115,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }();
     (void)ready;
     qfuzz::Input in(data, size);
-    switch (in.range(0, 2)) {
+    switch (in.range(0, 3)) {
         case 0: merge(in); break;
         case 1: fillAndWiden(in); break;
-        default: blendRows(in); break;
+        case 2: blendRows(in); break;
+        default: blocks(in); break;
     }
     return 0;
 }

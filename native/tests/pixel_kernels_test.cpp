@@ -3,6 +3,7 @@
 // sees any read or write past an end.
 #include "pixelOps.h"
 #include "pixelWiden.h"
+#include "blocks.h"
 #include <gtest/gtest.h>
 #include <cstdio>
 #include <random>
@@ -137,6 +138,35 @@ TEST(Widen, BothPathsAtEveryLength) {
                 ASSERT_EQ(dst[4 * i + 3], 255) << n;
             }
         }
+}
+
+// Every small placement of a display over a caller's block: what is copied lies inside the block.
+TEST(Blocks, TheShownPartNeverReachesPastTheCallersBlock) {
+    int shown = 0;
+    for (int u = 1; u <= 4; ++u)
+        for (int width = 1; width <= 5; ++width)
+            for (int height = 1; height <= 3; ++height)
+                for (int bytesPerRow = 1; bytesPerRow <= 4 * u + 3; ++bytesPerRow)
+                    for (int rows = 1; rows <= 4; ++rows)
+                        for (int x0 = -1; x0 <= 6; ++x0)
+                            for (int y0 = -1; y0 <= 4; ++y0) {
+                                q32::ShownPart p;
+                                if (!q32::shownPart(width, height, u, x0, y0, rows, bytesPerRow, p)) continue;
+                                ++shown;
+                                ASSERT_TRUE(p.w > 0 && p.h > 0 && p.w <= width && p.h <= height);
+                                ASSERT_LE(p.offset + size_t(p.h - 1) * bytesPerRow + size_t(p.w) * u,
+                                          size_t(rows) * bytesPerRow);
+                                ASSERT_EQ(bytesPerRow % u, 0);
+                            }
+    EXPECT_GT(shown, 1000);
+}
+
+TEST(Blocks, SizesPastTheIntRangeAreRefused) {
+    EXPECT_EQ(q32::blockBytes(46341, 46341, 1), 0u);  // 2^31 + 80 bytes
+    EXPECT_EQ(q32::blockBytes(INT_MAX, 1, 1), size_t(INT_MAX));
+    EXPECT_EQ(q32::blockBytes(INT_MAX, INT_MAX, 4), 0u);
+    EXPECT_FALSE(q32::blockInside(INT_MAX, 0, INT_MAX, 1, INT_MAX, 1));
+    EXPECT_FALSE(q32::blockInside(0, INT_MIN, 1, INT_MAX, 1, INT_MAX));
 }
 
 }  // namespace
