@@ -1,5 +1,5 @@
 // Every merge path (scalar, SSE2, AVX2 where the processor has it) against the rule, at every tail
-// length, from unaligned starts, in place, over blocks allocated to the exact byte so the sanitizer
+// length, from unaligned starts, over blocks allocated to the exact byte so the sanitizer
 // sees any read or write past an end.
 #include "pixelOps.h"
 #include "pixelWiden.h"
@@ -71,25 +71,6 @@ TEST_P(Kernels, MaskedMergeMatchesTheRuleAtEveryLengthAndOffset) {
                         << "u " << u << " count " << n << " byte " << i;
                 }
             }
-}
-
-TEST_P(Kernels, MaskedMergeInPlaceOverBackAndOverFore) {
-    const q32::MergeKernels* k = kernels();
-    if (!k) GTEST_SKIP() << "no AVX2 on this processor";
-    std::mt19937 rng(11);
-    for (int u = 1; u <= 4; ++u)
-        for (size_t n : {1, 15, 16, 33, 64, 95, 97}) {
-            Bytes back(n * u), fore(n * u), mask(n), expect(n * u);
-            for (auto& b : back) b = uint8_t(rng());
-            for (auto& f : fore) f = uint8_t(rng());
-            fillMask(mask.data(), n, rng);
-            q32::mergeMasked(q32::scalarKernels(), expect.data(), back.data(), mask.data(), fore.data(), u, n);
-            Bytes a = back, b = fore;
-            q32::mergeMasked(*k, a.data(), a.data(), mask.data(), fore.data(), u, n);
-            q32::mergeMasked(*k, b.data(), back.data(), mask.data(), b.data(), u, n);
-            EXPECT_EQ(a, expect) << "over back, u " << u << " count " << n;
-            EXPECT_EQ(b, expect) << "over fore, u " << u << " count " << n;
-        }
 }
 
 TEST_P(Kernels, PremultipliedMergeSaturatesAtEveryLength) {
