@@ -26,9 +26,9 @@ bool scanNumber(const wchar_t*& p, int base, bool& negative, uint64_t& value) {
     if (base == 16 && s[0] == L'0' && (s[1] == L'x' || s[1] == L'X') && digitValue(s[2], 16) >= 0) s += 2;
     if (digitValue(*s, base) < 0) return false;
     value = 0;
-    // Hexadecimal wraps (only the low 32 bits are kept); decimal saturates.
+    // Saturates: the callers clamp to their 32-bit range.
     for (int d; (d = digitValue(*s, base)) >= 0; ++s)
-        value = base == 16 || value <= (UINT64_MAX - d) / base ? value * base + d : UINT64_MAX;
+        value = value <= (UINT64_MAX - d) / base ? value * base + d : UINT64_MAX;
     p = s;
     return true;
 }
@@ -52,8 +52,8 @@ int scanList(const wchar_t* text, T* out, int count, int base, Convert convert) 
 
 int scanHexList(const wchar_t* text, uint32_t* out, int count) {
     return scanList(text, out, count, 16, [](bool negative, uint64_t v) {
-        const uint32_t low = (uint32_t)v;
-        return negative ? 0u - low : low;
+        const uint32_t m = v > UINT32_MAX ? UINT32_MAX : (uint32_t)v;
+        return negative ? 0u - m : m;
     });
 }
 

@@ -10,8 +10,8 @@ namespace qmod {
 // each number blanks are skipped and a sign is allowed; a hexadecimal number may carry a 0x
 // prefix. A comma must follow its number directly. Reading stops at the first field that does not
 // parse; the fields after it keep their values. Returns the number of fields stored (0 for a null
-// text). Hexadecimal numbers keep their low 32 bits (a minus negates them modulo 2^32); decimal
-// ones stop at the int range.
+// text). Numbers stop at the ends of their 32-bit range; a minus before a hexadecimal number
+// negates it modulo 2^32.
 int scanHexList(const wchar_t* text, uint32_t* out, int count);
 int scanIntList(const wchar_t* text, int32_t* out, int count);
 

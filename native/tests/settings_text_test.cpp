@@ -17,7 +17,7 @@ TEST(SettingsText, HexListsStopAtTheFirstBadFieldAndKeepTheRest) {
         {L"0x1 ,2", 1, 1, 6, 7},                  // the comma must follow at once
         {L"0x,5", 1, 0, 6, 7},                    // a bare 0x is the number 0 followed by x
         {L"-0x1,+0x2", 2, 0xFFFFFFFF, 2, 7},
-        {L"123456789ABCDEF01,0", 2, 0xABCDEF01, 0, 7},
+        {L"123456789ABCDEF01,0x123456789,-0x100000000", 3, 0xFFFFFFFF, 0xFFFFFFFF, 1},
         {L",1", 0, 5, 6, 7},
         {L"", 0, 5, 6, 7},
         {L"g", 0, 5, 6, 7},
