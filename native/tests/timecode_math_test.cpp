@@ -58,7 +58,8 @@ TEST(TimeCodeMath, SteppingAtTheBoundsOfTheIntRange) {
     EXPECT_EQ(stepFrame(INT_MIN, false, INT_MIN, 0), INT_MIN);
     EXPECT_EQ(stepFrame(41, true, 0, 100), 42);
     EXPECT_EQ(stepFrame(41, false, 41, 100), 41);
-    // An hour up from just under INT_MAX only fits as a frame; down from INT_MIN nothing moves.
+    // An hour up from just under INT_MAX only fits as a frame, a minute down from just above
+    // INT_MIN only as a second; at the bound nothing moves.
     EXPECT_EQ(carryMember(INT_MAX - 5, kHours, true, 0, INT_MAX, 30), kFrames);
     EXPECT_EQ(carryMember(INT_MAX, kHours, true, 0, INT_MAX, 30), -1);
     EXPECT_EQ(carryMember(INT_MIN + 100, kMinutes, false, INT_MIN, 0, 30), kSeconds);
@@ -67,8 +68,8 @@ TEST(TimeCodeMath, SteppingAtTheBoundsOfTheIntRange) {
 }
 
 TEST(TimeCodeMath, BoundingKeepsTheMemberAndIndexInRange) {
-    // 29.97, upper bound 00:10:00;02 (17984 is the first frame of minute 10 + 2): typing 9 tens of
-    // minutes is held at the bound's minutes, and the index never passes it.
+    // 29.97 with the upper bound 17984 (00:10:00;02): 95 typed into the minutes is held at the
+    // bound's minutes, and the index never passes it.
     int m[4] = {0, 95, 0, 0};
     int first = -1;
     EXPECT_EQ(checkBounding(m, kMinutes, false, 0, 17984, 29.97, &first), 1);
