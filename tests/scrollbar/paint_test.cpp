@@ -70,9 +70,18 @@ testing::AssertionResult showsParent(HWND bar, const Shot& shot, int x, int y0, 
 }  // namespace
 
 TEST(ScrollPaint, ArrowsShowNormalHotPressedAndDisabledCells) {
-    const SkinImage sprite = loadSkinImage(L"ScrollBarV_Btn.png");
+    const SkinImage sprite = loadSkinImage(L"ScrollBarV_Btn.png", L"ScrollBarV_Btn-M.png");
     ASSERT_EQ(32, sprite.w);
     ASSERT_EQ(64, sprite.h);
+    // The four rows of each column differ, so a wrong row cannot pass for the right one.
+    for (int col = 0; col < 2; ++col)
+        for (int a = 0; a < 4; ++a)
+            for (int b = a + 1; b < 4; ++b) {
+                int differ = 0;
+                for (int y = 0; y < 16; ++y)
+                    for (int x = 0; x < 16; ++x) differ += sprite.at(col * 16 + x, a * 16 + y) != sprite.at(col * 16 + x, b * 16 + y);
+                EXPECT_GT(differ, 10) << "column " << col << " rows " << a << " and " << b;
+            }
     ScrollHost host;
     ScrollProbe& bar = host.create(true, kVertical, 0, 99, 45, 1, 10);
     pointerTo(host.parent(), 600, 350);

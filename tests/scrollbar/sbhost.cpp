@@ -10,6 +10,8 @@ namespace {
 void paintPattern(HWND hwnd, HDC dc) {
     RECT r;
     GetClientRect(hwnd, &r);
+    RECT clip;
+    if (GetClipBox(dc, &clip) != NULLREGION) IntersectRect(&r, &r, &clip);
     // Runs of one colour along each row keep this quick enough for every capture.
     for (int y = r.top; y < r.bottom; ++y) {
         for (int x = r.left; x < r.right;) {
@@ -114,12 +116,12 @@ COLORREF screenPixel(HWND window, int x, int y) {
 }
 
 // Drawn by the library over black and over white: where both agree the pixel is opaque.
-SkinImage loadSkinImage(const wchar_t* file) {
+SkinImage loadSkinImage(const wchar_t* file, const wchar_t* alphaFile) {
     SkinImage out;
     IGDIPlusDrawAlphaBitmap* image = gfnNewIGDIPlusDrawAlphaBitmap();
     if (!image) return out;
-    if (image->fnLoadFromFile(gfnGetProgramBitmapPath(), (std::wstring(L"qDVDUser\\ScrollBarEx\\") + file).c_str(),
-                              nullptr, 0, 0, 0, 0)) {
+    const std::wstring dir = std::wstring(gfnGetProgramBitmapPath()) + L"qDVDUser\\ScrollBarEx\\";
+    if (image->fnLoadFromFile(dir.c_str(), file, alphaFile, 0, 0, 0, 0)) {
         const CSize size = image->fnGetSize();
         testutil::Canvas black(size.cx, size.cy, RGB(0, 0, 0)), white(size.cx, size.cy, RGB(255, 255, 255));
         image->fnDraw(black.dc(), 0, 0, 0, 0, 0, 0);

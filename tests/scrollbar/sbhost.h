@@ -76,5 +76,5 @@ struct SkinImage {
     std::vector<DWORD> px;
     DWORD at(int x, int y) const { return px[y * w + x]; }
 };
-SkinImage loadSkinImage(const wchar_t* file);
+SkinImage loadSkinImage(const wchar_t* file, const wchar_t* alphaFile = nullptr);
 inline COLORREF rgbOf(DWORD argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
