@@ -39,7 +39,7 @@ CqScrollBarEx::CqScrollBarEx()
       m_szThumbEnd(0, 0), m_nTimerID(0), m_nScrollScale(1), m_pThumbBmp(nullptr), m_pArrowBmp(nullptr),
       m_pBkBmp(nullptr), m_pShaftBmp(nullptr), m_pShaftBeginBmp(nullptr), m_pShaftMiddleBmp(nullptr),
       m_pShaftEndBmp(nullptr), m_pThumbBeginBmp(nullptr), m_pThumbMiddleBmp(nullptr), m_pThumbEndBmp(nullptr),
-      m_dwScrollBehavior(0) {}
+      m_dwScrollBehavior(0), m_nCanvasArrows(-1), m_rcCanvasThumb() {}
 
 CqScrollBarEx::~CqScrollBarEx() {
     if (IsWindow()) DestroyWindow();
@@ -174,6 +174,7 @@ int CqScrollBarEx::fnCalculateAllRect() {
                                            toSize(m_szThumbMiddle), {minThumb.cx, minThumb.cy}, m, m_bFreeze != FALSE);
     m_rcArrow1 = fromRect(l.arrow1), m_rcArrow2 = fromRect(l.arrow2);
     m_rcShaft = fromRect(l.shaft), m_rcThumb = fromRect(l.thumb);
+    m_nCanvasArrows = -1;
     if (m_bFreeze) return TRUE;
 
     fnMoveThumbRect();
@@ -414,7 +415,9 @@ void CqScrollBarEx::OnWindowPosChanged(WINDOWPOS* lpwndpos) {
     if (EqualRect(&rc, &m_rcWindow)) return;
     m_rcWindow = rc;
     if (IsRectEmpty(&rc)) return;
+    // The thumb's image holds the shaft under it, so it goes with the shaft's.
     releaseImage(m_pShaftBmp);
+    releaseImage(m_pThumbBmp);
     fnCalculateAllRect();
     if (m_stBmpInfo.bUseParentBk) fnGetParentBk();
     discardCanvas();

@@ -67,6 +67,7 @@ void CqScrollBarEx::discardCanvas() {
     DeleteObject(m_hMemBitmap);
     DeleteDC(m_hMemDC);
     m_hMemDC = nullptr, m_hMemBitmap = nullptr, m_hOldBitmap = nullptr;
+    m_nCanvasArrows = -1;
 }
 
 void CqScrollBarEx::fnSetAllBitmapInfo(tagSCROLLINFOEX_BMPINFO* pInfo) {
@@ -169,6 +170,7 @@ int CqScrollBarEx::fnMergeBkAndShaft(HDC hdc) {
     }
     if (usable(m_pShaftMiddleBmp)) m_pShaftMiddleBmp->fnFillRect(work, &r, 0, 0, 0, 0, TRUE);
     adoptCopy(m_pShaftBmp, work.release());
+    m_nCanvasArrows = -1;
     return TRUE;
 }
 
@@ -194,18 +196,16 @@ int CqScrollBarEx::fnMergeThumb(HDC hdc) {
 
 // Painting -----------------------------------------------------------------------------------------
 
+// The sprite rows of both arrows as first x 4 + second.
+int CqScrollBarEx::arrowRows() {
+    if (!IsWindowEnabled() || m_bFreeze) return 2 * 4 + 2;
+    if (m_bLButtonDown) return (m_nHitCode == qsb::kArrow1 ? 1 : 0) * 4 + (m_nHitCode == qsb::kArrow2 ? 1 : 0);
+    return (m_nHoverCode == qsb::kArrow1 ? 3 : 0) * 4 + (m_nHoverCode == qsb::kArrow2 ? 3 : 0);
+}
+
 void CqScrollBarEx::fnPaintArrow(HDC hdc) {
     if (!m_pArrowBmp || !IsWindowVisible()) return;
-    int row1, row2;
-    if (!IsWindowEnabled() || m_bFreeze) {
-        row1 = row2 = 2;
-    } else if (m_bLButtonDown) {
-        row1 = m_nHitCode == qsb::kArrow1 ? 1 : 0;
-        row2 = m_nHitCode == qsb::kArrow2 ? 1 : 0;
-    } else {
-        row1 = m_nHoverCode == qsb::kArrow1 ? 3 : 0;
-        row2 = m_nHoverCode == qsb::kArrow2 ? 3 : 0;
-    }
+    const int rows = arrowRows(), row1 = rows / 4, row2 = rows % 4;
     const RECT& a1 = m_rcArrow1;
     const RECT& a2 = m_rcArrow2;
     m_pArrowBmp->fnDraw(hdc, a1.left, a1.top, 0, row1 * m_szArrow.cy, a1.right - a1.left, a1.bottom - a1.top);
@@ -247,9 +247,22 @@ void CqScrollBarEx::OnPaint() {
         }
         if (m_hMemDC) {
             if (!m_pShaftBmp) fnMergeBkAndShaft(m_hMemDC);
-            if (usable(m_pShaftBmp)) m_pShaftBmp->fnDraw(m_hMemDC, 0, 0, 0, 0, 0, 0);
-            fnPaintArrow(m_hMemDC);
+            // Arrows are alpha sprites and cost far more than the rest: when they look as the canvas
+            // already shows them, only the shaft under the old thumb is put back.
+            const RECT& t = m_rcCanvasThumb;
+            RECT overlap;
+            const bool thumbOnly = usable(m_pShaftBmp) && m_nCanvasArrows == arrowRows() &&
+                                   !IntersectRect(&overlap, &t, &m_rcArrow1) && !IntersectRect(&overlap, &t, &m_rcArrow2);
+            if (thumbOnly) {
+                if (!IsRectEmpty(&t))
+                    m_pShaftBmp->fnDraw(m_hMemDC, t.left, t.top, t.left, t.top, t.right - t.left, t.bottom - t.top);
+            } else {
+                if (usable(m_pShaftBmp)) m_pShaftBmp->fnDraw(m_hMemDC, 0, 0, 0, 0, 0, 0);
+                fnPaintArrow(m_hMemDC);
+                m_nCanvasArrows = IsWindowVisible() ? arrowRows() : -1;
+            }
             fnPaintThumb(m_hMemDC);
+            m_rcCanvasThumb = (IsWindowEnabled() && !m_bFreeze) ? m_rcThumb : RECT();
             BitBlt(dc, 0, 0, client.right, client.bottom, m_hMemDC, 0, 0, SRCCOPY);
         }
     }

@@ -145,7 +145,13 @@ protected:
     DWORD m_dwScrollBehavior;
 
 private:
+    // What the canvas holds beyond the shaft composition, so that a paint that only moved the
+    // thumb repairs the shaft under the old thumb instead of drawing the arrows again.
+    int m_nCanvasArrows;   // arrow rows drawn (first x 4 + second), -1 when the canvas must be composed
+    RECT m_rcCanvasThumb;  // where the thumb was drawn, empty for none
+
     bool isVertical() const { return m_dwOrientation == 1; }
+    int arrowRows();
     void redraw();
     void invalidateArrow(const RECT& rc);
     void pressed(CPoint point, bool autoRepeat);

@@ -165,6 +165,7 @@ TEST(ScrollPaint, ResizeRecomposesTheShaftAndRecapturesTheParent) {
 
     bar.SetWindowPos(nullptr, 0, 0, 16, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_EQ(nullptr, bar.m_pShaftBmp);   // discarded at once, composed at the next paint
+    EXPECT_EQ(nullptr, bar.m_pThumbBmp);   // it holds the old shaft under the thumb
     EXPECT_EQ(nullptr, bar.m_hMemDC);
     bar.UpdateWindow();
     ASSERT_NE(nullptr, bar.m_pShaftBmp);

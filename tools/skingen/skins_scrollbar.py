@@ -10,6 +10,7 @@ The horizontal images are the vertical ones transposed, so both orientations loo
 """
 import os
 from png import Image
+from skins_button import blur, mix, rounded_coverage
 
 CELL = 16        # arrow cell, and the bar's thickness
 GROOVE_W = 10    # shaft width across the bar
@@ -17,84 +18,66 @@ THUMB_W = 12     # thumb width across the bar
 CAP = 6          # shaft and thumb cap length
 MID = 4          # middle tile length
 
-# Shared with the other skins: dark panel, light ink, blue accent.
-PANEL = (14, 22, 30)
-GROOVE_TOP = (24, 32, 42)
-GROOVE_BOTTOM = (36, 46, 58)
-GROOVE_EDGE = (8, 12, 18)
-BUTTON_TOP = (74, 86, 102)
-BUTTON_BOTTOM = (44, 52, 64)
-BUTTON_EDGE = (20, 26, 34)
-INK = (220, 232, 245)
-ACCENT = (140, 205, 255)
-DISABLED_INK = (96, 104, 114)
-THUMB_TOP = (168, 198, 232)
-THUMB_BOTTOM = (96, 136, 184)
-THUMB_EDGE = (40, 64, 96)
-GRIP = (60, 92, 132)
-SHADOW = (0, 0, 0)
-
-
-def mix(a, b, t):
-    return tuple(int(round(a[i] + (b[i] - a[i]) * t)) for i in range(3))
-
-
-def rounded(w, h, x, y, r):
-    """Coverage (0..1) of a rounded rectangle w x h with corner radius r at pixel (x, y)."""
-    cx = min(max(x + 0.5, r), w - r)
-    cy = min(max(y + 0.5, r), h - r)
-    d = ((x + 0.5 - cx) ** 2 + (y + 0.5 - cy) ** 2) ** 0.5
-    return max(0.0, min(1.0, r - d + 0.5))
-
-
-def body(w, h, top, bottom, edge, radius, shadow=True):
-    """A rounded, vertically shaded body with a one-pixel edge and a soft shadow below-right."""
-    img = Image(w, h)
-    bw, bh = (w - 1, h - 1) if shadow else (w, h)
-    if shadow:
-        for y in range(h):
-            for x in range(w):
-                a = rounded(bw, bh, x - 1, y - 1, radius)
-                if a > 0:
-                    img.put(x, y, SHADOW + (int(round(70 * a)),))
-    for y in range(bh):
-        for x in range(bw):
-            a = rounded(bw, bh, x, y, radius)
-            if a <= 0:
-                continue
-            inner = rounded(bw - 2, bh - 2, x - 1, y - 1, max(radius - 1, 0.5)) if 0 < x < bw - 1 and 0 < y < bh - 1 else 0
-            colour = mix(top, bottom, y / max(bh - 1, 1)) if inner > 0.5 else edge
-            img.blend(x, y, colour + (int(round(255 * a)),))
-    return img
-
-
-def arrow_glyph(img, x0, y0, up, ink, size=CELL):
-    """A filled triangle pointing up (or down) centred in a size x size cell."""
-    rows = 4
-    top = y0 + (size - rows) // 2
-    for i in range(rows):
-        n = 2 * i + 1 if up else 2 * (rows - 1 - i) + 1
-        x = x0 + (size - 1) // 2 - n // 2
-        img.fill(x, top + i, n, 1, ink + (255,))
-
-
+# The button's palette: light faces with slate borders, a blue hover, soft slate shadows.
+FACES = {
+    "normal": ((246, 248, 252), (200, 210, 224), (104, 118, 140), (60, 72, 92)),
+    "pressed": ((168, 182, 204), (210, 220, 234), (72, 86, 112), (28, 40, 64)),
+    "disabled": ((232, 232, 234), (220, 220, 222), (178, 178, 182), (176, 176, 182)),
+    "hot": ((236, 246, 255), (168, 206, 246), (48, 116, 206), (32, 96, 186)),
+}
+SHADOW = (20, 28, 40)
+TRACK_TOP, TRACK_BOTTOM, TRACK_EDGE = (206, 214, 226), (232, 236, 242), (150, 162, 182)
+GRIP = (132, 146, 170)
 STATES = ("normal", "pressed", "disabled", "hot")
 
 
+def face(w, h, box, r, top, bottom, border, shadow_alpha=0.45, vertical_shade=True):
+    """A rounded face in box = (x0, y0, x1, y1): soft shadow below-right, a shaded body, a border ring."""
+    x0, y0, x1, y1 = box
+    img = Image(w, h)
+    body = rounded_coverage(w, h, x0, y0, x1, y1, r)
+    inner = rounded_coverage(w, h, x0 + 1, y0 + 1, x1 - 1, y1 - 1, r - 1)
+    if shadow_alpha:
+        shifted = [[body[y - 1][x - 1] if y >= 1 and x >= 1 else 0.0 for x in range(w)] for y in range(h)]
+        soft = blur(shifted, 1)
+        for y in range(h):
+            for x in range(w):
+                a = int(round(255 * shadow_alpha * soft[y][x]))
+                if a:
+                    img.blend(x, y, SHADOW + (a,))
+    for y in range(h):
+        for x in range(w):
+            c_body, c_in = body[y][x], inner[y][x]
+            if c_body <= 0:
+                continue
+            t = (y - y0) / max(1, y1 - y0 - 1) if vertical_shade else (x - x0) / max(1, x1 - x0 - 1)
+            fill = mix(top, bottom, min(1.0, max(0.0, t)))
+            img.blend(x, y, mix(border, fill, c_in / c_body) + (int(round(255 * c_body)),))
+    return img
+
+
+def glyph(img, up, ink, shift):
+    """An anti-aliased triangle pointing up or down, centred on the face."""
+    ss = 4
+    cx, cy = 7.0 + shift, 7.0 + shift
+    for y in range(CELL):
+        for x in range(CELL):
+            hit = 0
+            for sy in range(ss):
+                for sx in range(ss):
+                    px, py = x + (sx + 0.5) / ss, y + (sy + 0.5) / ss
+                    d = (py - (cy - 2.0)) if up else ((cy + 2.0) - py)   # 0 at the tip, 4 at the base
+                    hit += 0 <= d <= 4.0 and abs(px - cx) <= d * 0.95
+            if hit:
+                img.blend(x, y, ink + (int(round(255 * hit / (ss * ss))),))
+
+
 def button_cell(up, state):
-    if state == "pressed":
-        cell = body(CELL, CELL, BUTTON_BOTTOM, mix(BUTTON_BOTTOM, PANEL, 0.5), BUTTON_EDGE, 3.0)
-        ink, shift = ACCENT, 1
-    elif state == "disabled":
-        cell = body(CELL, CELL, mix(BUTTON_TOP, PANEL, 0.5), mix(BUTTON_BOTTOM, PANEL, 0.5), BUTTON_EDGE, 3.0)
-        ink, shift = DISABLED_INK, 0
-    elif state == "hot":
-        cell = body(CELL, CELL, mix(BUTTON_TOP, INK, 0.25), BUTTON_TOP, mix(BUTTON_EDGE, ACCENT, 0.5), 3.0)
-        ink, shift = ACCENT, 0
-    else:
-        cell = body(CELL, CELL, BUTTON_TOP, BUTTON_BOTTOM, BUTTON_EDGE, 3.0)
-        ink, shift = INK, 0
-    arrow_glyph(cell, shift, shift, up, ink)
+    top, bottom, border, ink = FACES[state]
+    shift = 1 if state == "pressed" else 0
+    cell = face(CELL, CELL, (1 + shift, 1 + shift, 14 + shift, 14 + shift), 3.5, top, bottom, border,
+                0.0 if state in ("pressed", "disabled") else 0.45)
+    glyph(cell, up, ink, shift)
     return cell
 
 
@@ -114,29 +97,33 @@ def arrow_sprite():
     return colour, mask
 
 
-def groove(length, cap):
-    """A shaft piece across the bar: the groove is GROOVE_W wide, rounded at a begin or end cap."""
-    img = Image(GROOVE_W, length)
-    full = body(GROOVE_W, 2 * CAP + MID, GROOVE_TOP, GROOVE_BOTTOM, GROOVE_EDGE, 4.0, shadow=False)
-    y0 = {"begin": 0, "middle": CAP, "end": CAP + MID}[cap]
+def cut(full, y0, length):
+    img = Image(full.width, length)
     for y in range(length):
-        for x in range(GROOVE_W):
+        for x in range(full.width):
             img.put(x, y, full.get(x, y0 + y))
     return img
+
+
+CAP_AT = {"begin": 0, "middle": CAP, "end": CAP + MID}
+
+
+def groove(length, cap):
+    """A shaft piece: a sunken rounded track GROOVE_W wide, cut from one full-length track."""
+    full = face(GROOVE_W, 2 * CAP + MID, (0, 0, GROOVE_W, 2 * CAP + MID), 4.5, TRACK_TOP, TRACK_BOTTOM, TRACK_EDGE,
+                0.0, vertical_shade=False)
+    return cut(full, CAP_AT[cap], length)
 
 
 def thumb(length, cap):
-    img = Image(THUMB_W, length)
-    full = body(THUMB_W, 2 * CAP + MID, THUMB_TOP, THUMB_BOTTOM, THUMB_EDGE, 4.0)
-    # Grip lines on the middle tile only, so a long thumb shows ribs along its length.
-    for y in (CAP + 1, CAP + 3):
+    """A thumb piece: the button's normal face, shaded across the bar, with grip ribs on the middle."""
+    top, bottom, border, _ = FACES["normal"]
+    full = face(THUMB_W, 2 * CAP + MID, (0, 0, THUMB_W - 1, 2 * CAP + MID - 1), 4.5, top, bottom, border,
+                vertical_shade=False)
+    for y in (CAP, CAP + 2):
         for x in range(3, THUMB_W - 4):
             full.put(x, y, GRIP + (255,))
-    y0 = {"begin": 0, "middle": CAP, "end": CAP + MID}[cap]
-    for y in range(length):
-        for x in range(THUMB_W):
-            img.put(x, y, full.get(x, y0 + y))
-    return img
+    return cut(full, CAP_AT[cap], length)
 
 
 def transpose(img):
