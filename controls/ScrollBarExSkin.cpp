@@ -9,29 +9,37 @@
 
 namespace qsbwin {
 
+namespace {
+struct SkinFile {
+    const wchar_t* tagSCROLLINFOEX_BMPINFO::*field;
+    const wchar_t* vertical;
+    const wchar_t* horizontal;
+};
+const SkinFile kSkinFiles[] = {
+    {&tagSCROLLINFOEX_BMPINFO::lpszArrowFile, L"qDVDUser\\ScrollBarEx\\ScrollBarV_Btn.png",
+     L"qDVDUser\\ScrollBarEx\\ScrollBarH_Btn.png"},
+    {&tagSCROLLINFOEX_BMPINFO::lpszArrowAlphaFile, L"qDVDUser\\ScrollBarEx\\ScrollBarV_Btn-M.png",
+     L"qDVDUser\\ScrollBarEx\\ScrollBarH_Btn-M.png"},
+    {&tagSCROLLINFOEX_BMPINFO::lpszShaftBeginFile, L"qDVDUser\\ScrollBarEx\\ScrollBarVB_T.png",
+     L"qDVDUser\\ScrollBarEx\\ScrollBarHB_L.png"},
+    {&tagSCROLLINFOEX_BMPINFO::lpszShaftMiddleFile, L"qDVDUser\\ScrollBarEx\\ScrollBarVB_M.png",
+     L"qDVDUser\\ScrollBarEx\\ScrollBarHB_C.png"},
+    {&tagSCROLLINFOEX_BMPINFO::lpszShaftEndFile, L"qDVDUser\\ScrollBarEx\\ScrollBarVB_B.png",
+     L"qDVDUser\\ScrollBarEx\\ScrollBarHB_R.png"},
+    {&tagSCROLLINFOEX_BMPINFO::lpszThumbBeginFile, L"qDVDUser\\ScrollBarEx\\ScrollBarVT_T.png",
+     L"qDVDUser\\ScrollBarEx\\ScrollBarHT_L.png"},
+    {&tagSCROLLINFOEX_BMPINFO::lpszThumbMiddleFile, L"qDVDUser\\ScrollBarEx\\ScrollBarVT_M.png",
+     L"qDVDUser\\ScrollBarEx\\ScrollBarHT_C.png"},
+    {&tagSCROLLINFOEX_BMPINFO::lpszThumbEndFile, L"qDVDUser\\ScrollBarEx\\ScrollBarVT_B.png",
+     L"qDVDUser\\ScrollBarEx\\ScrollBarHT_R.png"},
+};
+}  // namespace
+
 void defaultSkin(tagSCROLLINFOEX_BMPINFO& info, bool vertical) {
     info = tagSCROLLINFOEX_BMPINFO();
     info.bUseParentBk = TRUE;
     info.lpszPath = gfnGetProgramBitmapPath();
-    if (vertical) {
-        info.lpszArrowFile = L"qDVDUser\\ScrollBarEx\\ScrollBarV_Btn.png";
-        info.lpszArrowAlphaFile = L"qDVDUser\\ScrollBarEx\\ScrollBarV_Btn-M.png";
-        info.lpszShaftBeginFile = L"qDVDUser\\ScrollBarEx\\ScrollBarVB_T.png";
-        info.lpszShaftMiddleFile = L"qDVDUser\\ScrollBarEx\\ScrollBarVB_M.png";
-        info.lpszShaftEndFile = L"qDVDUser\\ScrollBarEx\\ScrollBarVB_B.png";
-        info.lpszThumbBeginFile = L"qDVDUser\\ScrollBarEx\\ScrollBarVT_T.png";
-        info.lpszThumbMiddleFile = L"qDVDUser\\ScrollBarEx\\ScrollBarVT_M.png";
-        info.lpszThumbEndFile = L"qDVDUser\\ScrollBarEx\\ScrollBarVT_B.png";
-    } else {
-        info.lpszArrowFile = L"qDVDUser\\ScrollBarEx\\ScrollBarH_Btn.png";
-        info.lpszArrowAlphaFile = L"qDVDUser\\ScrollBarEx\\ScrollBarH_Btn-M.png";
-        info.lpszShaftBeginFile = L"qDVDUser\\ScrollBarEx\\ScrollBarHB_L.png";
-        info.lpszShaftMiddleFile = L"qDVDUser\\ScrollBarEx\\ScrollBarHB_C.png";
-        info.lpszShaftEndFile = L"qDVDUser\\ScrollBarEx\\ScrollBarHB_R.png";
-        info.lpszThumbBeginFile = L"qDVDUser\\ScrollBarEx\\ScrollBarHT_L.png";
-        info.lpszThumbMiddleFile = L"qDVDUser\\ScrollBarEx\\ScrollBarHT_C.png";
-        info.lpszThumbEndFile = L"qDVDUser\\ScrollBarEx\\ScrollBarHT_R.png";
-    }
+    for (const SkinFile& f : kSkinFiles) info.*f.field = vertical ? f.vertical : f.horizontal;
 }
 
 }  // namespace qsbwin

@@ -175,6 +175,14 @@ TEST(ScrollPaint, ResizeRecomposesTheShaftAndRecapturesTheParent) {
     EXPECT_TRUE(showsPiece(shot, groove, 3, 204, 0, 0, 10, 4, 10, 20));   // where the old end cap was
     EXPECT_TRUE(showsParent(bar.m_hWnd, shot, 0, 18, 282));
     EXPECT_TRUE(showsParent(bar.m_hWnd, shot, 15, 18, 282));
+
+    // A minimum-size thumb keeps its size through a resize, yet its image goes too: it holds the
+    // shaft and parent that were under it.
+    ScrollProbe& tiny = host.create(false, RECT{60, 300, 296, 316}, 0, 299999, 0, 1, 10);
+    ASSERT_NE(nullptr, tiny.m_pThumbBmp);
+    tiny.SetWindowPos(nullptr, 0, 0, 300, 16, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(16, tiny.m_rcThumb.right - tiny.m_rcThumb.left);
+    EXPECT_EQ(nullptr, tiny.m_pThumbBmp);
 }
 
 TEST(ScrollPaint, ReflectedControlColourClipsEverythingAndGivesAHollowBrush) {
