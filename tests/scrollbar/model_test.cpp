@@ -191,9 +191,3 @@ TEST(ScrollModel, RepeatArrivesAtTheEndOrAtThePressPoint) {
     m.nTrackPos = 90;
     EXPECT_TRUE(repeatArrived(kArrow2, true, m, thumb, 0, 0));
 }
-
-TEST(ScrollModel, ThicknessFitsTheLargestPiece) {
-    EXPECT_EQ(16, fitThickness(9, 16, 10, 10, 10));
-    EXPECT_EQ(21, fitThickness(9, 16, 10, 21, 10));
-    EXPECT_EQ(30, fitThickness(30, 16, 10, 21, 10));
-}
