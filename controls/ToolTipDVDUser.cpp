@@ -205,6 +205,8 @@ void CqToolTipDVDUser::OnWindowPosChanging(WINDOWPOS* lpwndpos) {
     CToolTipCtrl::OnWindowPosChanging(lpwndpos);
     if (!lpwndpos) return;
     if (m_dsLooks.bHide) {
+        // The text decides whether the empty region goes on when the move is done.
+        if (!m_bSkipPosChange) fnFetchCurrentText();
         lpwndpos->cx = lpwndpos->cy = 1;
         return;
     }
