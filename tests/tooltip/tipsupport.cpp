@@ -10,6 +10,7 @@
 namespace tiptest {
 namespace {
 std::wstring g_text = L"";
+UINT g_lastKey = 0;
 
 LRESULT CALLBACK hostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
@@ -18,6 +19,9 @@ LRESULT CALLBACK hostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (info->hdr.code == TTN_GETDISPINFOW) info->lpszText = const_cast<wchar_t*>(g_text.c_str());
         return 0;
     }
+    case WM_KEYDOWN:
+        g_lastKey = (UINT)wp;
+        return 0;
     case WM_ERASEBKGND: {
         RECT rc;
         GetClientRect(hwnd, &rc);
@@ -58,6 +62,7 @@ Windows& windows() {
 HWND host() { return windows().host; }
 HWND tool() { return windows().tool; }
 void setCallbackText(const wchar_t* text) { g_text = text; }
+UINT lastKeyDown() { return g_lastKey; }
 
 POINT toolCentre() {
     RECT r;

@@ -18,6 +18,8 @@ HWND host();
 HWND tool();
 // Text the host hands out for callback tools (TTN_GETDISPINFOW).
 void setCallbackText(const wchar_t* text);
+// The last key the host saw go down.
+UINT lastKeyDown();
 
 // Moves the pointer with SendInput to the screen point, pumping (and relaying to relayTo) until
 // the cursor arrives; true when it did.
