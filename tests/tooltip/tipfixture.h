@@ -71,7 +71,7 @@ protected:
         pumpFor(nullptr, 20);
     }
     // Pops the tip, nudges the pointer over the tool and waits for the tip to come back.
-    bool showAgain() {
+    bool showAgain(DWORD wait = 15000) {
         tip.Pop();
         POINT c = toolCentre();
         // A point the pointer was not at: the control sees a move.
@@ -83,7 +83,7 @@ protected:
             to = {c.x + nudge % 40, c.y + (nudge / 40) % 10};
         } while (to.x == now.x && to.y == now.y);
         if (!moveMouse(to.x, to.y, tip)) return false;
-        return pumpUntil(tip, 15000, [&] { return tip.IsWindowVisible() != FALSE; });
+        return pumpUntil(tip, wait, [&] { return tip.IsWindowVisible() != FALSE; });
     }
     // The window rectangle and region against the expectation for anchor a.
     void expectShape(POINT a, const wchar_t* text) {
