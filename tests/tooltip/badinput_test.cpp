@@ -88,7 +88,8 @@ TEST(ToolTipLeaks, NothingOutlivesTheTooltips) {
         ++nudge;
         ASSERT_TRUE(moveMouse(c.x - 20 + nudge % 30, c.y + 5, tip));
         ASSERT_TRUE(pumpUntil(tip, 15000, [&] { return tip.IsWindowVisible() != FALSE; }));
-        tip.Pop();
+        // Half the rounds end with the tip still showing: its regions go with the last tooltip.
+        if (shape) tip.Pop();
         qvCToolTipCtrl card;
         card.fnCreate(CWnd::FromHandle(host()));
         card.fnSetFont(CreateFontW(-11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma"));

@@ -52,6 +52,21 @@ TEST_F(ShapedTip, FixedPositionsPlaceAndCutTheTipForTheirAnchor) {
         {0, {100, 300}},        // rectangle: its top-left is the position itself
         {0, {sw - 10, sh - 4}}, // rectangle squeezed into the corner
     };
+    // A balloon whose bottom lands exactly on the full-screen height stays below; a pixel lower
+    // and it goes above.
+    looks->bRoundShape = 1;
+    Expected probe = expectFor(*looks, {400, 400}, L"Trim the start\nof the clip");
+    DeleteObject(probe.region);
+    const int fitY = sh - looks->nOffsetY - (probe.window.bottom - probe.window.top);
+    for (int y : {fitY, fitY + 1}) {
+        SCOPED_TRACE(testing::Message() << "edge at " << y);
+        tip.fnSetPosition(CPoint(600, y));
+        ASSERT_TRUE(showAgain());
+        expectShape({600, y}, L"Trim the start\nof the clip");
+        RECT wr;
+        tip.GetWindowRect(&wr);
+        EXPECT_EQ(y == fitY ? y + looks->nOffsetY : y - (probe.window.bottom - probe.window.top), wr.top);
+    }
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "round " << c.round << " at " << c.at.x << "," << c.at.y);
         looks->bRoundShape = c.round;
