@@ -67,28 +67,9 @@ LRESULT CALLBACK toolProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-void pumpUntil(DWORD ms, CToolTipCtrl* tip) {
-    DWORD end = GetTickCount() + ms;
-    MSG msg;
-    while ((LONG)(end - GetTickCount()) > 0 && !tip->IsWindowVisible()) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    }
-}
-
-void settle(DWORD ms) {
-    DWORD end = GetTickCount() + ms;
-    MSG msg;
-    while ((LONG)(end - GetTickCount()) > 0) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    }
+// Lets the tip's timers run until it shows or ms pass.
+void waitShown(DWORD ms, CToolTipCtrl* tip) {
+    for (DWORD start = GetTickCount(); !tip->IsWindowVisible() && GetTickCount() - start < ms;) galleryPump(20);
 }
 
 // Copies the showing tip from the screen with its window region.
@@ -158,9 +139,9 @@ void build(HWND panel) {
         POINT client = at;
         ScreenToClient(tool, &client);
         SendMessageW(tool, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
-        pumpUntil(3000, tip);
+        waitShown(3000, tip);
         if (!tip->IsWindowVisible()) continue;
-        settle(150);
+        galleryPump(150);
         capture(tip, fixed.x != -1 ? fixed : at, g_shots[i]);
         tip->Pop();
         SetWindowLongPtrW(tool, GWLP_USERDATA, (LONG_PTR)nullptr);
