@@ -10,8 +10,12 @@ bool visible(const CWnd& w) { return w.IsWindowVisible() != FALSE; }
 TEST_F(ShapedTip, PopTimerHidesTheTipUntilTheMouseMoves) {
     tip.SetDelayTime(TTDT_INITIAL, 50);
     ASSERT_TRUE(showAgain());
+    EXPECT_NE(nullptr, CqToolTipDVDUser::g_RgnText.GetSafeHandle());
     tip.SendMessage(WM_TIMER, 4, 0);
     EXPECT_FALSE(visible(tip));
+    // Popping releases the shared regions.
+    EXPECT_EQ(nullptr, CqToolTipDVDUser::g_RgnText.GetSafeHandle());
+    EXPECT_EQ(nullptr, CqToolTipDVDUser::g_RgnShadow.GetSafeHandle());
     // The show timer finds the cursor where the pop left it: the tip stays away.
     tip.SendMessage(WM_TIMER, 1, 0);
     pumpFor(tip, 150);
@@ -55,13 +59,4 @@ TEST_F(ShapedTip, RelayedClicksMovesAndUpdatesHideUnlessStayVisible) {
     EXPECT_FALSE(visible(tip));
 }
 
-TEST_F(ShapedTip, PopDeletesTheSharedRegions) {
-    tip.SetDelayTime(TTDT_INITIAL, 50);
-    ASSERT_TRUE(showAgain());
-    EXPECT_NE(nullptr, CqToolTipDVDUser::g_RgnText.GetSafeHandle());
-    EXPECT_NE(nullptr, CqToolTipDVDUser::g_RgnShadow.GetSafeHandle());
-    tip.Pop();
-    EXPECT_EQ(nullptr, CqToolTipDVDUser::g_RgnText.GetSafeHandle());
-    EXPECT_EQ(nullptr, CqToolTipDVDUser::g_RgnShadow.GetSafeHandle());
-}
 }  // namespace

@@ -65,9 +65,7 @@ TEST_F(Card, SizedFromItsLinesBelowRightOfTheCursorAndPainted) {
     const int w = block.cx + 10, h = block.cy * 3 + 6;
     const RECT want = {c.x - 7, c.y + 3 + 22, c.x - 7 + 30 + w, c.y + 3 + 22 + h};
     RECT got = windowRect();
-    EXPECT_TRUE(EqualRect(&got, &want)) << got.left << "," << got.top << "," << got.right << "," << got.bottom
-                                        << " want " << want.left << "," << want.top << "," << want.right << ","
-                                        << want.bottom;
+    EXPECT_TRUE(EqualRect(&got, &want)) << describe(got) << " want " << describe(want);
 
     ScreenShot shot(got);
     EXPECT_EQ(RGB(0x4D, 0x63, 0x8F), shot.at(got.left, got.top));            // frame
@@ -97,9 +95,7 @@ TEST_F(Card, PushedInFromTheRightAndBottomScreenEdges) {
     RECT got = windowRect();
     ASSERT_GT(y + h, GetSystemMetrics(SM_CYFULLSCREEN));   // no room below
     const RECT want = {sw - 25 - 30 - w, y - h, sw - 25, y};
-    EXPECT_TRUE(EqualRect(&got, &want)) << got.left << "," << got.top << "," << got.right << "," << got.bottom
-                                        << " want " << want.left << "," << want.top << "," << want.right << ","
-                                        << want.bottom;
+    EXPECT_TRUE(EqualRect(&got, &want)) << describe(got) << " want " << describe(want);
     card.DelTool(CWnd::FromHandle(corner), 5);
     DestroyWindow(corner);
 }

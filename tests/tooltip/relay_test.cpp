@@ -1,4 +1,4 @@
-// The relay functions address the copy of a message to the right window and leave the original.
+// The relay functions address a copy of the message to the right window and leave the original.
 #include <gtest/gtest.h>
 #include "qToolTipDVDUser.h"
 #include "tipsupport.h"
@@ -7,104 +7,74 @@
 using namespace tiptest;
 
 namespace {
-// A stand-in tooltip that records what it is sent.
-struct Record {
-    UINT message;
-    WPARAM wParam;
-    MSG relayed;
-    POINT asked;
-};
-std::vector<Record> g_records;
+// A stand-in tooltip that records what it is sent and names g_answer for any point.
+std::vector<std::pair<UINT, MSG>> g_sent;
 HWND g_answer = nullptr;
 
 LRESULT CALLBACK recorderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case TTM_WINDOWFROMPOINT:
-        g_records.push_back({msg, wp, {}, *(POINT*)lp});
-        return (LRESULT)g_answer;
-    case TTM_ACTIVATE:
-        g_records.push_back({msg, wp, {}, {}});
-        return 0;
-    case TTM_RELAYEVENT:
-        g_records.push_back({msg, wp, *(MSG*)lp, {}});
-        return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wp, lp);
+    MSG m = {};
+    if (msg == TTM_WINDOWFROMPOINT) m.pt = *(POINT*)lp;
+    if (msg == TTM_ACTIVATE) m.wParam = wp;
+    if (msg == TTM_RELAYEVENT) m = *(MSG*)lp;
+    if (msg == TTM_WINDOWFROMPOINT || msg == TTM_ACTIVATE || msg == TTM_RELAYEVENT) g_sent.push_back({msg, m});
+    return msg == TTM_WINDOWFROMPOINT ? (LRESULT)g_answer : DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-HWND makeWindow(const wchar_t* cls, DWORD style, DWORD ex, const RECT& r, HWND parent) {
-    return CreateWindowExW(ex, cls, L"", style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+HWND child(DWORD style, DWORD ex, int x, int y, int w, int h) {
+    HWND c = CreateWindowExW(ex, L"TipTestHost", L"", WS_CHILD | style, x, y, w, h, host(), nullptr, nullptr, nullptr);
+    SetWindowPos(c, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return c;
 }
 
-class Relay : public testing::Test {
-protected:
-    void SetUp() override {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = recorderProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TipRecorder";
-        RegisterClassW(&wc);
-        recorder = makeWindow(L"TipRecorder", WS_POPUP, 0, {0, 0, 10, 10}, nullptr);
-        g_records.clear();
-    }
-    void TearDown() override { DestroyWindow(recorder); }
-    HWND recorder = nullptr;
-};
+TEST(Relay, CopiesGoToTheWindowUnderThePoint) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = recorderProc;
+    wc.lpszClassName = L"TipRecorder";
+    RegisterClassW(&wc);
+    HWND recorder = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr);
 
-TEST_F(Relay, ToTheWindowTheTooltipFindsUnderThePoint) {
+    // Through the tooltip's own window-from-point answer.
     g_answer = tool();
     MSG msg = {host(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(17, 23), 4242, {311, 207}};
     const MSG original = msg;
     gfnToolTipRelayEvent(recorder, &msg);
-    ASSERT_EQ(3u, g_records.size());
-    EXPECT_EQ((UINT)TTM_WINDOWFROMPOINT, g_records[0].message);
-    EXPECT_EQ(311, g_records[0].asked.x);
-    EXPECT_EQ(207, g_records[0].asked.y);
-    EXPECT_EQ((UINT)TTM_ACTIVATE, g_records[1].message);
-    EXPECT_EQ((WPARAM)TRUE, g_records[1].wParam);
-    ASSERT_EQ((UINT)TTM_RELAYEVENT, g_records[2].message);
-    const MSG& r = g_records[2].relayed;
-    EXPECT_EQ(tool(), r.hwnd);
-    EXPECT_EQ(original.message, r.message);
-    EXPECT_EQ(original.wParam, r.wParam);
-    EXPECT_EQ(original.lParam, r.lParam);
-    EXPECT_EQ(original.time, r.time);
+    ASSERT_EQ(3u, g_sent.size());
+    EXPECT_EQ((UINT)TTM_WINDOWFROMPOINT, g_sent[0].first);
+    EXPECT_EQ(311, g_sent[0].second.pt.x);
+    EXPECT_EQ(207, g_sent[0].second.pt.y);
+    EXPECT_EQ((UINT)TTM_ACTIVATE, g_sent[1].first);
+    EXPECT_EQ((WPARAM)TRUE, g_sent[1].second.wParam);
+    ASSERT_EQ((UINT)TTM_RELAYEVENT, g_sent[2].first);
+    MSG want = original;
+    want.hwnd = tool();
+    EXPECT_EQ(0, memcmp(&want, &g_sent[2].second, sizeof(MSG)));
     EXPECT_EQ(0, memcmp(&msg, &original, sizeof(msg)));
-}
 
-TEST_F(Relay, ExToTheVisibleOpaqueChildUnderThePoint) {
-    HWND parent = host();
-    // Three children over one spot: a hidden one and a transparent one on top of the one to find.
-    HWND target = makeWindow(L"TipTestHost", WS_CHILD | WS_VISIBLE, 0, {300, 300, 420, 380}, parent);
-    HWND hidden = makeWindow(L"TipTestHost", WS_CHILD, 0, {290, 290, 400, 400}, parent);
-    HWND glass = makeWindow(L"TipTestHost", WS_CHILD | WS_VISIBLE, WS_EX_TRANSPARENT, {280, 280, 410, 410}, parent);
-    SetWindowPos(hidden, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetWindowPos(glass, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Through the parent: a hidden and a transparent child on top of the one to find.
+    HWND target = child(WS_VISIBLE, 0, 300, 300, 120, 80);
+    HWND hidden = child(0, 0, 290, 290, 110, 110);
+    HWND glass = child(WS_VISIBLE, WS_EX_TRANSPARENT, 280, 280, 130, 130);
     POINT screen = {333, 344};
-    ClientToScreen(parent, &screen);
-    MSG msg = {parent, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(333, 344), 99, screen};
-    const MSG original = msg;
-    gfnToolTipRelayEventEx(parent, recorder, &msg);
-    ASSERT_EQ(2u, g_records.size());
-    EXPECT_EQ((UINT)TTM_ACTIVATE, g_records[0].message);
-    ASSERT_EQ((UINT)TTM_RELAYEVENT, g_records[1].message);
-    const MSG& r = g_records[1].relayed;
-    EXPECT_EQ(target, r.hwnd);
-    EXPECT_EQ(33, r.pt.x);   // the target's client coordinates
-    EXPECT_EQ(44, r.pt.y);
-    EXPECT_EQ(original.lParam, r.lParam);
-    EXPECT_EQ(0, memcmp(&msg, &original, sizeof(msg)));
+    ClientToScreen(host(), &screen);
+    msg = {host(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(333, 344), 99, screen};
+    g_sent.clear();
+    gfnToolTipRelayEventEx(host(), recorder, &msg);
+    ASSERT_EQ(2u, g_sent.size());
+    EXPECT_EQ((UINT)TTM_ACTIVATE, g_sent[0].first);
+    want = msg;
+    want.hwnd = target;
+    want.pt = {33, 44};   // the target's client coordinates
+    EXPECT_EQ(0, memcmp(&want, &g_sent[1].second, sizeof(MSG)));
 
     // Nothing for a missing tooltip or message.
-    g_records.clear();
-    gfnToolTipRelayEventEx(parent, nullptr, &msg);
-    gfnToolTipRelayEventEx(parent, recorder, nullptr);
-    gfnToolTipRelayEvent((HWND)(ULONG_PTR)0x5678, &msg);
-    gfnToolTipRelayEvent(recorder, nullptr);
-    EXPECT_TRUE(g_records.empty());
-    DestroyWindow(target);
-    DestroyWindow(hidden);
-    DestroyWindow(glass);
+    g_sent.clear();
+    gfnToolTipRelayEventEx(host(), nullptr, &msg);
+    gfnToolTipRelayEventEx(host(), recorder, nullptr);
+    gfnToolTipRelayEvent(hidden, &msg);   // a window, but not one that answers: no crash
+    DestroyWindow(recorder);
+    gfnToolTipRelayEvent(recorder, &msg);
+    gfnToolTipRelayEvent(nullptr, nullptr);
+    EXPECT_TRUE(g_sent.empty());
+    for (HWND w : {target, hidden, glass}) DestroyWindow(w);
 }
 }  // namespace

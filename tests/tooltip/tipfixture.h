@@ -90,9 +90,7 @@ protected:
         Expected e = expectFor(*tip.fnGetLooksData(), a, text);
         RECT wr;
         tip.GetWindowRect(&wr);
-        EXPECT_TRUE(EqualRect(&wr, &e.window)) << wr.left << "," << wr.top << "," << wr.right << "," << wr.bottom
-                                               << " want " << e.window.left << "," << e.window.top << ","
-                                               << e.window.right << "," << e.window.bottom;
+        EXPECT_TRUE(EqualRect(&wr, &e.window)) << describe(wr) << " want " << describe(e.window);
         HRGN got = CreateRectRgn(0, 0, 0, 0);
         EXPECT_NE(ERROR, GetWindowRgn(tip, got));
         EXPECT_TRUE(EqualRgn(got, e.region)) << describe(got) << "\nwant " << describe(e.region);

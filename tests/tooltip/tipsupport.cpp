@@ -110,32 +110,10 @@ bool pumpUntil(HWND tip, DWORD ms, const std::function<bool()>& done) {
     }
 }
 
-ScreenShot::ScreenShot(const RECT& r) : m_r(r) {
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    m_bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    m_bits = (DWORD*)bits;
-    HDC screen = GetDC(nullptr), mem = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(mem, m_bmp);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    SelectObject(mem, old);
-    DeleteDC(mem);
+ScreenShot::ScreenShot(const RECT& r) : m_r(r), m_canvas(r.right - r.left, r.bottom - r.top) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(m_canvas.dc(), 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
     ReleaseDC(nullptr, screen);
-}
-
-ScreenShot::~ScreenShot() { DeleteObject(m_bmp); }
-
-COLORREF ScreenShot::at(int x, int y) const {
-    if (!m_bits || x < m_r.left || y < m_r.top || x >= m_r.right || y >= m_r.bottom) return CLR_INVALID;
-    DWORD v = m_bits[(y - m_r.top) * (m_r.right - m_r.left) + (x - m_r.left)];
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
 }
 
 int ScreenShot::count(const RECT& r, COLORREF c) const {
@@ -179,19 +157,20 @@ RECT measureText(const wchar_t* text, int width, int height, UINT format) {
     return r;
 }
 
-std::string describe(HRGN rgn) {
+std::string describe(const RECT& r) {
     std::ostringstream s;
-    DWORD size = GetRegionData(rgn, 0, nullptr);
-    if (!size) return "(no region)";
-    std::vector<char> buf(size);
-    auto* data = (RGNDATA*)buf.data();
-    GetRegionData(rgn, size, data);
-    const RECT* r = (const RECT*)data->Buffer;
-    s << data->rdh.nCount << " rects, box " << data->rdh.rcBound.left << "," << data->rdh.rcBound.top << ","
-      << data->rdh.rcBound.right << "," << data->rdh.rcBound.bottom << ":";
-    for (DWORD i = 0; i < data->rdh.nCount && i < 40; ++i)
-        s << " [" << r[i].left << "," << r[i].top << "," << r[i].right << "," << r[i].bottom << "]";
+    s << "(" << r.left << "," << r.top << "," << r.right << "," << r.bottom << ")";
     return s.str();
+}
+
+std::string describe(HRGN rgn) {
+    DWORD size = GetRegionData(rgn, 0, nullptr);
+    std::vector<char> buf(size ? size : 1);
+    auto* data = (RGNDATA*)buf.data();
+    if (!size || !GetRegionData(rgn, size, data)) return "(no region)";
+    std::string s = std::to_string(data->rdh.nCount) + " rects";
+    for (DWORD i = 0; i < data->rdh.nCount && i < 40; ++i) s += " " + describe(((const RECT*)data->Buffer)[i]);
+    return s;
 }
 
 }  // namespace tiptest

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <functional>
 #include <string>
+#include "testutil.h"
 
 namespace tiptest {
 
@@ -33,20 +34,16 @@ POINT toolCentre();
 bool pumpUntil(HWND tip, DWORD ms, const std::function<bool()>& done);
 inline bool pumpFor(HWND tip, DWORD ms) { return pumpUntil(tip, ms, [] { return false; }), true; }
 
-// The screen's pixels of a rectangle, copied once.
+// The screen's pixels of a rectangle, copied once; read in screen coordinates.
 class ScreenShot {
 public:
     explicit ScreenShot(const RECT& r);
-    ~ScreenShot();
-    COLORREF at(int x, int y) const;   // screen coordinates
+    COLORREF at(int x, int y) const { return m_canvas.at(x - m_r.left, y - m_r.top); }
     int count(const RECT& r, COLORREF c) const;
-    ScreenShot(const ScreenShot&) = delete;
-    ScreenShot& operator=(const ScreenShot&) = delete;
 
 private:
     RECT m_r;
-    DWORD* m_bits = nullptr;
-    HBITMAP m_bmp = nullptr;
+    testutil::Canvas m_canvas;
 };
 
 // Writes the tooltip section of the library's settings file for the life of the object and puts
@@ -69,7 +66,8 @@ int liveGdiObjects();
 // box of the given width and height.
 RECT measureText(const wchar_t* text, int width, int height, UINT format);
 
-// A region's description for failure messages.
+// Descriptions for failure messages.
+std::string describe(const RECT& r);
 std::string describe(HRGN rgn);
 
 }  // namespace tiptest
