@@ -124,7 +124,11 @@ int CqToolTipDVDUser::fnAddTool(HWND hwnd, HINSTANCE inst, UINT stringId) {
     return qtip::addStringTool(*this, hwnd, inst, stringId);
 }
 
-void CqToolTipDVDUser::fnSetFont(HFONT font) { m_dsLooks.hFont = font; }
+void CqToolTipDVDUser::fnSetFont(HFONT font) {
+    // The held font is ours: a replaced one goes.
+    if (m_dsLooks.hFont && m_dsLooks.hFont != font) ::DeleteObject(m_dsLooks.hFont);
+    m_dsLooks.hFont = font;
+}
 void CqToolTipDVDUser::fnSetPosition(CPoint pt) { m_dsLooks.ptPosition = pt; }
 
 void CqToolTipDVDUser::UpdateByPt(CPoint pt) {

@@ -82,7 +82,8 @@ TEST(ToolTipLeaks, NothingOutlivesTheTooltips) {
         tip.fnGetLooksData()->bRoundShape = shape;
         HFONT font = CreateFontW(-13, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma");
         fonts.push_back(font);
-        tip.fnSetFont(font);
+        tip.fnSetFont(CreateFontW(-15, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma"));
+        tip.fnSetFont(font);   // replaces (and releases) the first
         static int nudge = 0;
         POINT c = toolCentre();
         ++nudge;

@@ -2,33 +2,12 @@
 // cursor or pushed in from the right and bottom screen edges, and its paint.
 #include <gtest/gtest.h>
 #include "qvToolTipCtrl.h"
-#include "qCutCFFont.h"
 #include "tipsupport.h"
-#include <algorithm>
 
 using namespace tiptest;
 
 namespace {
 const wchar_t kLines[] = L"In point\r\nA longer second line of text\n";
-
-// Widest line and line height of the card's text in the default font.
-SIZE textBlock(const wchar_t* const* lines, int count) {
-    CCutCFFont holder;
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, holder.fnGetDefaultFont());
-    SIZE block = {0, 0};
-    for (int i = 0; i < count; ++i) {
-        SIZE s;
-        GetTextExtentPoint32W(dc, lines[i], (int)wcslen(lines[i]), &s);
-        block.cx = std::max(block.cx, s.cx);
-    }
-    TEXTMETRICW tm;
-    GetTextMetricsW(dc, &tm);
-    block.cy = tm.tmHeight;
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return block;
-}
 
 class Card : public testing::Test {
 protected:
@@ -36,8 +15,9 @@ protected:
         ASSERT_EQ(1, card.fnCreate(CWnd::FromHandle(host())));
         card.SetDelayTime(TTDT_INITIAL, 50);
         card.SetDelayTime(TTDT_AUTOPOP, 60000);
-        const wchar_t* lines[] = {L"In point", L"A longer second line of text"};
-        block = textBlock(lines, 2);
+        // The wider line's extent and one line's height in the default font.
+        const RECT wide = measureText(L"A longer second line of text", 0, 0, DT_SINGLELINE | DT_NOPREFIX);
+        block = {wide.right, wide.bottom};
     }
     // Moves onto the point (the control watches the tool itself) and waits for the card.
     bool showAt(int x, int y) {
