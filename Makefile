@@ -1,7 +1,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: all deps configure build test demo bench clean
+.PHONY: all deps configure build test demo bench clean native fuzz
 
 all: build
 
@@ -13,6 +13,7 @@ configure: deps
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
+	@JOBS=$(JOBS) tools/native.sh build $(BUILD)/native
 
 test: build
 	@tools/run-tests.sh $(BUILD)
@@ -25,3 +26,11 @@ bench: build
 
 clean:
 	rm -rf $(BUILD)
+
+# The plain code built for this machine under the sanitizers (its tests also run in `make test`);
+# `make fuzz` runs every fuzz target FUZZ_SECONDS (default 300) each.
+native: deps
+	@JOBS=$(JOBS) tools/native.sh test $(BUILD)/native
+
+fuzz: deps
+	@JOBS=$(JOBS) tools/native.sh fuzz $(BUILD)/native

@@ -213,28 +213,14 @@ HRGN gfnBitmapToRegion(HBITMAP bitmap, unsigned long key, unsigned long toleranc
     }
     GdiFlush();
 
-    BYTE low[3], high[3];
-    for (int k = 0; k < 3; ++k) {
-        unsigned keyByte = (key >> (8 * k)) & 0xFF, tolByte = (tolerance >> (8 * k)) & 0xFF;
-        low[k] = (BYTE)keyByte;
-        high[k] = (BYTE)(keyByte + tolByte > 255 ? 255 : keyByte + tolByte);
-    }
-    auto transparentPixel = [&](const BYTE* p) {
-        return p[0] >= low[0] && p[0] <= high[0] && p[1] >= low[1] && p[1] <= high[1] && p[2] >= low[2] &&
-               p[2] <= high[2];
-    };
-
     RegionBatch batch;
     if (!batch.init()) return nullptr;
-    const size_t stride = ((size_t)width * 32 + 31) / 32 * 4;
-    for (int y = 0; y < height; ++y) {
-        const BYTE* row = (const BYTE*)bits + stride * (size_t)(height - 1 - y);
-        for (int x = 0; x < width; ++x) {
-            int x0 = x;
-            while (x < width && !transparentPixel(row + 4 * x)) ++x;
-            if (x > x0 && !batch.add(x0, y, x, y + 1)) return nullptr;
-        }
-    }
+    // The section's rows are bottom-up: the top row is the last one in memory.
+    const ptrdiff_t stride = (ptrdiff_t)(((size_t)width * 32 + 31) / 32 * 4);
+    const BYTE* top = (const BYTE*)bits + stride * (height - 1);
+    if (!scanRuns(top, -stride, width, height, keyRange(key, tolerance),
+                  [&](int x0, int y, int x1) { return batch.add(x0, y, x1, y + 1); }))
+        return nullptr;
     if (!batch.flush()) return nullptr;
     return batch.release();
 }

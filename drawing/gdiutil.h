@@ -1,7 +1,8 @@
-// Small GDI helpers shared by every drawing routine of the library: selection guards, memory DCs
-// and the one tiling rule.
+// Small GDI helpers shared by every drawing routine of the library: selection guards and memory DCs
+// (the tiling and nine-cell rules live in drawing/geometry.h).
 #pragma once
 #include <windows.h>
+#include "drawing/geometry.h"
 
 namespace qdraw {
 
@@ -152,50 +153,6 @@ private:
     HWND m_wnd;
     HDC m_dc;
 };
-
-// The tiling rule: tiles of tw x th laid over r from its top-left corner, rows top to bottom and
-// cells left to right; cells of the last row and column are cut to r. fn(x, y, w, h) receives each
-// cell in r's coordinates; every cell is drawn from the tile's top-left source point. Nothing is
-// called for an empty or inverted rectangle or a tile without area.
-template <class F>
-void forEachTile(const RECT& r, int tw, int th, F&& fn) {
-    if (tw <= 0 || th <= 0 || r.right <= r.left || r.bottom <= r.top) return;
-    for (long y = r.top; y < r.bottom; y += th) {
-        int h = (int)((r.bottom - y) < th ? (r.bottom - y) : th);
-        for (long x = r.left; x < r.right; x += tw) {
-            int w = (int)((r.right - x) < tw ? (r.right - x) : tw);
-            fn((int)x, (int)y, w, h);
-        }
-    }
-}
-
-// The nine-cell rule: a source piece read as a 3 x 3 grid of cells of cw x ch (a third of its width
-// and height, truncated). The nine pieces come in drawing order, later ones painting over earlier
-// ones where they overlap: the corners top-left, bottom-left, top-right, bottom-right (placed
-// unscaled and never cut to r), then the top, bottom, left and right edges and the centre (tiled
-// over their rectangle with cw x ch tiles). The source cell of a piece is (col * cw, row * ch) from
-// the piece's origin.
-struct NineCellPiece {
-    RECT dest;     // a corner's rectangle is always cw x ch; an edge's may be empty or inverted
-    int col, row;  // source cell in the 3 x 3 grid
-    bool corner;   // true: one unscaled copy; false: tiled over dest
-};
-
-inline void nineCellPieces(const RECT& r, int cw, int ch, NineCellPiece out[9]) {
-    const long L = r.left, T = r.top, R = r.right, B = r.bottom;
-    const NineCellPiece pieces[9] = {
-        {{L, T, L + cw, T + ch}, 0, 0, true},
-        {{L, B - ch, L + cw, B}, 0, 2, true},
-        {{R - cw, T, R, T + ch}, 2, 0, true},
-        {{R - cw, B - ch, R, B}, 2, 2, true},
-        {{L + cw, T, R - cw, T + ch}, 1, 0, false},
-        {{L + cw, B - ch, R - cw, B}, 1, 2, false},
-        {{L, T + ch, L + cw, B - ch}, 0, 1, false},
-        {{R - cw, T + ch, R, B - ch}, 2, 1, false},
-        {{L + cw, T + ch, R - cw, B - ch}, 1, 1, false},
-    };
-    for (int i = 0; i < 9; ++i) out[i] = pieces[i];
-}
 
 // A bottom-up DIB section of 24 or 32 bits without a colour table; *pixels receives its bits.
 inline HBITMAP createDIBSection(HDC dc, int width, int height, int bits, void** pixels) {

@@ -3,6 +3,7 @@
 #include "qCutCFFont.h"
 #include "drawing/gdiutil.h"
 #include "frame/moduleState.h"
+#include "frame/settingsText.h"
 #include <cwchar>
 
 namespace {
@@ -28,11 +29,11 @@ void gfnEasyShadowString(HDC dc, RECT* rect, const wchar_t* text, int length, un
 void gfnGetGrayStringColor(unsigned long& textColour, unsigned long& shadowColour) {
     wchar_t buffer[100] = {};
     if (LoadStringW(qmod::instance(), kGrayStringColours, buffer, 99) <= 0) return;
-    unsigned int text = 0, shadow = 0;
+    uint32_t colours[2] = {};
     // Both colours or neither: a half-read entry leaves the caller's values.
-    if (swscanf(buffer, L"%x,%x", &text, &shadow) != 2) return;
-    textColour = text;
-    shadowColour = shadow;
+    if (qmod::scanHexList(buffer, colours, 2) != 2) return;
+    textColour = colours[0];
+    shadowColour = colours[1];
 }
 
 void gfnEasyGrayString(HDC dc, RECT* rect, const wchar_t* text, int length, UINT format) {

@@ -1,6 +1,7 @@
 // The shared default font, read from the host's font settings or the string table.
 #include "qCutCFFont.h"
 #include "frame/moduleState.h"
+#include "frame/settingsText.h"
 #include <cwchar>
 #include <cstring>
 #include <cstdlib>
@@ -42,7 +43,9 @@ int CCutCFFont::sfnFontInit() {
     }
     if (!sm_dsLogFont.lfFaceName[0]) LoadStringW(qmod::instance(), 5001, sm_dsLogFont.lfFaceName, LF_FACESIZE);
     if (!size[0]) LoadStringW(qmod::instance(), 5002, size, kSizeChars);
-    sm_dsLogFont.lfHeight = _wtoi(size);
+    int32_t height = 0;
+    qmod::scanIntList(size, &height, 1);
+    sm_dsLogFont.lfHeight = height;
     sm_dsLogFont.lfWeight = FW_NORMAL;
     sm_dsLogFont.lfCharSet = DEFAULT_CHARSET;
     sm_dsLogFont.lfClipPrecision = 0;

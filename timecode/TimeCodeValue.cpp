@@ -2,6 +2,7 @@
 // editing primitives shared by mouse and keyboard.
 #include "qTimeCode.h"
 #include "timecode/timeCodeShared.h"
+#include "timecode/TimeCodeMath.h"
 #include <new>
 
 IMPLEMENT_DYNAMIC(CTimeCodeCtrl, CWnd)
@@ -27,29 +28,7 @@ BEGIN_MESSAGE_MAP(CTimeCodeCtrl, CWnd)
     ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
 END_MESSAGE_MAP()
 
-namespace {
-const int kHours = 0, kMinutes = 1, kSeconds = 2, kFrames = 3;
-
-// Frames in one second: the rate rounded up (29.97 -> 30, 23.976 -> 24, 25 -> 25).
-int nominalRate(double rate) { return (int)(rate + 0.999); }
-
-// Drop-frame numbering belongs to 29.97 alone (not 59.94).
-bool isDropFrame(double rate) { return rate == 29.97; }
-
-// Ten drop-frame minutes: 10 x 1800 - 9 x 2 frames; a dropping minute has 1798.
-const int kDropTenMinutes = 17982;
-const int kDropMinute = 1798;
-const int kFullMinute = 1800;
-
-int indexOf(int hours, int minutes, int seconds, int frames, double rate) {
-    int total = hours * 60 + minutes;
-    int index = (total * 60 + seconds) * nominalRate(rate) + frames;
-    if (isDropFrame(rate)) index -= 2 * (total - total / 10);
-    return index;
-}
-
-int largestIndex(double rate) { return indexOf(99, 59, 59, nominalRate(rate) - 1, rate); }
-}  // namespace
+using namespace qtc;
 
 CTimeCodeCtrl::CTimeCodeCtrl()
     : m_pLayout(new (std::nothrow) CTimeCodeLayout),
@@ -136,19 +115,9 @@ int CTimeCodeCtrl::TimeCodeToIndex(int hours, int minutes, int seconds, int fram
 
 void CTimeCodeCtrl::fnGetTimeCode(int index, int& hours, int& minutes, int& seconds, int& frames,
                                   double frameRate) const {
-    if (isDropFrame(frameRate)) {
-        // Put back the frame numbers skipped so far: two at the start of every minute but each tenth.
-        int tens = index / kDropTenMinutes, rest = index % kDropTenMinutes;
-        int total = 10 * tens;
-        if (rest >= kFullMinute) total += (rest - kFullMinute) / kDropMinute + 1;
-        index += 2 * (total - total / 10);
-    }
-    int n = nominalRate(frameRate);
-    frames = index % n;
-    int s = index / n;
-    seconds = s % 60;
-    minutes = (s / 60) % 60;
-    hours = s / 3600;
+    int m[4];
+    membersOf(index, frameRate, m);
+    hours = m[kHours], minutes = m[kMinutes], seconds = m[kSeconds], frames = m[kFrames];
 }
 
 int CTimeCodeCtrl::fnGetIndex() const {
@@ -160,35 +129,11 @@ int CTimeCodeCtrl::fnGetTotalSec() const {
 }
 
 // A bound split plainly, without drop-frame numbering, even at 29.97.
-int CTimeCodeCtrl::fnGetIndexMember(int index, int member) {
-    int n = nominalRate(m_dFrameRate);
-    int parts[4] = {0, 0, 0, index % n};
-    int q = index / n;
-    parts[kSeconds] = q;
-    if (q > 0) {
-        parts[kSeconds] = q % 60;
-        q /= 60;
-        parts[kMinutes] = q;
-        if (q > 0) {
-            parts[kMinutes] = q % 60;
-            parts[kHours] = q / 60;
-        }
-    }
-    return (member >= 0 && member < 4) ? parts[member] : 0;
-}
+int CTimeCodeCtrl::fnGetIndexMember(int index, int member) { return plainMember(index, m_dFrameRate, member); }
 
-int CTimeCodeCtrl::fnGetMemberUnits(int member) {
-    int n = nominalRate(m_dFrameRate);
-    static const int kPerUnit[4] = {3600, 60, 1, 0};
-    if (member == kFrames) return 1;
-    return (member >= 0 && member < 3) ? n * kPerUnit[member] : 0;
-}
+int CTimeCodeCtrl::fnGetMemberUnits(int member) { return memberUnits(member, m_dFrameRate); }
 
-int CTimeCodeCtrl::fnGetEditMax(int member) {
-    static const int kMax[3] = {99, 59, 59};
-    if (member == kFrames) return nominalRate(m_dFrameRate) - 1;
-    return (member >= 0 && member < 3) ? kMax[member] : 0;
-}
+int CTimeCodeCtrl::fnGetEditMax(int member) { return editMax(member, m_dFrameRate); }
 
 int CTimeCodeCtrl::fnGetEditMin(int) { return 0; }
 
@@ -234,36 +179,12 @@ int CTimeCodeCtrl::fnGetIndexUpperBd() { return m_nIndexUpperBd; }
 // Editing primitives ------------------------------------------------------------------------------
 
 int CTimeCodeCtrl::fnCheckBounding(int firstDigit) {
-    int& v = m_nMember[m_nCurrent];
-    int clamped = 0;
-    if (v < fnGetEditMin(m_nCurrent)) v = fnGetEditMin(m_nCurrent), clamped = 1;
-    if (v > fnGetEditMax(m_nCurrent)) v = fnGetEditMax(m_nCurrent), clamped = 1;
-
-    if (fnGetIndex() > m_nIndexUpperBd) {
-        v = fnGetIndexMember(m_nIndexUpperBd, m_nCurrent);
-        if (fnGetIndex() > m_nIndexUpperBd) v -= 1;
-        return 1;
-    }
-    if (fnGetIndex() >= m_nIndexLowerBd) return clamped;
-
-    // Below the lower bound. A lone first digit that a second one can still lift to the bound
-    // waits (result 0); the member shows the bound meanwhile.
-    int result = 1;
-    int lowerMember = fnGetIndexMember(m_nIndexLowerBd, m_nCurrent);
-    if (!clamped && firstDigit && v >= 0 && v <= 9) {
-        m_nFirstDigit = v;
-        result = v < lowerMember / 10;
-    }
-    v = lowerMember;
-    if (fnGetIndex() < m_nIndexLowerBd) v += 1;
-    return result;
+    return checkBounding(m_nMember, m_nCurrent, firstDigit != 0, m_nIndexLowerBd, m_nIndexUpperBd, m_dFrameRate,
+                         &m_nFirstDigit);
 }
 
 int CTimeCodeCtrl::fnCheckValidAndModify() {
-    if (!isDropFrame(m_dFrameRate)) return 0;
-    // Frames 00 and 01 do not exist at second 00 of a dropping minute.
-    if (m_nMember[kSeconds] != 0 || m_nMember[kFrames] >= 2 || m_nMember[kMinutes] % 10 == 0) return 0;
-    m_nMember[kFrames] = 2;
+    if (!fixDroppedFrame(m_nMember, m_dFrameRate)) return 0;
     RECT r;
     fnGetMemberRect(kFrames, &r);
     if (m_hWnd) ::InvalidateRect(m_hWnd, &r, TRUE);
@@ -273,10 +194,7 @@ int CTimeCodeCtrl::fnCheckValidAndModify() {
 int CTimeCodeCtrl::fnStepChange(int up) {
     if (m_nCurrent == kFrames) {
         // Through the index, so frames carry into seconds and drop-frame numbering holds.
-        int index = fnGetIndex();
-        int next = up ? (index + 1 < m_nIndexUpperBd ? index + 1 : m_nIndexUpperBd)
-                      : (index - 1 > m_nIndexLowerBd ? index - 1 : m_nIndexLowerBd);
-        fnSetIndex(next, m_dFrameRate, 1);
+        fnSetIndex(stepFrame(fnGetIndex(), up != 0, m_nIndexLowerBd, m_nIndexUpperBd), m_dFrameRate, 1);
         return 0;
     }
     if (m_hWnd && ::GetFocus() == m_hWnd) m_bStepped = 1;
@@ -289,14 +207,8 @@ int CTimeCodeCtrl::fnStepChange(int up) {
 
 int CTimeCodeCtrl::fnRefineEdits(int up) {
     int index = fnGetIndex();
-    int member = m_nCurrent;
-    if (up) {
-        if (index >= m_nIndexUpperBd) return 0;
-        while (member < kFrames && index + fnGetMemberUnits(member) > m_nIndexUpperBd) ++member;
-    } else {
-        if (index <= m_nIndexLowerBd) return 0;
-        while (member < kFrames && index - fnGetMemberUnits(member) < m_nIndexLowerBd) ++member;
-    }
+    int member = carryMember(index, m_nCurrent, up != 0, m_nIndexLowerBd, m_nIndexUpperBd, m_dFrameRate);
+    if (member < 0) return 0;
     for (int i = 0; i < member; ++i) {
         RECT r;
         fnGetMemberRect(i, &r);

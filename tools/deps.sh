@@ -5,6 +5,10 @@ need=()
 for p in mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth cmake googletest make; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || need+=("$p")
 done
+# The native build under the sanitizers and its fuzz targets (clang's libFuzzer).
+for p in clang libclang-rt-14-dev; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || need+=("$p")
+done
 if [ ${#need[@]} -gt 0 ]; then
   echo "installing: ${need[*]}"
   SUDO=""; [ "$(id -u)" = 0 ] || SUDO=sudo

@@ -6,7 +6,6 @@
 #include <cstring>
 
 namespace q32 {
-namespace {
 
 bool cpuHasAvx2() {
     unsigned a, b, c, d;
@@ -19,15 +18,24 @@ bool cpuHasAvx2() {
     return (b & bit_AVX2) != 0;
 }
 
-const MergeKernels& kernels() {
-    static const MergeKernels sse2 = {
+const MergeKernels& sse2Kernels() {
+    static const MergeKernels k = {
         {maskedKernel1<V128>, maskedKernel2<V128>, maskedKernel3<V128>, maskedKernel4<V128>},
         premultipliedKernel4<V128>};
+    return k;
+}
+
+namespace {
+
+size_t noMasked(uint8_t*, const uint8_t*, const uint8_t*, const uint8_t*, size_t) { return 0; }
+size_t noPremultiplied(uint8_t*, const uint8_t*, const uint8_t*, size_t) { return 0; }
+
+const MergeKernels& kernels() {
     // Q32_SIMD=sse2 keeps the baseline path, so its tests can run on any machine.
     static const MergeKernels& chosen = [] () -> const MergeKernels& {
         const char* force = std::getenv("Q32_SIMD");
         bool baseline = force && std::strcmp(force, "sse2") == 0;
-        return !baseline && cpuHasAvx2() ? avx2Kernels() : sse2;
+        return !baseline && cpuHasAvx2() ? avx2Kernels() : sse2Kernels();
     }();
     return chosen;
 }
@@ -36,7 +44,13 @@ inline uint8_t div255(unsigned x) { return uint8_t((x + 127) / 255); }
 
 }  // namespace
 
+const MergeKernels& scalarKernels() {
+    static const MergeKernels k = {{noMasked, noMasked, noMasked, noMasked}, noPremultiplied};
+    return k;
+}
+
 void fill(uint8_t* dst, const uint8_t* value, int u, size_t count) {
+    if (!count) return;
     size_t bytes = count * size_t(u);
     if (u == 1) {
         std::memset(dst, value[0], bytes);
@@ -56,15 +70,25 @@ void fill(uint8_t* dst, const uint8_t* value, int u, size_t count) {
 }
 
 void mergeMasked(uint8_t* out, const uint8_t* back, const uint8_t* mask, const uint8_t* fore, int u, size_t count) {
-    size_t i = kernels().masked[u - 1](out, back, mask, fore, count);
+    mergeMasked(kernels(), out, back, mask, fore, u, count);
+}
+
+void mergePremultiplied(uint8_t* out, const uint8_t* back, const uint8_t* fore, size_t count) {
+    mergePremultiplied(kernels(), out, back, fore, count);
+}
+
+void mergeMasked(const MergeKernels& kern, uint8_t* out, const uint8_t* back, const uint8_t* mask,
+                 const uint8_t* fore, int u, size_t count) {
+    size_t i = kern.masked[u - 1](out, back, mask, fore, count);
     for (; i < count; ++i) {
         unsigned m = mask[i];
         for (size_t k = i * u, end = k + u; k < end; ++k) out[k] = div255(fore[k] * m + back[k] * (255 - m));
     }
 }
 
-void mergePremultiplied(uint8_t* out, const uint8_t* back, const uint8_t* fore, size_t count) {
-    size_t i = kernels().premultiplied4(out, back, fore, count);
+void mergePremultiplied(const MergeKernels& kern, uint8_t* out, const uint8_t* back, const uint8_t* fore,
+                        size_t count) {
+    size_t i = kern.premultiplied4(out, back, fore, count);
     for (; i < count; ++i) {
         unsigned inv = 255 - fore[4 * i + 3];
         for (size_t k = 4 * i; k < 4 * i + 4; ++k) {

@@ -17,9 +17,16 @@ struct MergeKernels {
 };
 
 const MergeKernels& avx2Kernels();  // call only when the processor has AVX2
+const MergeKernels& sse2Kernels();
+const MergeKernels& scalarKernels();  // no vector part: the scalar rule does every pixel
+bool cpuHasAvx2();
 
 void fill(uint8_t* dst, const uint8_t* value, int u, size_t count);
 void mergeMasked(uint8_t* out, const uint8_t* back, const uint8_t* mask, const uint8_t* fore, int u, size_t count);
 void mergePremultiplied(uint8_t* out, const uint8_t* back, const uint8_t* fore, size_t count);
+// The same through one named path, for the native tests that check every path on one machine.
+void mergeMasked(const MergeKernels& k, uint8_t* out, const uint8_t* back, const uint8_t* mask, const uint8_t* fore,
+                 int u, size_t count);
+void mergePremultiplied(const MergeKernels& k, uint8_t* out, const uint8_t* back, const uint8_t* fore, size_t count);
 
 }  // namespace q32

@@ -2,12 +2,16 @@
 #include <algorithm>
 #include "q32Base.h"
 #include "pixelOps.h"
+#include "blocks.h"
 #include <atomic>
 #include <climits>
 #include <cstdint>
 #include <cstring>
 
 namespace {
+using q32::blockBytes;
+using q32::blockInside;
+using q32::copyRows;
 
 constexpr uint32_t kBufferTag = 0x42323351;   // "Q32B": catches a display handle or a freed buffer
 constexpr uint32_t kDisplayTag = 0x44323351;  // "Q32D"
@@ -50,14 +54,6 @@ struct SpareRelease {
     }
 } g_spareRelease;
 
-// Bytes of a w x h block of u-byte pixels; 0 when a size is bad or the total exceeds INT_MAX,
-// which keeps every row and offset computation of the callers inside an int.
-size_t blockBytes(int w, int h, int u) {
-    if (w <= 0 || h <= 0 || u < 1 || u > 4) return 0;
-    uint64_t n = uint64_t(w) * uint64_t(h) * uint64_t(u);
-    return n > uint64_t(INT_MAX) ? 0 : size_t(n);
-}
-
 int bitsToU(int bits) {
     return (bits == 8 || bits == 16 || bits == 24 || bits == 32) ? bits / 8 : 0;
 }
@@ -76,16 +72,6 @@ Buffer* newBuffer(int w, int h, int u) {
     if (!b) return nullptr;
     *b = Buffer{kBufferTag, w, h, u, 0, capacity};
     return b;
-}
-
-// True when the w x h block at (x, y) lies inside a W x H area (no clipping anywhere).
-bool blockInside(int x, int y, int w, int h, int W, int H) {
-    return w > 0 && h > 0 && x >= 0 && y >= 0 && x <= W - w && y <= H - h;
-}
-
-// Copies rows of rowBytes between two strides.
-void copyRows(BYTE* dst, size_t dstStride, const BYTE* src, size_t srcStride, size_t rowBytes, int rows) {
-    for (int r = 0; r < rows; ++r) std::memcpy(dst + r * dstStride, src + r * srcStride, rowBytes);
 }
 
 // A pixel area waiting to be drawn, rows padded to 4 bytes as SetDIBitsToDevice wants them.
@@ -220,15 +206,13 @@ int disp32ShowInit(void** out, HDC dc, int bits, const RECT* dest, void*, int, i
 
 int disp32ShowData(void* disp, const void* pixels, int x0, int y0, int rows, int bytesPerRow) {
     auto* d = static_cast<Display*>(disp);
-    if (!d || d->tag != kDisplayTag || !pixels || rows <= 0 || bytesPerRow <= 0 || bytesPerRow % d->u) return 0;
-    int blockWidth = bytesPerRow / d->u;
-    if (x0 < 0 || y0 < 0 || x0 >= blockWidth || y0 >= rows) return 0;
-    // The area shown starts at (x0, y0) of the block and is cut to the block's edges.
-    int w = std::min(d->width, blockWidth - x0), h = std::min(d->height, rows - y0);
-    copyRows(d->pixels(), d->stride,
-             static_cast<const BYTE*>(pixels) + size_t(y0) * size_t(bytesPerRow) + size_t(x0) * d->u,
-             size_t(bytesPerRow), size_t(w) * d->u, h);
-    d->dirty = RECT{0, 0, w, h};
+    q32::ShownPart part;
+    if (!d || d->tag != kDisplayTag || !pixels ||
+        !q32::shownPart(d->width, d->height, d->u, x0, y0, rows, bytesPerRow, part))
+        return 0;
+    copyRows(d->pixels(), d->stride, static_cast<const BYTE*>(pixels) + part.offset, size_t(bytesPerRow),
+             size_t(part.w) * d->u, part.h);
+    d->dirty = RECT{0, 0, part.w, part.h};
     return 1;
 }
 
