@@ -1,6 +1,6 @@
 // Tool registration shared by the tooltip classes and the looks record's defaults.
 #include "controls/tooltipTools.h"
-#include "controls/tooltipSettings.h"
+#include "frame/settingsText.h"
 #include "qModule.h"
 #include "frame/moduleState.h"
 
@@ -51,6 +51,8 @@ int addStringTool(CToolTipCtrl& tip, HWND hwnd, HINSTANCE inst, UINT stringId) {
 }
 
 namespace {
+const int kLayoutFields = 8;
+const int kColourFields = 4;
 const UINT kColourString = 6361;   // "text,back,frame,shadow"
 const UINT kLayoutString = 6362;   // "offsetX,offsetY,marginX,marginY,shadowX,shadowY,spare,tail"
 const DWORD kSettingChars = 260;
@@ -65,7 +67,7 @@ int* layoutField(tagCQTOOLTIP_LOOKS& l, int i) {
 void applyLayout(tagCQTOOLTIP_LOOKS& looks, const wchar_t* text) {
     int32_t values[kLayoutFields];
     for (int i = 0; i < kLayoutFields; ++i) values[i] = *layoutField(looks, i);
-    parseDecimalFields(text, values, kLayoutFields);
+    qmod::scanIntList(text, values, kLayoutFields);
     for (int i = 0; i < kLayoutFields; ++i) *layoutField(looks, i) = values[i];
 }
 
@@ -73,7 +75,7 @@ void applyColours(tagCQTOOLTIP_LOOKS& looks, const wchar_t* text) {
     COLORREF* const fields[kColourFields] = {&looks.crText, &looks.crBack, &looks.crFrame, &looks.crShadow};
     uint32_t values[kColourFields];
     for (int i = 0; i < kColourFields; ++i) values[i] = *fields[i];
-    parseHexFields(text, values, kColourFields);
+    qmod::scanHexList(text, values, kColourFields);
     for (int i = 0; i < kColourFields; ++i) *fields[i] = values[i];
 }
 }  // namespace
