@@ -157,6 +157,21 @@ TEST_F(LVEditLang, InputLanguageChangesTheFont) {
     EXPECT_EQ(GREEK_CHARSET, e.fnGetLOGFONT().lfCharSet);
     EXPECT_EQ(1, e.fnFindCorrectFontByIME(kUS));
     EXPECT_EQ(ANSI_CHARSET, fontOf(e.m_hWnd).lfCharSet);
+
+    // Whatever the language, the face found is a TrueType one of its character set.
+    const struct {
+        LANGID language;
+        BYTE charset;
+    } languages[] = {{0x0409, ANSI_CHARSET},       {0x0405, EASTEUROPE_CHARSET}, {0x0419, RUSSIAN_CHARSET},
+                     {0x0408, GREEK_CHARSET},      {0x041F, TURKISH_CHARSET},    {0x0425, BALTIC_CHARSET},
+                     {0x040D, HEBREW_CHARSET},     {0x0401, ARABIC_CHARSET},     {0x042A, VIETNAMESE_CHARSET}};
+    for (const auto& l : languages) {
+        e.fnFindCorrectFontByIME((HKL)(UINT_PTR)MAKELONG(l.language, l.language));
+        const LOGFONTW found = e.fnGetLOGFONT();
+        if (!found.lfFaceName[0]) continue;   // no face for this one on this system
+        EXPECT_EQ(l.charset, found.lfCharSet) << l.language;
+        EXPECT_TRUE(trueTypeOffers(found.lfFaceName, l.charset)) << l.language << " " << found.lfFaceName;
+    }
 }
 
 // A composition result goes into an edit that is not Unicode through EM_REPLACESEL, once;
