@@ -3,17 +3,10 @@
 #include <gtest/gtest.h>
 #include "lvtest.h"
 #include "testutil.h"
-#include <commctrl.h>
 
 namespace {
-CString textOf(CLVEditEx& e) {
-    CString s;
-    e.fnGetText(s);
-    return s;
-}
-
-// Live GDI objects of this process. Wine looks a handle whose high word is 0 up by its table
-// index alone, so probing every index counts the live entries (GetGuiResources is a stub there).
+// Live GDI objects. Wine finds a handle whose high word is 0 by its table index alone, so probing
+// every index counts the live entries (GetGuiResources is a stub there).
 int liveGdiObjects() {
     GdiFlush();
     int n = 0;
@@ -21,212 +14,145 @@ int liveGdiObjects() {
     return n;
 }
 
-// The edit's hook is gone for good: unhooking its handle again fails.
-bool hookRemoved(HHOOK h) { return h && !UnhookWindowsHookEx(h); }
+// The hook is gone for good: unhooking it again fails.
+bool removed(HHOOK h) { return h && !UnhookWindowsHookEx(h); }
 }  // namespace
 
-// Typing edits the text; Enter and Escape end the edit, record which key it was and hand the
-// focus to the list; Control+Enter in a multi-line edit is not an end.
+// Typing edits; Enter and Escape end the edit, record which it was and focus the list;
+// Control+Enter in a multi-line edit is not an end.
 TEST(LVEdit, KeysEndTheEditAndRecordEscape) {
     ClipList clips;
     {
         EditProbe e;
         ASSERT_TRUE(clips.startEdit(e, 1));
-        EXPECT_EQ(CString(L"Interview A-cam"), textOf(e));
         ASSERT_TRUE(typeKeys({'B', VK_SPACE, '7'}));
-        EXPECT_TRUE(waitFor([&] { return textOf(e) == L"b 7"; })) << textOf(e).GetString();
-        EXPECT_EQ(e.m_hWnd, GetFocus());
+        EXPECT_TRUE(waitFor([&] { return e.text() == L"b 7"; })) << e.text().GetString();
     }
     const struct {
         DWORD style;
         WORD held, key;
         bool ends;
-        int escape;   // IsEscape afterwards; the edit starts with it set, as after an earlier Escape
-    } cases[] = {
-        {0, 0, VK_RETURN, true, 0},
-        {0, 0, VK_ESCAPE, true, 1},
-        {0, VK_CONTROL, VK_RETURN, true, 0},
-        {ES_MULTILINE, 0, VK_RETURN, true, 0},
-        {ES_MULTILINE, VK_CONTROL, VK_RETURN, false, 1},
-        {ES_MULTILINE, VK_SHIFT, VK_ESCAPE, true, 1},
-    };
+        int escape;   // IsEscape after the key; it is set beforehand, as after an earlier Escape
+    } cases[] = {{0, 0, VK_RETURN, true, 0},         {0, 0, VK_ESCAPE, true, 1},
+                 {0, VK_CONTROL, VK_RETURN, true, 0}, {ES_MULTILINE, 0, VK_RETURN, true, 0},
+                 {ES_MULTILINE, VK_CONTROL, VK_RETURN, false, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "style " << c.style << " held " << c.held << " key " << c.key);
         EditProbe e;
         ASSERT_TRUE(clips.startEdit(e, 2, c.style));
-        EXPECT_EQ(0, e.IsEscape());   // a new edit forgets the last one's Escape
+        EXPECT_EQ(0, e.IsEscape());
         e.m_bEscape = 1;
-        if (c.held) ASSERT_TRUE(typeKeys({c.key}, {c.held}));
-        else ASSERT_TRUE(typeKeys({c.key}));
-        if (c.ends) {
-            EXPECT_TRUE(waitFor([&] { return GetFocus() == clips.list(); }));
-        } else {
-            // A key typed after it arrives after it: once it shows, the Control+Enter was handled.
-            ASSERT_TRUE(typeKeys({'Q'}));
-            EXPECT_TRUE(waitFor([&] { return textOf(e).Find(L'q') >= 0; }));
-            EXPECT_EQ(e.m_hWnd, GetFocus());
+        ASSERT_TRUE(c.held ? typeKeys({c.key}, {c.held}) : typeKeys({c.key}));
+        // A key typed after it arrives after it: once it shows, the Control+Enter was handled.
+        if (!c.ends) {
+            ASSERT_TRUE(typeKeys({'Q'}) && waitFor([&] { return e.text().Find(L'q') >= 0; }));
         }
+        EXPECT_TRUE(waitFor([&] { return GetFocus() == (c.ends ? clips.list : e.m_hWnd); }));
         EXPECT_EQ(c.escape, e.IsEscape());
         e.fnEndEdit();
     }
 }
 
-// A left click outside the edit ends it: the focus goes to the list and the click reaches neither
-// the list nor the hooks after the edit's. Clicks inside and every other mouse message pass on.
-TEST(LVEdit, OutsideClickIsSwallowedAndMovesTheFocus) {
+// A left click outside ends the edit: the focus goes to the list, and neither the list nor a hook
+// after the edit's sees the press. Clicks inside, and any while the right button is held on the
+// edit, pass on; after the end every click does.
+TEST(LVEdit, OutsideClickIsSwallowedUnlessTheRightButtonIsHeld) {
     ClipList clips;
     HookRecorder rec;
     EditProbe e;
     ASSERT_TRUE(clips.startEdit(e, 1));
-    HHOOK hook = e.g_hHookMouse;
-    ASSERT_NE(nullptr, hook);
-    const POINT onItem3 = centre(clips.labelRect(3));
-
-    // Inside: the edit places the caret under the pointer.
+    const HHOOK hook = e.g_hHookMouse;
+    auto click = [&](HWND window, POINT at, int down) {
+        HookRecorder::seen.clear();
+        ASSERT_TRUE(mouseAt(window, at, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}));
+        ASSERT_TRUE(waitFor([&] { return rec.count(WM_LBUTTONUP) == 1; }));
+        EXPECT_EQ(down, rec.count(WM_LBUTTONDOWN));
+    };
     CPoint at = e.PosFromChar(4);
-    ASSERT_TRUE(clickAt(e.m_hWnd, {at.x + 1, at.y + 3}));
-    ASSERT_TRUE(waitFor([&] { return rec.count(WM_LBUTTONUP) == 1; }));
-    EXPECT_EQ(1, rec.count(WM_LBUTTONDOWN));
+    click(e.m_hWnd, {at.x + 1, at.y + 3}, 1);
     EXPECT_EQ(e.m_hWnd, GetFocus());
-    EXPECT_EQ(MAKELONG(4, 4), (LONG)e.GetSel());
+    EXPECT_EQ(MAKELONG(4, 4), (LONG)e.GetSel());   // the edit placed the caret under the pointer
 
-    // Outside, on another clip: swallowed, so that clip is not selected.
-    rec.clear();
-    ASSERT_TRUE(clickAt(clips.list(), onItem3));
-    ASSERT_TRUE(waitFor([&] { return rec.count(WM_LBUTTONUP) == 1; }));
-    EXPECT_EQ(0, rec.count(WM_LBUTTONDOWN));
-    EXPECT_EQ(clips.list(), GetFocus());
-    EXPECT_EQ(0, clips.selected());
-
-    // After the end the hook is gone and a click selects the clip under it.
-    e.fnEndEdit();
-    EXPECT_EQ(nullptr, e.g_hHookMouse);
-    EXPECT_EQ(nullptr, e.g_pEdit);
-    EXPECT_TRUE(hookRemoved(hook));
-    rec.clear();
-    ASSERT_TRUE(clickAt(clips.list(), centre(clips.labelRect(4))));
-    ASSERT_TRUE(waitFor([&] { return rec.count(WM_LBUTTONUP) == 1; }));
-    EXPECT_EQ(1, rec.count(WM_LBUTTONDOWN));
-    EXPECT_TRUE(waitFor([&] { return clips.selected() == 4; }));
-}
-
-// While the right button is held on the edit, a left click outside is the user's own business.
-TEST(LVEdit, RightButtonHeldOnTheEditLetsClicksPass) {
-    ClipList clips;
-    HookRecorder rec;
-    EditProbe e;
-    ASSERT_TRUE(clips.startEdit(e, 1));
-    RECT client;
-    e.GetClientRect(&client);
-    ASSERT_TRUE(mouseAt(e.m_hWnd, centre(client), {MOUSEEVENTF_RIGHTDOWN}));
+    const POINT centre = {at.x, at.y + 3};
+    ASSERT_TRUE(mouseAt(e.m_hWnd, centre, {MOUSEEVENTF_RIGHTDOWN}));
     ASSERT_TRUE(waitFor([&] { return e.fnIsRButtonDown() == 1; }));
-    rec.clear();
-    ASSERT_TRUE(clickAt(clips.list(), centre(clips.labelRect(4))));
-    ASSERT_TRUE(waitFor([&] { return rec.count(WM_LBUTTONUP) == 1; }));
-    EXPECT_EQ(1, rec.count(WM_LBUTTONDOWN));
+    click(clips.list, clips.centreOf(4), 1);
     EXPECT_TRUE(waitFor([&] { return clips.selected() == 4; }));
-    // Released on the edit: clicks outside end the edit again.
-    ASSERT_TRUE(mouseAt(e.m_hWnd, centre(client), {MOUSEEVENTF_RIGHTUP}));
+    ASSERT_TRUE(mouseAt(e.m_hWnd, centre, {MOUSEEVENTF_RIGHTUP}));
     ASSERT_TRUE(waitFor([&] { return e.fnIsRButtonDown() == 0; }));
+
     e.SetFocus();
-    rec.clear();
-    ASSERT_TRUE(clickAt(clips.list(), centre(clips.labelRect(3))));
-    ASSERT_TRUE(waitFor([&] { return rec.count(WM_LBUTTONUP) == 1; }));
-    EXPECT_EQ(0, rec.count(WM_LBUTTONDOWN));
-    EXPECT_EQ(clips.list(), GetFocus());
+    click(clips.list, clips.centreOf(3), 0);
+    EXPECT_EQ(clips.list, GetFocus());
     EXPECT_EQ(4, clips.selected());
+
     e.fnEndEdit();
+    EXPECT_TRUE(e.g_hHookMouse == nullptr && e.g_pEdit == nullptr && removed(hook));
+    click(clips.list, clips.centreOf(2), 1);
+    EXPECT_TRUE(waitFor([&] { return clips.selected() == 2; }));
 }
 
-// Edits one after another, ended or not, leave exactly one hook while one is active and none after.
+// Edits one after another, ended or not, leave one hook while one is active and none after.
 TEST(LVEdit, EditsInTurnNeverLeaveAHook) {
     ClipList clips;
-    for (int item : {0, 2}) {
-        EditProbe a;
-        ASSERT_TRUE(clips.startEdit(a, item));
-        HHOOK h = a.g_hHookMouse;
-        a.fnEndEdit();
-        EXPECT_TRUE(hookRemoved(h)) << item;
-    }
-    // The host starts a second edit without ending the first: the first one's hook goes at once,
-    // and ending the first later changes nothing.
     EditProbe first, second;
     ASSERT_TRUE(clips.startEdit(first, 1));
-    HHOOK firstHook = first.g_hHookMouse;
-    first.fnStartEdit();   // twice on one edit: still one hook
-    HHOOK again = first.g_hHookMouse;
-    EXPECT_TRUE(hookRemoved(firstHook));
+    HHOOK h1 = first.g_hHookMouse;
+    first.fnStartEdit();   // twice on one edit
+    HHOOK h2 = first.g_hHookMouse;
+    EXPECT_TRUE(removed(h1));
+    // A second edit while the first is active: the first's hook goes, and ending the first later
+    // changes nothing.
     ASSERT_TRUE(clips.startEdit(second, 3));
-    HHOOK secondHook = second.g_hHookMouse;
-    EXPECT_TRUE(hookRemoved(again));
+    HHOOK h3 = second.g_hHookMouse;
+    EXPECT_TRUE(removed(h2));
     first.fnEndEdit();
-    EXPECT_EQ(&second, second.g_pEdit);
-    EXPECT_EQ(secondHook, second.g_hHookMouse);
-    {
-        HookRecorder rec;   // installed after the edit's hook: sees everything first
-        HookRecorder::seen.clear();
-        ASSERT_TRUE(clickAt(clips.list(), centre(clips.labelRect(4))));
-        ASSERT_TRUE(waitFor([&] { return rec.count(WM_LBUTTONUP) == 1; }));
-        EXPECT_EQ(clips.list(), GetFocus());   // the second edit's hook ended it
-        EXPECT_EQ(0, clips.selected());
-    }
+    EXPECT_TRUE(second.g_pEdit == &second && second.g_hHookMouse == h3);
     second.fnEndEdit();
-    EXPECT_TRUE(hookRemoved(secondHook));
-    // Destroying an object whose edit is still active takes its hook along.
+    EXPECT_TRUE(removed(h3));
+    // Destroying the object of an active edit takes its hook along.
     auto* lost = new EditProbe;
     ASSERT_TRUE(clips.startEdit(*lost, 2));
-    HHOOK lostHook = lost->g_hHookMouse;
+    HHOOK h4 = lost->g_hHookMouse;
     delete lost;
-    EXPECT_EQ(nullptr, EditProbe::g_pEdit);
-    EXPECT_TRUE(hookRemoved(lostHook));
+    EXPECT_TRUE(EditProbe::g_pEdit == nullptr && removed(h4));
 }
 
 // Calls out of turn and empty texts change nothing and leave no font or hook behind.
 TEST(LVEdit, BadCallsChangeNothing) {
     ClipList clips;
     EditProbe idle;
-    idle.fnStartEdit();   // no window yet: nothing to edit
+    idle.fnStartEdit();   // no window: nothing to edit
     EXPECT_EQ(nullptr, idle.g_hHookMouse);
-    EXPECT_EQ(nullptr, idle.g_pEdit);
-    CRect rc(0, 0, 80, 20);
-    ASSERT_TRUE(idle.Create(WS_CHILD | ES_AUTOHSCROLL, rc, CWnd::FromHandle(clips.list()), 5));
+    ASSERT_TRUE(idle.Create(WS_CHILD, CRect(0, 0, 80, 20), CWnd::FromHandle(clips.list), 5));
     EXPECT_EQ((LRESULT)DLGC_WANTALLKEYS, idle.SendMessage(WM_GETDLGCODE));
-    LOGFONTW lf = {};
-    lf.lfHeight = -13;
-    lf.lfWeight = FW_BOLD;
+    LOGFONTW lf = {-13, 0, 0, 0, FW_BOLD};
     wcscpy(lf.lfFaceName, L"Tahoma");
     idle.fnSetLOGFONT(&lf);
-    HFONT font = idle.m_hFont;
-    ASSERT_NE(nullptr, font);
+    const HFONT font = idle.m_hFont;
     EXPECT_EQ(font, (HFONT)idle.SendMessage(WM_GETFONT));
     idle.fnSetLOGFONT(nullptr);
-    EXPECT_EQ(font, idle.m_hFont);
-    EXPECT_EQ(-13, idle.fnGetLOGFONT().lfHeight);
+    EXPECT_TRUE(idle.m_hFont == font && idle.fnGetLOGFONT().lfHeight == -13);
 
-    // Ending an edit that is not active: neither its font nor the active edit is touched.
-    idle.fnEndEdit();
-    EXPECT_EQ((DWORD)OBJ_FONT, GetObjectType(font));
+    // Ending an edit that is not the active one touches neither its font nor the active edit.
     EditProbe active;
     ASSERT_TRUE(clips.startEdit(active, 0));
     HHOOK hook = active.g_hHookMouse;
     idle.fnEndEdit();
-    EXPECT_EQ(&active, active.g_pEdit);
-    EXPECT_EQ(hook, active.g_hHookMouse);
+    EXPECT_TRUE(active.g_pEdit == &active && active.g_hHookMouse == hook);
     EXPECT_EQ((DWORD)OBJ_FONT, GetObjectType(font));
 
-    // Empty texts, in and out, and an edit of an empty name ended with Enter.
-    active.fnSetText(CString());
-    EXPECT_TRUE(textOf(active).IsEmpty());
+    // An empty name, ended with Enter; the end twice.
     active.fnSetText(L"");
-    EXPECT_TRUE(textOf(active).IsEmpty());
+    EXPECT_TRUE(active.text().IsEmpty());
     ASSERT_TRUE(typeKeys({VK_RETURN}));
-    EXPECT_TRUE(waitFor([&] { return GetFocus() == clips.list(); }));
+    EXPECT_TRUE(waitFor([&] { return GetFocus() == clips.list; }));
     EXPECT_EQ(0, active.IsEscape());
     active.fnEndEdit();
-    active.fnEndEdit();   // twice
-    EXPECT_TRUE(hookRemoved(hook));
+    active.fnEndEdit();
+    EXPECT_TRUE(removed(hook));
 
-    // Whole edits with fonts, language changes and the end, repeated: no GDI object stays.
+    // Whole edits with fonts and language changes, repeated: no GDI object stays.
     auto cycle = [&] {
         EditProbe e;
         if (!clips.startEdit(e, 1)) return;
@@ -236,7 +162,7 @@ TEST(LVEdit, BadCallsChangeNothing) {
         e.SendMessage(WM_INPUTLANGCHANGE, RUSSIAN_CHARSET, (LPARAM)0x04190419);
         e.SendMessage(WM_INPUTLANGCHANGE, ANSI_CHARSET, (LPARAM)0x04090409);
         e.fnEndEdit();
-        e.fnSetLOGFONT(&lf);   // a font made after the end goes with the object
+        e.fnSetLOGFONT(&lf);   // made after the end: goes with the object
     };
     cycle();
     int before = liveGdiObjects();
