@@ -205,6 +205,7 @@ BEGIN_MESSAGE_MAP(CTrimDialog, CWnd)
     ON_WM_CLOSE()
     ON_WM_ERASEBKGND()
     ON_WM_PAINT()
+    ON_WM_CTLCOLOR()
     ON_WM_TIMER()
     ON_WM_HSCROLL()
     ON_NOTIFY(LVN_ITEMCHANGED, IDC_BIN, OnBinChanged)
@@ -251,6 +252,7 @@ int CTrimDialog::OnCreate(LPCREATESTRUCT) {
 
 void CTrimDialog::build() {
     m_font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
+    m_faceBrush = CreateSolidBrush(kFace);
     HINSTANCE inst = GetModuleHandleW(nullptr);
 
     // The bin.
@@ -589,6 +591,11 @@ void CTrimDialog::finish(int button) {
 }
 
 BOOL CTrimDialog::PreTranslateMessage(MSG* pMsg) {
+#ifdef TRIM_HAS_TIPS
+    // The shaped tips hear the mouse only through the host.
+    if (pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST && m_tips.m_hWnd)
+        gfnToolTipRelayEvent(m_tips.m_hWnd, pMsg);
+#endif
     // Ctrl+C anywhere but in a text box copies the marked range.
     if (pMsg->message == WM_KEYDOWN && pMsg->wParam == 'C' && (GetKeyState(VK_CONTROL) & 0x8000)) {
         wchar_t cls[16] = {};
@@ -606,6 +613,15 @@ BOOL CTrimDialog::OnEraseBkgnd(CDC* pDC) {
     GetClientRect(&rc);
     gfnFillSolidRect(pDC->m_hDC, &rc, kFace);
     return TRUE;
+}
+
+HBRUSH CTrimDialog::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
+    // The summary sits on the dialog's face.
+    if (pWnd && pWnd->m_hWnd == m_summary.m_hWnd && m_faceBrush) {
+        SetBkColor(pDC->m_hDC, kFace);
+        return m_faceBrush;
+    }
+    return CWnd::OnCtlColor(pDC, pWnd, nCtlColor);
 }
 
 void CTrimDialog::OnPaint() {
@@ -634,6 +650,8 @@ void CTrimDialog::OnDestroy() {
     m_tips.fnUnInit();
 #endif
     CWnd::OnDestroy();
+    if (m_faceBrush) DeleteObject(m_faceBrush);
+    m_faceBrush = nullptr;
 }
 
 void CTrimDialog::PostNcDestroy() {

@@ -83,6 +83,7 @@ protected:
     afx_msg void OnClose();
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg void OnPaint();
+    afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     afx_msg void OnTimer(UINT_PTR id);
     afx_msg void OnHScroll(UINT code, UINT pos, CScrollBar* bar);
     afx_msg void OnBinChanged(NMHDR* hdr, LRESULT* result);
@@ -139,6 +140,7 @@ private:
     CTimeCodeCtrl m_tcPosition, m_tcIn, m_tcOut, m_tcDuration;
     std::vector<std::unique_ptr<CqButtonEx>> m_buttons;
     HFONT m_font = nullptr;
+    HBRUSH m_faceBrush = nullptr;
 #ifdef TRIM_HAS_TIPS
     CqToolTipDVDUser m_tips;
 #endif

@@ -17,6 +17,7 @@ void pump(DWORD ms) {
                 DispatchMessageW(&msg);
             }
         }
+        AfxDeleteTempMap();
         Sleep(10);
     }
 }
@@ -39,10 +40,11 @@ bool savePng(HBITMAP bmp, const wchar_t* file) {
     return false;
 }
 
-// The window as the screen shows it, tooltips included.
+// The client area as the screen shows it, tooltips included.
 bool shoot(HWND hwnd, const wchar_t* file) {
     RECT rc;
-    GetWindowRect(hwnd, &rc);
+    GetClientRect(hwnd, &rc);
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&rc), 2);
     const int w = rc.right - rc.left, h = rc.bottom - rc.top;
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
@@ -76,7 +78,7 @@ int shot(const wchar_t* file) {
     dlg.SetForegroundWindow();
     pump(300);
     // The 29.97 clip, marked from 10 s to 1 min 30 s, on the timeline, the position in between and
-    // loop on; the pointer rests on Set Out, so its tip shows.
+    // loop on; the pointer rests on Set In, so its tip shows.
     HWND bin = ::GetDlgItem(dlg.m_hWnd, IDC_BIN);
     LVITEMW it = {};
     it.stateMask = it.state = LVIS_SELECTED | LVIS_FOCUSED;
@@ -89,11 +91,18 @@ int shot(const wchar_t* file) {
     typePosition(dlg, 1283);
     click(dlg, IDC_LOOP);
     RECT r;
-    ::GetWindowRect(::GetDlgItem(dlg.m_hWnd, IDC_SETOUT), &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ::GetWindowRect(::GetDlgItem(dlg.m_hWnd, IDC_SETIN), &r);
+    // The tip needs the pointer to move there, as a hand would move it.
+    for (int dx = 12; dx >= 0; dx -= 4) {
+        INPUT in = {};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = (LONG)(((r.left + r.right) / 2 - dx) * 65535.0 / (GetSystemMetrics(SM_CXSCREEN) - 1));
+        in.mi.dy = (LONG)((r.top + r.bottom) / 2 * 65535.0 / (GetSystemMetrics(SM_CYSCREEN) - 1));
+        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &in, sizeof(in));
+        pump(50);
+    }
     pump(1500);
-    ::RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    pump(200);
     const bool ok = shoot(dlg.m_hWnd, file);
     dlg.DestroyWindow();
     return ok ? 0 : 2;

@@ -32,6 +32,7 @@ void pumpOnce() {
             DispatchMessageW(&msg);
         }
     }
+    AfxDeleteTempMap();   // idle, as the framework's own loop does
 }
 void pump(DWORD ms) {
     const DWORD end = GetTickCount() + ms;
@@ -214,6 +215,25 @@ bool previewShows(CTrimDialog& dlg, int frame) {
     return same;
 }
 
+// The dialog's tooltip when it shows.
+HWND visibleTip(HWND dialog) {
+    struct Find {
+        HWND dialog, found;
+    } f = {dialog, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            Find* f = reinterpret_cast<Find*>(lp);
+            wchar_t cls[64] = {};
+            GetClassNameW(hwnd, cls, 64);
+            if (_wcsicmp(cls, TOOLTIPS_CLASSW) == 0 && GetWindow(hwnd, GW_OWNER) == f->dialog && IsWindowVisible(hwnd))
+                f->found = hwnd;
+            return TRUE;
+        },
+        (LPARAM)&f);
+    return f.found;
+}
+
 // Position, scrubber and preview agree on `frame`.
 void checkFollow(CTrimDialog& dlg, int frame, int line) {
     auto* pos = control<CTimeCodeCtrl>(dlg, IDC_POSITION);
@@ -303,6 +323,21 @@ void round(HWND owner) {
     CHECK(pumpUntil([&] { return in->fnGetIndex() == 300; }));
     CHECK(heard(WM_COMMAND, IDC_SETIN, BN_CLICKED));
     CHECK(dur->fnGetIndex() == 3300);
+
+    // Resting on a button shows its tip.
+    const POINT stepFwd = centreOf(::GetDlgItem(dlg.m_hWnd, IDC_STEPFWD));
+    for (int dx = 12; dx >= 0; dx -= 4) {
+        moveTo({stepFwd.x - dx, stepFwd.y});
+        pump(40);
+    }
+    HWND tip = nullptr;
+    CHECK(pumpUntil([&] { return (tip = visibleTip(dlg.m_hWnd)) != nullptr; }, 5000));
+    if (tip) {
+        RECT tr;
+        GetWindowRect(tip, &tr);
+        CHECK(std::abs(tr.left - stepFwd.x) < 80 && std::abs(tr.top - stepFwd.y) < 80,
+              std::to_wstring(tr.left) + L"," + std::to_wstring(tr.top));
+    }
 
     // An out point before the in point gives way to it; then the real one, past a minute boundary.
     typeTimecode(out, "00000500");
