@@ -99,13 +99,79 @@ POINT cursorIn(HWND window) {
     return p;
 }
 
+// Read through the window's own DC: the desktop DC shows the window's surface only after Wine's
+// driver has flushed it, which it may put off for a while.
 COLORREF screenPixel(HWND window, int x, int y) {
-    POINT p = {x, y};
-    ClientToScreen(window, &p);
-    HDC screen = GetDC(nullptr);
-    COLORREF c = GetPixel(screen, p.x, p.y);
-    ReleaseDC(nullptr, screen);
+    HDC dc = GetDC(window);
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
     return c;
+}
+
+}  // namespace buttontest
+
+namespace buttontest {
+
+const COLORREF kCellColours[4] = {RGB(200, 30, 60), RGB(40, 170, 20), RGB(90, 100, 150), RGB(250, 200, 10)};
+
+COLORREF cellPixel(int state, int x, int y, COLORREF background) {
+    if (x < 2 || x >= 18 || y < 2 || y >= 11) return background;
+    if (x == 4 && y == 3) return RGB(0, 0, 0);
+    const COLORREF c = kCellColours[state];
+    if (x != 15) return c;
+    auto half = [](int f, int b) { return (f * 128 + b * 127 + 127) / 255; };
+    return RGB(half(GetRValue(c), GetRValue(background)), half(GetGValue(c), GetGValue(background)),
+               half(GetBValue(c), GetBValue(background)));
+}
+
+bool ButtonProbe::make(const wchar_t* caption, const RECT& r, DWORD style, UINT id) {
+    RecordingParent& parent = RecordingParent::get();
+    return Create(caption, WS_CHILD | WS_VISIBLE | style, r, &parent, id) != FALSE;
+}
+
+int ButtonProbe::fnDrawButton(HDC hdc) {
+    ++paints;
+    return CqButtonEx::fnDrawButton(hdc);
+}
+
+ScreenShot::ScreenShot(HWND window, int w, int h) {
+    RECT rc;
+    GetClientRect(window, &rc);
+    m_w = w ? w : rc.right;
+    m_h = h ? h : rc.bottom;
+    HDC screen = GetDC(window);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi = {{sizeof(BITMAPINFOHEADER), m_w, -m_h, 1, 32, BI_RGB}};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, m_w, m_h, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    m_px.resize((size_t)m_w * m_h);
+    const DWORD* p = (const DWORD*)bits;
+    for (size_t i = 0; i < m_px.size(); ++i) m_px[i] = RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF);
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(window, screen);
+}
+
+bool ScreenShot::close(COLORREF a, COLORREF b, int t) {
+    return abs(GetRValue(a) - GetRValue(b)) <= t && abs(GetGValue(a) - GetGValue(b)) <= t &&
+           abs(GetBValue(a) - GetBValue(b)) <= t;
+}
+
+std::string ScreenShot::describe(int x, int y, COLORREF want) const {
+    char buf[96];
+    snprintf(buf, sizeof buf, "first at %d,%d: %06lx, not %06lx", x, y, (unsigned long)at(x, y),
+             (unsigned long)want);
+    return buf;
+}
+
+COLORREF parentUnder(HWND child, int x, int y) {
+    POINT p = {x, y};
+    MapWindowPoints(child, GetParent(child), &p, 1);
+    return RecordingParent::pattern(p.x, p.y);
 }
 
 }  // namespace buttontest
