@@ -213,6 +213,7 @@ def generate(out):
     default_skin().save_rgba(os.path.join(out, "qDVDUser", "CqButtonEx", "Button.png"))
     t = os.path.join(out, "test", "button")
     test_cells().save_rgba(os.path.join(t, "cells.png"))
+    test_cells().save_bmp24(os.path.join(t, "cells.bmp"))   # a resource: no alpha, margins black
     solid_strip(30, 120, [(210, 60, 20), (20, 150, 90), (70, 80, 200), (240, 230, 120)]).save_rgba(
         os.path.join(t, "flat.png"))
     solid_strip(40, 100, TEST_COLOURS).save_rgba(os.path.join(t, "strip40x100.png"))
