@@ -134,26 +134,18 @@ int ButtonProbe::fnDrawButton(HDC hdc) {
     return CqButtonEx::fnDrawButton(hdc);
 }
 
-ScreenShot::ScreenShot(HWND window, int w, int h) {
-    RECT rc;
+namespace {
+CSize clientSize(HWND window) {
+    RECT rc = {};
     GetClientRect(window, &rc);
-    m_w = w ? w : rc.right;
-    m_h = h ? h : rc.bottom;
-    HDC screen = GetDC(window);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {{sizeof(BITMAPINFOHEADER), m_w, -m_h, 1, 32, BI_RGB}};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, m_w, m_h, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    m_px.resize((size_t)m_w * m_h);
-    const DWORD* p = (const DWORD*)bits;
-    for (size_t i = 0; i < m_px.size(); ++i) m_px[i] = RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF);
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(window, screen);
+    return CSize(rc.right, rc.bottom);
+}
+}  // namespace
+
+ScreenShot::ScreenShot(HWND window) : m_canvas(clientSize(window).cx, clientSize(window).cy) {
+    HDC dc = GetDC(window);
+    BitBlt(m_canvas.dc(), 0, 0, width(), height(), dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
 }
 
 bool ScreenShot::close(COLORREF a, COLORREF b, int t) {

@@ -8,6 +8,7 @@
 #include <vector>
 #include "qButtonEx.h"
 #include "qModule.h"
+#include "testutil.h"
 #include <string>
 
 namespace buttontest {
@@ -89,16 +90,16 @@ COLORREF cellPixel(int state, int x, int y, COLORREF background);
 // A window's client area as shown, read back pixel by pixel through its DC.
 class ScreenShot {
 public:
-    ScreenShot(HWND window, int w = 0, int h = 0);   // 0: the client size
-    COLORREF at(int x, int y) const { return m_px[(size_t)y * m_w + x]; }
-    int width() const { return m_w; }
-    int height() const { return m_h; }
+    explicit ScreenShot(HWND window);
+    COLORREF at(int x, int y) const { return m_canvas.at(x, y); }
+    int width() const { return m_canvas.width(); }
+    int height() const { return m_canvas.height(); }
     // Pixels that differ from want(x, y) by more than tolerance in a channel.
     template <class F>
     int mismatches(F&& want, int tolerance = 0, std::string* first = nullptr) const {
         int n = 0;
-        for (int y = 0; y < m_h; ++y)
-            for (int x = 0; x < m_w; ++x)
+        for (int y = 0; y < height(); ++y)
+            for (int x = 0; x < width(); ++x)
                 if (!close(at(x, y), want(x, y), tolerance) && n++ == 0 && first) *first = describe(x, y, want(x, y));
         return n;
     }
@@ -106,8 +107,7 @@ public:
 private:
     static bool close(COLORREF a, COLORREF b, int t);
     std::string describe(int x, int y, COLORREF want) const;
-    int m_w, m_h;
-    std::vector<COLORREF> m_px;
+    testutil::Canvas m_canvas;
 };
 
 // The parent's pattern under a client point of a child.

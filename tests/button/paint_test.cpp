@@ -2,6 +2,7 @@
 // the parent showing through, captions in their colours and offsets, the system frame.
 #include "buttontest.h"
 #include "qCutCFFont.h"
+#include <memory>
 
 using namespace buttontest;
 
@@ -82,40 +83,24 @@ struct CaptionLook {
     int shift;           // pressed: the text moves 1, 1
 };
 
-std::vector<COLORREF> drawReference(int w, int h, const wchar_t* caption, const CaptionLook& look) {
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB}};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ oldBitmap = SelectObject(mem, dib);
-    RECT all = {0, 0, w, h};
-    HBRUSH face = CreateSolidBrush(look.face);
-    FillRect(mem, &all, face);
-    DeleteObject(face);
+std::unique_ptr<testutil::Canvas> drawReference(int w, int h, const wchar_t* caption, const CaptionLook& look) {
+    auto canvas = std::make_unique<testutil::Canvas>(w, h, look.face);
+    const HDC dc = canvas->dc();
     CCutCFFont font;
-    HGDIOBJ oldFont = SelectObject(mem, font.fnGetDefaultFont());
-    SetBkMode(mem, TRANSPARENT);
+    HGDIOBJ oldFont = SelectObject(dc, font.fnGetDefaultFont());
+    SetBkMode(dc, TRANSPARENT);
     const UINT format = DT_SINGLELINE | DT_EXPANDTABS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_VCENTER;
     RECT t = {3 + look.shift, look.shift, w + look.shift, h + look.shift};
     if (look.dx || look.dy) {
         RECT s = t;
         OffsetRect(&s, look.dx, look.dy);
-        SetTextColor(mem, look.shadow);
-        DrawTextW(mem, caption, -1, &s, format);
+        SetTextColor(dc, look.shadow);
+        DrawTextW(dc, caption, -1, &s, format);
     }
-    SetTextColor(mem, look.text);
-    DrawTextW(mem, caption, -1, &t, format);
-    GdiFlush();
-    std::vector<COLORREF> px((size_t)w * h);
-    const DWORD* p = (const DWORD*)bits;
-    for (size_t i = 0; i < px.size(); ++i) px[i] = RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF);
-    SelectObject(mem, oldFont);
-    SelectObject(mem, oldBitmap);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return px;
+    SetTextColor(dc, look.text);
+    DrawTextW(dc, caption, -1, &t, format);
+    SelectObject(dc, oldFont);
+    return canvas;
 }
 
 // Captions over a nine-cell face of one flat colour per state: each state's colours and offsets,
@@ -156,13 +141,14 @@ TEST(ButtonPaint, CaptionColoursAndShadowOffsets) {
     for (Row& row : rows) {
         row.setup();
         b.fnDrawOneState(row.state);
-        const std::vector<COLORREF> want = drawReference(w, h, L"Set In", row.look);
+        const auto want = drawReference(w, h, L"Set In", row.look);
         int inked = 0;
-        for (COLORREF c : want) inked += c == row.look.text;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) inked += want->at(x, y) == row.look.text;
         ASSERT_GT(inked, 20) << row.what;   // the reference has a caption to compare
         ScreenShot shot(b.m_hWnd);
         std::string first;
-        EXPECT_EQ(0, shot.mismatches([&](int x, int y) { return want[(size_t)y * w + x]; }, 0, &first))
+        EXPECT_EQ(0, shot.mismatches([&](int x, int y) { return want->at(x, y); }, 0, &first))
             << row.what << ": " << first;
     }
     EXPECT_EQ(hoverDx, b.m_ptShadow[0].x);
