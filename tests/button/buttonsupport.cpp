@@ -4,7 +4,6 @@ namespace buttontest {
 
 BEGIN_MESSAGE_MAP(RecordingParent, CWnd)
     ON_WM_ERASEBKGND()
-    ON_WM_PAINT()
 END_MESSAGE_MAP()
 
 RecordingParent& RecordingParent::get() {
@@ -37,12 +36,6 @@ BOOL RecordingParent::OnEraseBkgnd(CDC* pDC) {
         for (int x = clip.left - clip.left % 6; x < clip.right; x += 6)
             pDC->FillSolidRect(x, y, 6, 4, pattern(x, y));
     return TRUE;
-}
-
-void RecordingParent::OnPaint() {
-    PAINTSTRUCT ps;
-    BeginPaint(&ps);
-    EndPaint(&ps);
 }
 
 void pumpOnce() {
@@ -91,13 +84,6 @@ void moveTo(HWND window, int x, int y) {
 void moveAway() { moveTo(nullptr, 20, 20); }
 void leftDown() { sendMouse(MOUSEEVENTF_LEFTDOWN); }
 void leftUp() { sendMouse(MOUSEEVENTF_LEFTUP); }
-
-POINT cursorIn(HWND window) {
-    POINT p = {};
-    GetCursorPos(&p);
-    ScreenToClient(window, &p);
-    return p;
-}
 
 // Read through the window's own DC: the desktop DC shows the window's surface only after Wine's
 // driver has flushed it, which it may put off for a while.

@@ -30,7 +30,6 @@ public:
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
-    afx_msg void OnPaint();
     DECLARE_MESSAGE_MAP()
 };
 
@@ -46,8 +45,6 @@ void moveTo(HWND window, int x, int y);
 void moveAway();   // to a screen point outside the parent
 void leftDown();
 void leftUp();
-// Where the pointer is, in the window's client coordinates.
-POINT cursorIn(HWND window);
 
 // Pixel of a window as shown, at a client point (read through the window's DC).
 COLORREF screenPixel(HWND window, int x, int y);
@@ -57,9 +54,8 @@ class ButtonProbe : public CqButtonEx {
 public:
     using CqButtonEx::m_bInit, CqButtonEx::m_bHover, CqButtonEx::m_bPressed, CqButtonEx::m_nForcedState;
     using CqButtonEx::m_pMainImage, CqButtonEx::m_pBackImage, CqButtonEx::m_bmpID, CqButtonEx::m_clrText;
-    using CqButtonEx::m_tme, CqButtonEx::m_ptShadow, CqButtonEx::m_bNeedDBClick, CqButtonEx::m_hBufferBitmap;
-    using CqButtonEx::m_bmiBuffer, CqButtonEx::m_pBufferBlock, CqButtonEx::m_hBufferDC;
-    using CqButtonEx::fnEnumTextFormat, CqButtonEx::fnRebuildDirtyBuffer, CqButtonEx::fnCreateDefaultImage;
+    using CqButtonEx::m_tme, CqButtonEx::m_ptShadow, CqButtonEx::m_bmiBuffer, CqButtonEx::m_hBufferDC;
+    using CqButtonEx::fnEnumTextFormat, CqButtonEx::fnRebuildDirtyBuffer;
     int hoverMessages = 0, keyDowns = 0, paints = 0;
 
     // A child of the shared parent, created with Create (so fnInit(0) has run).
