@@ -169,6 +169,18 @@ void forEachTile(const RECT& r, int tw, int th, F&& fn) {
     }
 }
 
+// forEachTile limited to the tiles that meet visible (a DC's clip box): the same cells in the same
+// places, without walking the rows and columns that could not show.
+template <class F>
+void forEachVisibleTile(const RECT& r, const RECT& visible, int tw, int th, F&& fn) {
+    RECT v;
+    if (tw <= 0 || th <= 0 || !IntersectRect(&v, &r, &visible)) return;
+    const long left = r.left + (v.left - r.left) / tw * tw, top = r.top + (v.top - r.top) / th * th;
+    forEachTile(RECT{left, top, v.right, v.bottom}, tw, th, [&](int x, int y, int, int) {
+        fn(x, y, (int)((r.right - x) < tw ? (r.right - x) : tw), (int)((r.bottom - y) < th ? (r.bottom - y) : th));
+    });
+}
+
 // The nine-cell rule: a source piece read as a 3 x 3 grid of cells of cw x ch (a third of its width
 // and height, truncated). The nine pieces come in drawing order, later ones painting over earlier
 // ones where they overlap: the corners top-left, bottom-left, top-right, bottom-right (placed

@@ -46,4 +46,8 @@ DWORD gdiObjectCount();
 // Runs the message loop of this thread for about ms milliseconds.
 void pumpMessages(DWORD ms);
 
+// Points module's import of dll!function at replacement; gives the previous address (null: not
+// imported). Lets a test watch what the library asks of the system without a test-only export.
+void* hookImport(const wchar_t* module, const char* dll, const char* function, void* replacement);
+
 }  // namespace testutil
