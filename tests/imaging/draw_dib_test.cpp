@@ -113,6 +113,20 @@ TEST(DrawDIB, LargeNineCellFillsAreRenderedOnceAndCopied) {
     EXPECT_EQ(changed, copy.at(54, 54));
 }
 
+// Fills far larger than any screen are drawn where the target shows them, without a rendering of
+// their size: the pixels equal the nine-cell rule at both far corners, and memory stays put.
+TEST(DrawDIB, HugeNineCellFillsDrawWhatShowsInBoundedMemory) {
+    CqDrawDIB dib;
+    dib.fnSetDibBuf(makePackedDib(30, 30, ninePixel));
+    const SIZE_T before = committedBytes();
+    for (RECT r : {RECT{0, 0, 30000, 30000}, RECT{-29885, -29885, 115, 115}}) {
+        Canvas canvas(120, 120, kBack);
+        dib.fnDrawDibFillRectWith9Cells(canvas.dc(), &r);
+        EXPECT_TRUE(showsNineCells(canvas, r, kBack)) << r.left;
+    }
+    EXPECT_LT((long long)committedBytes() - (long long)before, 32ll << 20);
+}
+
 TEST(DrawDIB, SourcesFromResourcesFilesAndBitmaps) {
     CqDrawDIB dib;
     ASSERT_EQ(1, dib.fnSetDibBufFromDIB(testModule(), kResNine));

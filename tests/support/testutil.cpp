@@ -92,8 +92,6 @@ bool writeTextFile(const std::wstring& path, const std::string& text) {
     return ok && written == text.size();
 }
 
-DWORD gdiObjectCount() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
-
 void pumpMessages(DWORD ms) {
     DWORD end = GetTickCount() + ms;
     MSG msg;
@@ -128,6 +126,29 @@ void* hookImport(const wchar_t* module, const char* dll, const char* function, v
         }
     }
     return nullptr;
+}
+
+namespace {
+GdiplusCalls g_gdiplus;
+int(WINAPI* realStartup)(ULONG_PTR*, const void*, void*);
+void(WINAPI* realShutdown)(ULONG_PTR);
+int WINAPI countStartup(ULONG_PTR* token, const void* input, void* output) {
+    const int status = realStartup(token, input, output);
+    g_gdiplus.startups += status == 0;
+    return status;
+}
+void WINAPI countShutdown(ULONG_PTR token) {
+    ++g_gdiplus.shutdowns;
+    realShutdown(token);
+}
+}  // namespace
+
+const GdiplusCalls& gdiplusCalls() {
+    if (!realStartup) {
+        realStartup = (decltype(realStartup))hookImport(L"qTrimUI.dll", "gdiplus.dll", "GdiplusStartup", (void*)countStartup);
+        realShutdown = (decltype(realShutdown))hookImport(L"qTrimUI.dll", "gdiplus.dll", "GdiplusShutdown", (void*)countShutdown);
+    }
+    return g_gdiplus;
 }
 
 }  // namespace testutil

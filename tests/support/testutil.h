@@ -40,14 +40,19 @@ std::wstring libraryDir();
 // Writes text (UTF-16 is not needed: the INI files are ASCII) to a file, creating its folders.
 bool writeTextFile(const std::wstring& path, const std::string& text);
 
-// Count of GDI objects of this process, as far as the platform reports it (0 when it cannot).
-DWORD gdiObjectCount();
-
 // Runs the message loop of this thread for about ms milliseconds.
 void pumpMessages(DWORD ms);
 
 // Points module's import of dll!function at replacement; gives the previous address (null: not
 // imported). Lets a test watch what the library asks of the system without a test-only export.
 void* hookImport(const wchar_t* module, const char* dll, const char* function, void* replacement);
+
+// How often the library started and shut down GDI+, read through its imports of GdiplusStartup
+// and GdiplusShutdown (watched from the first call on).
+struct GdiplusCalls {
+    int startups = 0, shutdowns = 0;
+    bool running() const { return startups > shutdowns; }
+};
+const GdiplusCalls& gdiplusCalls();
 
 }  // namespace testutil
