@@ -19,8 +19,6 @@ int tileFromDC(HDC dc, const RECT& rect, HDC mem, DWORD rop, int srcX, int srcY,
 }
 
 bool inside(const SIZE& size, int x, int y) { return x >= 0 && y >= 0 && x < size.cx && y < size.cy; }
-// Whether a raster operation reads the source at all (its source bits make a difference).
-bool readsSource(DWORD rop) { return (((rop >> 2) ^ rop) & 0x330000) != 0; }
 
 // Runs a bitmap overload on a bitmap loaded from a module's resources, deleted afterwards.
 template <class F>
@@ -38,7 +36,7 @@ int gfnFillRectWithBitmap(HDC dc, RECT* rect, HBITMAP bitmap, unsigned long rop,
     if (!mem.ok()) return 0;
     SIZE size = {};
     int sized = gfnGetBitmapSize(bitmap, &size);
-    if (readsSource(rop) && !inside(size, srcX, srcY)) return 0;
+    if (ropReadsSource(rop) && !inside(size, srcX, srcY)) return 0;
     int ok = 1;
     if (tileWidth == 0 || tileHeight == 0) {
         tileWidth = size.cx;
@@ -61,7 +59,7 @@ int gfnFillRectWith9CellsBitmap(HDC dc, RECT* rect, HBITMAP bitmap, unsigned lon
     if (!dc || !rect) return 0;
     SIZE size = {};
     int ok = gfnGetBitmapSize(bitmap, &size);
-    if (readsSource(rop) && !inside(size, srcX, srcY)) return 0;
+    if (ropReadsSource(rop) && !inside(size, srcX, srcY)) return 0;
     const bool piece = srcWidth != 0 && srcHeight != 0;
     const int cw = (piece ? srcWidth : size.cx) / 3;
     const int ch = (piece ? srcHeight : size.cy) / 3;

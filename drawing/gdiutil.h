@@ -153,6 +153,9 @@ private:
     HDC m_dc;
 };
 
+// Whether a raster operation reads the source at all: its result differs where the source bits do.
+inline bool ropReadsSource(DWORD rop) { return (((rop >> 2) ^ rop) & 0x330000) != 0; }
+
 // The tiling rule: tiles of tw x th laid over r from its top-left corner, rows top to bottom and
 // cells left to right; cells of the last row and column are cut to r. fn(x, y, w, h) receives each
 // cell in r's coordinates; every cell is drawn from the tile's top-left source point. Nothing is
