@@ -52,16 +52,7 @@ inline HBITMAP greyMask(int w, int h, BYTE a) {
     return m;
 }
 
-// Every pixel (x, y) of img (anything with width, height and at) is want(x, y), or the first that is not.
-template <class Img, class F>
-testing::AssertionResult pixelsAre(const Img& img, F&& want) {
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if (img.at(x, y) != (COLORREF)want(x, y))
-                return testing::AssertionFailure() << "pixel " << x << "," << y << " is " << std::hex
-                                                   << img.at(x, y) << ", not " << (COLORREF)want(x, y);
-    return testing::AssertionSuccess();
-}
+using testutil::pixelsAre;
 
 inline bool in(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 inline COLORREF blank(int, int) { return kSentinel; }

@@ -2,8 +2,8 @@
 #pragma once
 #include "qAlphaBitmap.h"
 #include "qModule.h"
+#include "testutil.h"
 #include <windows.h>
-#include <gtest/gtest.h>
 #define PSAPI_VERSION 2
 #include <psapi.h>
 #include <memory>
@@ -58,24 +58,14 @@ inline SIZE_T committedBytes() {
     return pmc.PagefileUsage;
 }
 
-// What a nine-cell fill of the whole 30 x 30 image over r shows at (x, y); outside r, back.
-inline COLORREF nineCellModel(const RECT& r, int x, int y, COLORREF back) {
+// The picture a nine-cell fill of the whole 30 x 30 image over r makes; outside r, back.
+inline auto nineCells(RECT r, COLORREF back) {
     auto cell = [](int v, long lo, long hi) {   // the source coordinate along one axis
         return v < lo || v >= hi ? -1 : v - lo < 10 ? (int)(v - lo) : hi - v <= 10 ? (int)(v - hi + 30) : (int)(v - lo) % 10 + 10;
     };
-    const int sx = cell(x, r.left, r.right), sy = cell(y, r.top, r.bottom);
-    const DWORD p = sx < 0 || sy < 0 ? 0 : ninePixel(sx, sy);
-    return sx < 0 || sy < 0 ? back : RGB(p >> 16, p >> 8 & 0xFF, p & 0xFF);
-}
-
-// The first pixel of canvas (anything with width, height and at) that differs from the nine-cell
-// model over r, or success.
-template <class Img>
-::testing::AssertionResult showsNineCells(const Img& canvas, const RECT& r, COLORREF back) {
-    for (int y = 0; y < canvas.height(); ++y)
-        for (int x = 0; x < canvas.width(); ++x)
-            if (canvas.at(x, y) != nineCellModel(r, x, y, back))
-                return ::testing::AssertionFailure() << "pixel " << x << "," << y << " is " << std::hex << canvas.at(x, y)
-                                                     << ", not " << nineCellModel(r, x, y, back);
-    return ::testing::AssertionSuccess();
+    return [=](int x, int y) {
+        const int sx = cell(x, r.left, r.right), sy = cell(y, r.top, r.bottom);
+        const DWORD p = sx < 0 || sy < 0 ? 0 : ninePixel(sx, sy);
+        return sx < 0 || sy < 0 ? back : RGB(p >> 16, p >> 8 & 0xFF, p & 0xFF);
+    };
 }

@@ -1,6 +1,7 @@
 // Helpers shared by the test binaries: DIB sections to draw into and read back, paths beside the
 // library, files created for one test.
 #pragma once
+#include <gtest/gtest.h>
 #include <windows.h>
 #include <string>
 
@@ -30,6 +31,17 @@ private:
     HGDIOBJ m_old = nullptr;
     BYTE* m_pixels = nullptr;
 };
+
+// Every pixel (x, y) of img (anything with width, height and at) is want(x, y), or the first that is not.
+template <class Img, class F>
+testing::AssertionResult pixelsAre(const Img& img, F&& want) {
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.at(x, y) != (COLORREF)want(x, y))
+                return testing::AssertionFailure() << "pixel " << x << "," << y << " is " << std::hex
+                                                   << img.at(x, y) << ", not " << (COLORREF)want(x, y);
+    return testing::AssertionSuccess();
+}
 
 // Reads pixel (x, y) of any DIB section (bottom-up or top-down; 24 or 32 bits) as 0xAARRGGBB.
 DWORD dibPixel(HBITMAP dib, int x, int y);
