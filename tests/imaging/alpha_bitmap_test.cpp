@@ -80,6 +80,10 @@ TEST(AlphaBitmap, ArgbImagesBlendOverWhatIsThereOthersAreCopiedExactly) {
         EXPECT_EQ(RGB(0, 255, 0), canvas.at(4, 3));
         EXPECT_EQ(RGB(0, 0, 255), canvas.at(8, 4));
         EXPECT_EQ(RGB(1, 2, 3), canvas.at(9, 2));
+        // A piece starting left of the image is the blit's: its columns from 0 on land one to the right.
+        Canvas edge(4, 1, RGB(1, 2, 3));
+        EXPECT_EQ(1, img->fnDraw(edge.dc(), 0, 0, -1, 0, 3, 1));
+        EXPECT_EQ(RGB(10, 20, 30), edge.at(1, 0));
     }
 }
 
