@@ -60,24 +60,7 @@ inline COLORREF blank(int, int) { return kSentinel; }
 template <class F>
 auto onlyIn(RECT r, F what) { return [=](int x, int y) { return in(r, x, y) ? (COLORREF)what(x, y) : kSentinel; }; }
 
-// Live GDI objects of this process (DCs included). Wine looks a handle whose high word is 0 up by
-// its table index alone, so probing every index counts the live entries.
-inline int liveGdiObjects() {
-    GdiFlush();
-    int n = 0;
-    for (ULONG_PTR i = 0; i < 0x10000; ++i) n += GetObjectType((HGDIOBJ)i) != 0;
-    return n;
-}
-
-// Calls fn once to let lazily made objects appear, then again `times` times; the change of the
-// live object count over those calls.
-template <class F>
-int gdiLeakOver(int times, F&& fn) {
-    fn();
-    int before = liveGdiObjects();
-    for (int i = 0; i < times; ++i) fn();
-    return liveGdiObjects() - before;
-}
+using testutil::gdiLeakOver;
 
 // A colour that names its coordinates, for telling source pixels apart.
 inline COLORREF coordColour(int x, int y) { return RGB(x * 7 % 256, y * 7 % 256, 100 + (x + y) % 50); }

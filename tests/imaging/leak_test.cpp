@@ -47,5 +47,7 @@ TEST(Leaks, RepeatedWorkGivesEverythingBack) {
     const SIZE_T after = committedBytes();
     // A leak of any one 30 x 30 image per round would be over a megabyte.
     EXPECT_LT((long long)after - (long long)before, 512ll << 10) << before << " -> " << after;
+    int round = 350;   // and no bitmap or DC is left over
+    EXPECT_EQ(0, testutil::gdiLeakOver(20, [&] { oneRound(round++); }));
     gfnGDIPlusUnlock(&gdiplus);
 }

@@ -43,6 +43,25 @@ testing::AssertionResult pixelsAre(const Img& img, F&& want) {
     return testing::AssertionSuccess();
 }
 
+// Live GDI objects of this process (DCs included). Wine looks a handle whose high word is 0 up by
+// its table index alone, so probing every index counts the live entries.
+inline int liveGdiObjects() {
+    GdiFlush();
+    int n = 0;
+    for (ULONG_PTR i = 0; i < 0x10000; ++i) n += GetObjectType((HGDIOBJ)i) != 0;
+    return n;
+}
+
+// Calls fn once to let lazily made objects appear, then again `times` times; the change of the
+// live object count over those calls.
+template <class F>
+int gdiLeakOver(int times, F&& fn) {
+    fn();
+    int before = liveGdiObjects();
+    for (int i = 0; i < times; ++i) fn();
+    return liveGdiObjects() - before;
+}
+
 // Reads pixel (x, y) of any DIB section (bottom-up or top-down; 24 or 32 bits) as 0xAARRGGBB.
 DWORD dibPixel(HBITMAP dib, int x, int y);
 
