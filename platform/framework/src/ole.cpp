@@ -20,24 +20,20 @@ FORMATETC* fillFormatEtc(LPFORMATETC given, CLIPFORMAT cf, FORMATETC* local, DWO
     return local;
 }
 
-// A copy of a global block at its exact size, or null.
+// A copy of a global block at its exact size (an empty block stays empty), or null.
 HGLOBAL copyGlobal(HGLOBAL src) {
     SIZE_T size = GlobalSize(src);
-    HGLOBAL dst = GlobalAlloc(GMEM_MOVEABLE, size ? size : 1);
-    if (!dst) return nullptr;
-    const void* from = size ? GlobalLock(src) : nullptr;
+    HGLOBAL dst = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!dst || !size) return dst;
+    const void* from = GlobalLock(src);
     void* to = GlobalLock(dst);
-    if ((size && !from) || !to) {
-        if (from) GlobalUnlock(src);
-        if (to) GlobalUnlock(dst);
+    if (from && to) memcpy(to, from, size);
+    if (from) GlobalUnlock(src);
+    if (to) GlobalUnlock(dst);
+    if (!from || !to) {
         GlobalFree(dst);
         return nullptr;
     }
-    if (size) {
-        memcpy(to, from, size);
-        GlobalUnlock(src);
-    }
-    GlobalUnlock(dst);
     return dst;
 }
 
