@@ -89,7 +89,9 @@ int ProbeSource::m_fnOnPrepareDragData_Unknown(CPoint&, void** phGlobal) {
 // Windows ------------------------------------------------------------------------------------------
 
 bool RecWnd::create(int x, int y, int w, int h, const wchar_t* title) {
-    if (!CreateEx(WS_EX_TOPMOST, nullptr, title, WS_POPUP | WS_BORDER, x, y, w, h, nullptr, nullptr)) return false;
+    // No CS_DBLCLKS: presses in quick succession stay presses.
+    LPCWSTR cls = AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW), (HBRUSH)GetStockObject(WHITE_BRUSH));
+    if (!CreateEx(WS_EX_TOPMOST, cls, title, WS_POPUP | WS_BORDER, x, y, w, h, nullptr, nullptr)) return false;
     ShowWindow(SW_SHOWNOACTIVATE);
     UpdateWindow();
     return true;
