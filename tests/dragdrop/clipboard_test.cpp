@@ -1,175 +1,110 @@
-// Copy and paste through the real clipboard: every format round trip, the paste query, records
-// that outlived their source, records written by another process, a clipboard held elsewhere.
-#include <gtest/gtest.h>
+// Copy and paste through the real clipboard: round trips of every format, the paste query,
+// records that outlived their source or come from another process, a clipboard held elsewhere.
 #include "ddtest.h"
 #include "testutil.h"
 
 namespace {
-std::wstring hex(const std::string& bytes) {
-    std::wstring s;
-    wchar_t b[3];
-    for (unsigned char c : bytes) {
-        swprintf(b, 3, L"%02x", c);
-        s += b;
-    }
-    return s;
-}
-
-// Runs the clipboard writer as a second process; its exit code (-1 when it did not run).
+// Runs the clipboard writer as a second process; its exit code.
 int otherProcessWrites(const wchar_t* formatName, const std::string& bytes) {
-    std::wstring exe = testutil::libraryDir() + L"dd_clipwriter.exe";
-    std::wstring cmd = L"\"" + exe + L"\" " + formatName + L" " + hex(bytes);
+    std::wstring exe = testutil::libraryDir() + L"dd_clipwriter.exe", cmd = L"w " + std::wstring(formatName) + L" ";
+    for (unsigned char c : bytes) cmd += L"0123456789abcdef"[c >> 4], cmd += L"0123456789abcdef"[c & 15];
     STARTUPINFOW si = {sizeof(si)};
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
     DWORD code = (DWORD)-1;
     if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
     return (int)code;
-}
-
-// The target takes only this format; the paste's extractions.
-std::string pasteOnly(ProbeTarget& t, UINT format) {
-    t.clear();
-    t.answer = [format](const Arrival& a) { return a.format == format ? 1 : 0; };
-    CPoint p(12, 34);
-    EXPECT_TRUE(t.m_fnPasteClipboardData(p));
-    for (const Arrival& a : t.arrivals) {
-        EXPECT_EQ(a.nEvent, 2);
-        EXPECT_EQ(a.effect, (DWORD)DROPEFFECT_COPY);
-        EXPECT_EQ(a.keyState, 0u);
-        EXPECT_EQ(a.point.x, 12);
-    }
-    return t.kinds();
-}
-
-void emptyClipboard() {
-    if (OpenClipboard(nullptr)) {
-        EmptyClipboard();
-        CloseClipboard();
-    }
 }
 }  // namespace
 
-TEST(Clipboard, EveryFormatRoundTrips) {
+TEST_F(TargetTest, ClipboardRoundTrips) {
     ProbeSource s;
-    ProbeTarget t;
-    CPoint p(3, 4);
-
-    s.text = L"abc";
-    s.preferText();
-    ASSERT_TRUE(s.m_fnCopyDataToClipboard(p));
-    std::string bytes;
-    ASSERT_TRUE(clipboardBytes(CF_TEXT, bytes));
-    EXPECT_EQ(bytes, std::string("abc", 4));   // 61 62 63 00
-    EXPECT_EQ(pasteOnly(t, CF_TEXT), "T");
-    EXPECT_EQ(t.extracts[0].text, L"abc");
-
-    s.thumb.nItem = 77;
-    s.thumb.llInPoint = -5;
+    s.thumb.nItem = 77, s.thumb.llInPoint = -5;
     wcscpy(s.thumb.szName, L"clip 7");
-    s.m_fnSetPreferClipboardFormat(s.m_cfThumbList);
-    ASSERT_TRUE(s.m_fnCopyDataToClipboard(p));
-    EXPECT_EQ(pasteOnly(t, t.m_cfThumbList), "H");
-    EXPECT_EQ(t.extracts[0].bytes, std::string((const char*)&s.thumb, sizeof(s.thumb)));
-
     s.items = {{11, 1}, {12, 2}, {13, 3}};
-    s.m_fnSetPreferClipboardFormat(s.m_cfMenuView);
-    ASSERT_TRUE(s.m_fnCopyDataToClipboard(p));
-    EXPECT_EQ(pasteOnly(t, t.m_cfMenuView), "M");
-    EXPECT_EQ(t.extracts[0].object, &s.m_listMenuItem);
-    EXPECT_EQ(t.extracts[0].bytes.size(), 24u);
-
-    s.m_fnSetPreferClipboardFormat(s.m_cfMenuObjectAttribute);
-    ASSERT_TRUE(s.m_fnCopyDataToClipboard(p));
-    EXPECT_EQ(pasteOnly(t, t.m_cfMenuObjectAttribute), "A");
-    EXPECT_EQ(t.extracts[0].object, &s.m_stMenuObjectAttribute);
-
     const UINT host = RegisterClipboardFormatW(L"DdHostFormat");
-    s.m_fnSetPreferClipboardFormat(host);
-    s.unknownBlock = blockOf("host's own");
-    ASSERT_TRUE(s.m_fnCopyDataToClipboard(p));
-    EXPECT_EQ(pasteOnly(t, host), "U");
-    EXPECT_EQ(t.extracts[0].bytes, "host's own");
-    EXPECT_EQ(t.arrivals.back().name, L"DdHostFormat");
-    EXPECT_EQ(t.arrivals.back().bLast, 1);
+    struct {
+        UINT format;
+        const char* kinds;
+        const void* object;
+        std::string bytes;
+    } cases[] = {
+        {CF_TEXT, "T", nullptr, ""},
+        {s.m_cfThumbList, "H", nullptr, std::string((const char*)&s.thumb, 104)},
+        {s.m_cfMenuView, "M", &s.m_listMenuItem, std::string((const char*)s.items.data(), 24)},
+        {s.m_cfMenuObjectAttribute, "A", &s.m_stMenuObjectAttribute, std::string((const char*)&s.attribute, 8)},
+        {host, "U", nullptr, "host's own"},
+    };
+    for (const auto& c : cases) {
+        s.prefer(c.format);
+        if (c.format == host) s.unknownBlock = blockOf("host's own");
+        ASSERT_TRUE(s.copy());
+        ASSERT_EQ(pasteOnly(c.format), c.kinds);
+        const Extract& e = target.extracts[0];
+        EXPECT_EQ(e.effect, (DWORD)DROPEFFECT_COPY);
+        if (c.object) {
+            EXPECT_EQ(e.object, c.object);
+        }
+        EXPECT_EQ(e.bytes, c.bytes);
+        for (const Arrival& a : target.arrivals)
+            EXPECT_TRUE(a.nEvent == 2 && a.effect == DROPEFFECT_COPY && a.keyState == 0 && a.point.y == 34);
+    }
+    EXPECT_EQ(target.arrivals.back().name, L"DdHostFormat");
+    EXPECT_EQ(target.arrivals.back().bLast, 1);
+    s.prefer(CF_TEXT);
+    s.copy();
+    pasteOnly(CF_TEXT);
+    EXPECT_EQ(target.extracts[0].text, L"abc");
 }
 
 // The query walks the formats as move events and stops at the first copy; the paste offers all.
-TEST(Clipboard, QueryStopsAtFirstCopy) {
-    ProbeTarget t;
+TEST_F(TargetTest, PasteQuery) {
     CPoint p(5, 5);
-    emptyClipboard();
-    EXPECT_FALSE(t.m_fnIsPasteFromClipboardEnabled(p));
-    EXPECT_TRUE(t.m_fnPasteClipboardData(p));
-    EXPECT_TRUE(t.arrivals.empty());
-
     putClipboard(CF_TEXT, blockOf(std::string("hi", 3)));
-    t.answer = [](const Arrival& a) { return a.format == CF_TEXT ? 1 : 0; };
-    EXPECT_TRUE(t.m_fnIsPasteFromClipboardEnabled(p));
-    ASSERT_FALSE(t.arrivals.empty());
-    EXPECT_EQ(t.arrivals.back().format, (UINT)CF_TEXT);
-    EXPECT_EQ(t.arrivals.back().nEvent, 1);
-    EXPECT_EQ(t.kinds(), "T");
-    size_t queried = t.arrivals.size();
+    target.answer = [](const Arrival& a) { return a.format == CF_TEXT ? 1 : 0; };
+    EXPECT_TRUE(target.m_fnIsPasteFromClipboardEnabled(p));
+    EXPECT_EQ(target.arrivals.back().format, (UINT)CF_TEXT);
+    EXPECT_EQ(target.arrivals.back().nEvent, 1);
+    EXPECT_EQ(target.kinds(), "T");
+    target.clear();
+    target.hookEffect = DROPEFFECT_MOVE;   // nothing yields a copy: to the end, and no
+    EXPECT_FALSE(target.m_fnIsPasteFromClipboardEnabled(p));
+    ASSERT_EQ(target.arrivals.size(), (size_t)CountClipboardFormats());
+    for (size_t i = 0; i < target.arrivals.size(); ++i) EXPECT_EQ(target.arrivals[i].bLast, i + 1 == target.arrivals.size());
 
-    t.clear();
-    EXPECT_TRUE(t.m_fnPasteClipboardData(p));
-    EXPECT_GE(t.arrivals.size(), queried);
-    EXPECT_EQ(t.arrivals.back().bLast, 1);
-    for (size_t i = 0; i + 1 < t.arrivals.size(); ++i) EXPECT_EQ(t.arrivals[i].bLast, 0);
-
-    // Nothing yields a copy: the query walks to the end and says no.
-    t.clear();
-    t.hookEffect = DROPEFFECT_MOVE;
-    EXPECT_FALSE(t.m_fnIsPasteFromClipboardEnabled(p));
-    EXPECT_EQ(t.arrivals.size(), (size_t)CountClipboardFormats());
+    ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard());   // empty, openable
+    target.clear();
+    EXPECT_FALSE(target.m_fnIsPasteFromClipboardEnabled(p));
+    EXPECT_TRUE(target.m_fnPasteClipboardData(p));
+    ClipboardHeld held;
+    EXPECT_FALSE(target.m_fnIsPasteFromClipboardEnabled(p));
+    EXPECT_FALSE(target.m_fnPasteClipboardData(p));
+    EXPECT_TRUE(target.arrivals.empty());
 }
 
-// A reference record that outlived its source names nobody, even when a new source now lives at
-// the same address.
-TEST(Clipboard, RecordOfDestroyedSourceIsIgnored) {
-    ProbeTarget t;
-    CPoint p(1, 1);
+// A record that outlived its source names nobody, even with a new source at the same address; a
+// record from another process with a made-up identity or address reaches no hook, while the same
+// program writing a true record shows the path works.
+TEST_F(TargetTest, RecordsNobodyVouchesFor) {
     alignas(ProbeSource) static unsigned char storage[sizeof(ProbeSource)];
     auto* s = new (storage) ProbeSource;
-    s->m_fnSetPreferClipboardFormat(s->m_cfMenuView);
-    ASSERT_TRUE(s->m_fnCopyDataToClipboard(p));
-    EXPECT_EQ(pasteOnly(t, t.m_cfMenuView), "M");
+    s->prefer(s->m_cfMenuView);
+    ASSERT_TRUE(s->copy());
+    EXPECT_EQ(pasteOnly(target.m_cfMenuView), "M");
     s->~ProbeSource();
-    EXPECT_EQ(pasteOnly(t, t.m_cfMenuView), "");
-    EXPECT_EQ(t.arrivals.size(), (size_t)CountClipboardFormats());
+    EXPECT_EQ(pasteOnly(target.m_cfMenuView), "");
+    EXPECT_EQ(target.arrivals.size(), (size_t)CountClipboardFormats());
+    s = new (storage) ProbeSource;
+    EXPECT_EQ(pasteOnly(target.m_cfMenuView), "");
 
-    s = new (storage) ProbeSource;   // same place, new identity
-    EXPECT_EQ(pasteOnly(t, t.m_cfMenuView), "");
-    s->~ProbeSource();
-}
-
-// Another process writes records: a made-up identity, or the live identity with a made-up
-// address, reaches no hook; the same program writing a true record shows the path works.
-TEST(Clipboard, RecordsFromAnotherProcess) {
-    ProbeSource live;
-    ProbeTarget t;
     const wchar_t* menu = L"5E686CEC-92BE-4f79-BD7E-ABA723A8E015";
-    GUID madeUp = {0x0badf00d, 0x1234, 0x5678, {9, 8, 7, 6, 5, 4, 3, 2}};
-
-    ASSERT_EQ(otherProcessWrites(menu, referenceBytes(madeUp, &live.m_listMenuItem)), 0);
-    EXPECT_EQ(pasteOnly(t, t.m_cfMenuView), "");
-    ASSERT_EQ(otherProcessWrites(menu, referenceBytes(live.m_guidSource, (void*)0x7ffe0000)), 0);
-    EXPECT_EQ(pasteOnly(t, t.m_cfMenuView), "");
-    ASSERT_EQ(otherProcessWrites(menu, referenceBytes(live.m_guidSource, &live.m_listMenuItem)), 0);
-    EXPECT_EQ(pasteOnly(t, t.m_cfMenuView), "M");
-    EXPECT_EQ(t.extracts[0].object, &live.m_listMenuItem);
-}
-
-// A clipboard held open by another thread: both operations fail at once.
-TEST(Clipboard, HeldElsewhere) {
-    ProbeTarget t;
-    CPoint p(0, 0);
-    putClipboard(CF_TEXT, blockOf(std::string("x", 2)));
-    ClipboardHeld held;
-    EXPECT_FALSE(t.m_fnIsPasteFromClipboardEnabled(p));
-    EXPECT_FALSE(t.m_fnPasteClipboardData(p));
-    EXPECT_TRUE(t.arrivals.empty());
+    const GUID madeUp = {0x0badf00d, 0x1234, 0x5678, {9, 8, 7, 6, 5, 4, 3, 2}};
+    ASSERT_EQ(otherProcessWrites(menu, referenceBytes(madeUp, &s->m_listMenuItem)), 0);
+    EXPECT_EQ(pasteOnly(target.m_cfMenuView), "");
+    ASSERT_EQ(otherProcessWrites(menu, referenceBytes(s->m_guidSource, (void*)0x7ffe0000)), 0);
+    EXPECT_EQ(pasteOnly(target.m_cfMenuView), "");
+    ASSERT_EQ(otherProcessWrites(menu, referenceBytes(s->m_guidSource, &s->m_listMenuItem)), 0);
+    EXPECT_EQ(pasteOnly(target.m_cfMenuView), "M");
+    s->~ProbeSource();
 }

@@ -1,6 +1,7 @@
-// Drag-and-drop tests: a source and a target whose hooks record what they see, windows that record
-// the presses they get, a pointer driven by SendInput from another thread, clipboard helpers.
+// Drag-and-drop tests: a source and a target whose hooks record what they see, two windows that
+// record their presses, input from another thread, blocks and the clipboard.
 #pragma once
+#include <gtest/gtest.h>
 #include "qDragDrop.h"
 #include "qWndMgr.h"
 #include <atomic>
@@ -8,8 +9,7 @@
 #include <string>
 #include <vector>
 
-// One call of the generic hook.
-struct Arrival {
+struct Arrival {   // one call of the generic hook
     int bLast, nEvent;
     UINT format;
     std::wstring name;
@@ -17,39 +17,48 @@ struct Arrival {
     POINT point;
     DWORD effect;
 };
-
-// One call of a per-format hook: 'T' text, 'H' thumbnail, 'M' menu view, 'A' attribute, 'U' unknown.
-struct Extract {
+struct Extract {   // one per-format hook call: T text, H thumbnail, M menu view, A attribute, U unknown
     char kind;
     int bLast;
     DWORD effect;
     std::wstring text;
-    const void* object;    // the list, the attribute, the record or the block handed over
-    std::string bytes;     // the thumbnail record or the unknown block's content
+    const void* object;
+    std::string bytes;
 };
+
+inline std::string bytesOf(HGLOBAL block) {
+    SIZE_T n = block ? GlobalSize(block) : 0;
+    const char* p = n ? (const char*)GlobalLock(block) : nullptr;
+    std::string s = p ? std::string(p, n) : std::string();
+    if (p) GlobalUnlock(block);
+    return s;
+}
+inline HGLOBAL blockOf(const std::string& bytes) {   // exactly these bytes, movable
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (h && !bytes.empty()) memcpy(GlobalLock(h), bytes.data(), bytes.size()), GlobalUnlock(h);
+    return h;
+}
+inline std::string referenceBytes(const GUID& id, const void* address, const void* cleanup = nullptr) {
+    uint64_t a = (uintptr_t)address, c = (uintptr_t)cleanup;
+    return std::string((const char*)&id, 16) + std::string((const char*)&a, 8) + std::string((const char*)&c, 8);
+}
 
 class ProbeTarget : public CDragDropTarget {
 public:
     using CDragDropTarget::m_cfThumbList, CDragDropTarget::m_cfMenuView, CDragDropTarget::m_cfMenuObjectAttribute;
-    using CDragDropTarget::m_dropTarget, CDragDropTarget::m_bRegistered, CDragDropTarget::m_pDropWnd;
-
+    using CDragDropTarget::m_dropTarget, CDragDropTarget::m_bRegistered;
     std::vector<Arrival> arrivals;
     std::vector<Extract> extracts;
-    int scrolls = 0;
-    // For the thread that drives a drag: generic-hook calls per event, the last move's point
-    // (x << 16 | y), and the leave hook's calls.
-    std::atomic<int> events[3] = {{0}, {0}, {0}};
+    // Read by a driving thread: generic-hook calls per event, the last move's point (x << 16 | y), leaves.
+    std::atomic<int> events[3] = {{0}, {0}, {0}}, leaves{0};
     std::atomic<long> lastOver{-1};
-    std::atomic<int> leaves{0};
     std::function<int(const Arrival&)> answer = [](const Arrival&) { return 1; };
-    DWORD arriveEffect = 0;              // what the generic hook writes
-    DWORD hookEffect = DROPEFFECT_COPY;  // what the per-format hooks write
+    DWORD arriveEffect = 0, hookEffect = DROPEFFECT_COPY;   // what the generic and the per-format hooks write
 
     void clear() {
-        arrivals.clear(), extracts.clear(), leaves = 0, scrolls = 0, lastOver = -1;
+        arrivals.clear(), extracts.clear(), leaves = 0, lastOver = -1;
         for (auto& e : events) e = 0;
     }
-    // The extractions' kinds in order, e.g. "TM".
     std::string kinds() const {
         std::string s;
         for (const Extract& e : extracts) s += e.kind;
@@ -59,88 +68,131 @@ public:
 
 protected:
     void m_fnOnDragLeave() override { ++leaves; }
-    void m_fnOnDragScroll(DWORD, CPoint) override { ++scrolls; }
     int m_fnOnDataArrive(int bLast, int nEvent, UINT nFormat, CString& name, DWORD keyState, CPoint point,
-                         DWORD effect, DWORD* pdwEffect) override;
-    void m_fnOnDataArrive_CF_TEXT(int bLast, CString& text, DWORD effect, DWORD* pdwEffect) override;
-    void m_fnOnDataArrive_ThumbnailListView(int bLast, _TList_tag* item, DWORD effect, DWORD* pdwEffect) override;
-    void m_fnOnDataArrive_MenuView(int bLast, CDragDropMenuItemList& list, DWORD effect, DWORD* pdwEffect) override;
-    void m_fnOnDataArrive_MenuViewObjectAttribute(int bLast, DRAG_DROP_MENU_OBJECT_ATTRIBUTE& attr, DWORD effect,
-                                                  DWORD* pdwEffect) override;
-    void m_fnOnDataArrive_Unknown(int bLast, void* hGlobal, DWORD effect, DWORD* pdwEffect) override;
+                         DWORD effect, DWORD* pdwEffect) override {
+        arrivals.push_back({bLast, nEvent, nFormat, name.GetString(), keyState, point, effect});
+        if (nEvent == 1) lastOver = (long)point.x << 16 | point.y;
+        ++events[nEvent % 3];
+        *pdwEffect = arriveEffect;
+        return answer(arrivals.back());
+    }
+    void got(char kind, int bLast, DWORD effect, DWORD* pdwEffect, const void* object, std::string bytes,
+             std::wstring text = L"") {
+        extracts.push_back({kind, bLast, effect, text, object, bytes});
+        *pdwEffect = hookEffect;
+    }
+    void m_fnOnDataArrive_CF_TEXT(int bLast, CString& text, DWORD effect, DWORD* pdwEffect) override {
+        got('T', bLast, effect, pdwEffect, nullptr, "", text.GetString());
+    }
+    void m_fnOnDataArrive_ThumbnailListView(int bLast, _TList_tag* item, DWORD effect, DWORD* pdwEffect) override {
+        got('H', bLast, effect, pdwEffect, item, std::string((const char*)item, sizeof(*item)));
+    }
+    void m_fnOnDataArrive_MenuView(int bLast, CDragDropMenuItemList& list, DWORD effect, DWORD* pdwEffect) override {
+        std::string items;
+        for (POSITION pos = list.GetHeadPosition(); pos;) items.append((const char*)&list.GetNext(pos), 8);
+        got('M', bLast, effect, pdwEffect, &list, items);
+    }
+    void m_fnOnDataArrive_MenuViewObjectAttribute(int bLast, DRAG_DROP_MENU_OBJECT_ATTRIBUTE& a, DWORD effect,
+                                                  DWORD* pdwEffect) override {
+        got('A', bLast, effect, pdwEffect, &a, std::string((const char*)&a, 8));
+    }
+    void m_fnOnDataArrive_Unknown(int bLast, void* hGlobal, DWORD effect, DWORD* pdwEffect) override {
+        got('U', bLast, effect, pdwEffect, hGlobal, bytesOf((HGLOBAL)hGlobal));
+    }
 };
 
 class ProbeSource : public CDragDropSource {
 public:
-    using CDragDropSource::m_pDragWnd, CDragDropSource::m_stDragWndHook, CDragDropSource::m_dwAllowedEffects;
-    using CDragDropSource::m_cfPrefer, CDragDropSource::m_cfThumbList, CDragDropSource::m_cfMenuView;
-    using CDragDropSource::m_cfMenuObjectAttribute, CDragDropSource::m_listMenuItem, CDragDropSource::m_guidSource;
-    using CDragDropSource::m_stMenuObjectAttribute, CDragDropSource::m_pfnMenuItemCleanup;
-    using CDragDropSource::m_pfnMenuObjectAttributeCleanup, CDragDropSource::m_oleDataSource;
+    using CDragDropSource::m_stDragWndHook, CDragDropSource::m_dwAllowedEffects, CDragDropSource::m_cfPrefer;
+    using CDragDropSource::m_cfThumbList, CDragDropSource::m_cfMenuView, CDragDropSource::m_cfMenuObjectAttribute;
+    using CDragDropSource::m_listMenuItem, CDragDropSource::m_guidSource, CDragDropSource::m_stMenuObjectAttribute;
+    using CDragDropSource::m_pfnMenuItemCleanup, CDragDropSource::m_pfnMenuObjectAttributeCleanup;
     using CDragDropSource::m_fnSetAllowedDragOperation, CDragDropSource::m_fnSetPreferClipboardFormat;
 
-    BOOL allow = TRUE;                    // what m_fnOnPrepareDrag answers
-    BOOL succeed = TRUE;                  // what the data hooks answer
+    BOOL allow = TRUE, succeed = TRUE;   // answers of m_fnOnPrepareDrag and of the data hooks
     std::wstring text = L"abc";
     _TList_tag thumb = {};
     std::vector<DRAG_DROP_MENU_ITEM_INFO> items;
     DRAG_DROP_MENU_OBJECT_ATTRIBUTE attribute = {0x1234, 0x5678};
     PFN_MENU_ITEM_CLEANUP itemCleanup = nullptr;
     PFN_MENU_OBJECT_ATTRIBUTE_CLEANUP attributeCleanup = nullptr;
-    HGLOBAL unknownBlock = nullptr;       // handed over by the unknown-format hook
-    std::atomic<int> presses{0};          // m_fnOnPrepareDrag calls
-    std::vector<POINT> points;            // their points
-    std::vector<std::string> calls;       // data hooks called, by name
+    HGLOBAL unknownBlock = nullptr;
+    std::atomic<int> presses{0};
+    std::vector<POINT> points;
+    std::string calls;   // data hooks called: T, H, M + the list's count on entry, A, U
 
-    void preferText() { m_fnSetPreferClipboardFormat((UINT)CF_TEXT); }
+    void prefer(UINT format) { m_fnSetPreferClipboardFormat(format); }
+    int copy(int x = 5, int y = 6) {
+        CPoint p(x, y);
+        return m_fnCopyDataToClipboard(p);
+    }
 
 protected:
-    int m_fnOnPrepareDrag(CPoint& point) override;
-    int m_fnOnPrepareDragData_CF_TEXT(CPoint& point, CString& strText) override;
-    int m_fnOnPrepareDragData_ThumbnailListView(CPoint& point, _TList_tag& stItem) override;
-    int m_fnOnPrepareDragData_MenuView(CPoint& point, CDragDropMenuItemList& listItem,
-                                       PFN_MENU_ITEM_CLEANUP* ppfnCleanup) override;
-    int m_fnOnPrepareDragData_MenuViewObjectAttribute(CPoint& point, DRAG_DROP_MENU_OBJECT_ATTRIBUTE& stAttribute,
-                                                      PFN_MENU_OBJECT_ATTRIBUTE_CLEANUP* ppfnCleanup) override;
-    int m_fnOnPrepareDragData_Unknown(CPoint& point, void** phGlobal) override;
+    int m_fnOnPrepareDrag(CPoint& point) override {
+        points.push_back(point);
+        ++presses;
+        return allow;
+    }
+    int m_fnOnPrepareDragData_CF_TEXT(CPoint&, CString& s) override { return calls += 'T', s = text.c_str(), succeed; }
+    int m_fnOnPrepareDragData_ThumbnailListView(CPoint&, _TList_tag& t) override { return calls += 'H', t = thumb, succeed; }
+    int m_fnOnPrepareDragData_MenuView(CPoint&, CDragDropMenuItemList& list, PFN_MENU_ITEM_CLEANUP* cleanup) override {
+        calls += 'M' + std::to_string(list.GetCount());
+        for (const auto& i : items) list.AddTail(i);
+        *cleanup = itemCleanup;
+        return succeed;
+    }
+    int m_fnOnPrepareDragData_MenuViewObjectAttribute(CPoint&, DRAG_DROP_MENU_OBJECT_ATTRIBUTE& a,
+                                                      PFN_MENU_OBJECT_ATTRIBUTE_CLEANUP* cleanup) override {
+        calls += 'A', a = attribute, *cleanup = attributeCleanup;
+        return succeed;
+    }
+    int m_fnOnPrepareDragData_Unknown(CPoint&, void** block) override {
+        calls += 'U', *block = unknownBlock, unknownBlock = nullptr;
+        return succeed;
+    }
 };
 
-// A framework window that records the presses and releases it receives (with their lParam).
+// A framework window recording its presses and releases (message, lParam).
 class RecWnd : public CWnd {
 public:
     std::vector<std::pair<UINT, LPARAM>> clicks;
-    bool create(int x, int y, int w, int h, const wchar_t* title);
+    void create(int x, int y) {
+        // No CS_DBLCLKS: quick presses stay presses.
+        LPCWSTR cls = AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW), (HBRUSH)GetStockObject(WHITE_BRUSH));
+        CreateEx(WS_EX_TOPMOST, cls, L"", WS_POPUP | WS_BORDER, x, y, 220, 160, nullptr, nullptr);
+        ShowWindow(SW_SHOWNOACTIVATE);
+    }
+    POINT screen(int x, int y) const {
+        POINT p = {x, y};
+        ::ClientToScreen(m_hWnd, &p);
+        return p;
+    }
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONUP) clicks.push_back({msg, lp});
+        return CWnd::WindowProc(msg, wp, lp);
+    }
 };
 
-// The two windows every drag test uses: a source at (60, 60) and a target at (360, 60), 220 x 160
-// each, shown without activation and kept for the whole run.
+bool pumpUntil(const std::function<bool()>& pred, DWORD ms = 15000);   // pumping this thread's messages
+bool waitUntil(const std::function<bool()>& pred, DWORD ms = 15000);   // for driving threads
+
+// The source and target windows of every test, kept for the whole run (tearing top-level windows
+// down costs seconds under Wine); the source holds the keyboard focus so Esc reaches this thread.
 struct Scene {
     RecWnd source, target;
     static Scene& get();
-    POINT screen(const CWnd& w, int x, int y) const;   // client point of w on the screen
 };
 
-// Input from any thread, as a mouse and keyboard would give it.
+// Input as a mouse and keyboard give it; several inputs in one call arrive as one batch.
 void pointerTo(POINT screen);
-void leftButton(bool down);
-void pressEscape(bool down);
-// The left button pressed and, in the same input batch, released (or Esc pressed).
-void pressThen(bool escape);
-// Pumps this thread's messages until pred holds or ms pass; the result of pred.
-bool pumpUntil(const std::function<bool()>& pred, DWORD ms = 15000);
-// Waits (without pumping) until pred holds or ms pass, for driver threads.
-bool waitUntil(const std::function<bool()>& pred, DWORD ms = 15000);
+void send(std::initializer_list<DWORD> mouseFlags, WORD key = 0, bool keyUp = false);
 
-// The clipboard: puts one block under format (ownership passes), reads a format back as bytes.
-bool putClipboard(UINT format, HGLOBAL block);
-bool clipboardBytes(UINT format, std::string& bytes);
-HGLOBAL blockOf(const std::string& bytes);   // a movable block holding exactly these bytes
-std::string bytesOf(HGLOBAL block);
+bool putClipboard(UINT format, HGLOBAL block);   // ownership passes; false when refused
+std::string clipboardBytes(UINT format);
 
-// Keeps the clipboard open on another thread for the holder's life.
+// Keeps the clipboard open (for a window) on another thread for the holder's life.
 class ClipboardHeld {
 public:
     ClipboardHeld();
@@ -150,15 +202,41 @@ private:
     HANDLE m_opened, m_done, m_thread;
 };
 
-// A data object offering these (format, medium kind, bytes) in order; HGLOBAL unless told.
+// A data object offering these formats in order (global blocks unless told).
 struct Offer {
     UINT format;
     std::string bytes;
     DWORD tymed = TYMED_HGLOBAL;
 };
 void offerAll(COleDataSource& data, const std::vector<Offer>& offers);
-// Runs enter, over and drop on the target's IDropTarget with that data object; the drop's effect.
-DWORD dropOn(ProbeTarget& target, IDataObject* data, POINT screen, DWORD allowed, DWORD keyState = MK_LBUTTON);
 
-// A reference record as bytes.
-std::string referenceBytes(const GUID& identity, const void* address, const void* cleanup = nullptr);
+// A target registered on the scene's target window.
+struct TargetTest : public ::testing::Test {
+    Scene& scene = Scene::get();
+    ProbeTarget target;
+    void SetUp() override {
+        target.m_fnSetDropWindow(&scene.target);
+        target.m_fnEnableDropOperation(1);
+    }
+    // Enter, over and drop at (31, 17) on the target's OLE drop target; the drop's effect.
+    DWORD drop(const std::vector<Offer>& offers, DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE) {
+        COleDataSource data;
+        offerAll(data, offers);
+        POINT s = scene.target.screen(31, 17);
+        POINTL pt = {s.x, s.y};
+        DWORD e[3] = {allowed, allowed, allowed};
+        target.dropTarget()->DragEnter(data.GetDataObject(), MK_LBUTTON, pt, &e[0]);
+        target.dropTarget()->DragOver(MK_LBUTTON, pt, &e[1]);
+        target.dropTarget()->Drop(data.GetDataObject(), 0, pt, &e[2]);
+        return e[2];
+    }
+    // Pastes taking only format; the extractions.
+    std::string pasteOnly(UINT format) {
+        target.clear();
+        target.answer = [format](const Arrival& a) { return a.format == format ? 1 : 0; };
+        CPoint p(12, 34);
+        EXPECT_TRUE(target.m_fnPasteClipboardData(p));
+        target.answer = [](const Arrival&) { return 1; };
+        return target.kinds();
+    }
+};
