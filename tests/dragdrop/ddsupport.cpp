@@ -30,30 +30,27 @@ Scene& Scene::get() {
     return *scene;
 }
 
-void pointerTo(POINT p) {
-    int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in.mi.dx = (LONG)((p.x * 65536LL + w - 1) / w);   // normalised so that it maps back onto this pixel
-    in.mi.dy = (LONG)((p.y * 65536LL + h - 1) / h);
-    SendInput(1, &in, sizeof(in));
+INPUT mouseInput(DWORD flags, const POINT* p) {
+    INPUT in = {INPUT_MOUSE};
+    in.mi.dwFlags = flags;
+    if (p) {
+        int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+        in.mi.dwFlags |= MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        in.mi.dx = (LONG)((p->x * 65536LL + w - 1) / w);   // normalised so that it maps back onto this pixel
+        in.mi.dy = (LONG)((p->y * 65536LL + h - 1) / h);
+    }
+    return in;
 }
 
-void send(std::initializer_list<DWORD> mouseFlags, WORD key, bool keyUp) {
-    std::vector<INPUT> in;
-    for (DWORD f : mouseFlags) {
-        in.push_back(INPUT{INPUT_MOUSE});
-        in.back().mi.dwFlags = f;
-    }
-    if (key) {
-        in.push_back(INPUT{INPUT_KEYBOARD});
-        in.back().ki.wVk = key;
-        in.back().ki.wScan = (WORD)MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
-        in.back().ki.dwFlags = keyUp ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
+INPUT keyInput(WORD vk, bool up) {
+    INPUT in = {INPUT_KEYBOARD};
+    in.ki.wVk = vk;
+    in.ki.wScan = (WORD)MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return in;
 }
+
+void send(std::vector<INPUT> batch) { SendInput((UINT)batch.size(), batch.data(), sizeof(INPUT)); }
 
 bool putClipboard(UINT format, HGLOBAL block) {
     bool ok = OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(format, block);

@@ -185,9 +185,11 @@ struct Scene {
     static Scene& get();
 };
 
-// Input as a mouse and keyboard give it; several inputs in one call arrive as one batch.
-void pointerTo(POINT screen);
-void send(std::initializer_list<DWORD> mouseFlags, WORD key = 0, bool keyUp = false);
+// Input as a mouse and keyboard give it; the inputs of one call arrive as one batch.
+INPUT mouseInput(DWORD flags, const POINT* screen = nullptr);   // with a point: also moves there
+INPUT keyInput(WORD vk, bool up = false);
+void send(std::vector<INPUT> batch);
+inline void pointerTo(POINT screen) { send({mouseInput(MOUSEEVENTF_MOVE, &screen)}); }
 
 bool putClipboard(UINT format, HGLOBAL block);   // ownership passes; false when refused
 std::string clipboardBytes(UINT format);

@@ -31,7 +31,7 @@ struct DragTest : public TargetTest {
     // Press at (40, 30) of the source, then over the target at (100, 70) and (120, 90), each seen.
     bool pressAndGoOver() {
         pointerTo(scene.source.screen(40, 30));
-        send({MOUSEEVENTF_LEFTDOWN});
+        send({mouseInput(MOUSEEVENTF_LEFTDOWN)});
         if (!waitUntil([&] { return source.presses > 0; })) return false;
         pointerTo(scene.target.screen(100, 70));
         if (!waitUntil([&] { return target.events[0] > 0; })) return false;
@@ -54,7 +54,7 @@ TEST_F(DragTest, DropDeliversEveryFormat) {
         run([&] {
             if (!pressAndGoOver()) return;
             step = 1;
-            send({MOUSEEVENTF_LEFTUP});
+            send({mouseInput(MOUSEEVENTF_LEFTUP)});
             if (waitUntil([&] { return target.events[2] > 0; })) step = 2;
         });
         ASSERT_EQ(step, 2);
@@ -84,28 +84,34 @@ TEST_F(DragTest, DropDeliversEveryFormat) {
     }
 }
 
-// A release or Esc before the pointer leaves the square starts no drag: the window gets the press
-// and a release at the press point.
-TEST_F(DragTest, ReleaseOrEscapeInsideTheSquareIsAClick) {
+// A release or Esc before the pointer leaves the 10 x 10 square (moved 4 pixels: still inside) starts
+// no drag: the window gets the press and a release at the press point. Moved 6 pixels, the press
+// starts a drag (dropped on nothing) and is consumed.
+TEST_F(DragTest, TheStartSquare) {
     source.prefer(CF_TEXT);
-    for (bool escape : {false, true}) {
-        SCOPED_TRACE(escape ? "escape" : "release");
+    const POINT at = scene.source.screen(40, 30), in = {at.x + 4, at.y - 4}, out = {at.x, at.y + 6};
+    const INPUT down = mouseInput(MOUSEEVENTF_LEFTDOWN, &at), up = mouseInput(MOUSEEVENTF_LEFTUP);
+    const std::vector<INPUT> batches[] = {
+        {down, up}, {down, keyInput(VK_ESCAPE)}, {down, mouseInput(0, &in), up}, {down, mouseInput(0, &out), up}};
+    for (size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
         reset();
         run([&] {
-            pointerTo(scene.source.screen(40, 30));
-            if (escape) send({MOUSEEVENTF_LEFTDOWN}, VK_ESCAPE);
-            else send({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+            send(batches[i]);
             if (waitUntil([&] { return source.presses > 0; })) step = 1;
         });
-        pumpUntil([&] { return scene.source.clicks.size() >= 2; }, 5000);
+        if (i == 1) send({up, keyInput(VK_ESCAPE, true)});
+        pumpUntil([&] { return scene.source.clicks.size() >= 2; }, i == 3 ? 300 : 5000);
         EXPECT_EQ(step, 1);
+        EXPECT_TRUE(target.arrivals.empty());
+        if (i == 3) {
+            EXPECT_TRUE(scene.source.clicks.empty());
+            continue;
+        }
         ASSERT_GE(scene.source.clicks.size(), 2u);
         EXPECT_EQ(scene.source.clicks[0], std::make_pair((UINT)WM_LBUTTONDOWN, MAKELPARAM(40, 30)));
         EXPECT_EQ(scene.source.clicks[1], std::make_pair((UINT)WM_LBUTTONUP, MAKELPARAM(40, 30)));
-        EXPECT_TRUE(target.arrivals.empty());
-        if (escape) send({MOUSEEVENTF_LEFTUP}, VK_ESCAPE, true);
     }
-    pumpUntil([] { return false; }, 100);
 }
 
 // A drag abandoned with Esc after the pointer left the square drops nothing and still consumes the press.
@@ -115,12 +121,11 @@ TEST_F(DragTest, EscapeAfterLeavingTheSquareCancels) {
         if (!pressAndGoOver()) return;
         pointerTo(scene.source.screen(150, 120));   // off the target, outside the square
         if (!waitUntil([&] { return target.leaves > 0; })) return;
-        send({}, VK_ESCAPE);
-        send({}, VK_ESCAPE, true);
+        send({keyInput(VK_ESCAPE), keyInput(VK_ESCAPE, true)});
         step = 1;
     });
     pumpUntil([] { return false; }, 300);
-    send({MOUSEEVENTF_LEFTUP});
+    send({mouseInput(MOUSEEVENTF_LEFTUP)});
     pumpUntil([] { return false; }, 100);
     EXPECT_EQ(step, 1);
     EXPECT_EQ(target.events[2], 0);

@@ -4,6 +4,7 @@
 #include "ddtest.h"
 // The readers are internal to the library: their source is built into this test as well.
 #include "dragdrop/payload.cpp"
+#include "tests/q32/q32Test.h"
 #include <random>
 
 TEST(PayloadReaders, Bounds) {
@@ -90,7 +91,9 @@ TEST_F(Hostile, MalformedAndRandomBlocks) {
 
     std::mt19937 rng(20261206);
     int hooks = 0;
+    size_t heap[2] = {};   // busy heap blocks after a warm-up and at the end of the data-object run
     for (int i = 0; i < 3200; ++i) {
+        if (i == 100 || i == 3000) heap[i / 3000] = q32test::heapUse().blocks;
         Kind k = (Kind)(rng() % 4);
         size_t sizes[] = {0, 1 + rng() % 31, 32, 33 + rng() % 70, 104, 105 + rng() % 200};
         std::string b(sizes[rng() % 6], '\0');
@@ -106,6 +109,7 @@ TEST_F(Hostile, MalformedAndRandomBlocks) {
         hooks += !target.extracts.empty();
         if (HasFatalFailure()) return;
     }
+    EXPECT_LT(heap[1], heap[0] + 100);   // every block a data object handed out was freed
     EXPECT_GT(hooks, 300);   // the run met both outcomes often enough to mean something
     EXPECT_LT(hooks, 2500);
 }
