@@ -271,8 +271,10 @@ int CDragDropSource::m_fnOnLButtonDown(UINT nFlags, CPoint point) {
     MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&screenSquare), 2);
     DROPEFFECT effect = m_oleDataSource.DoDragDrop(m_dwAllowedEffects, &screenSquare, nullptr);
 
-    CPoint now;
-    GetCursorPos(&now);
+    // Where the pointer was at the last input the drag handled (the release, Esc), not where it is
+    // by now: the two differ when input is queued faster than it is handled.
+    DWORD pos = GetMessagePos();
+    CPoint now((short)LOWORD(pos), (short)HIWORD(pos));
     ScreenToClient(hwnd, &now);
     if (effect != DROPEFFECT_NONE || !square.PtInRect(now)) return TRUE;
     // A click, not a drag: the window gets the press and then the release it would have had.
