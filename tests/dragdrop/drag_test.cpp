@@ -16,6 +16,10 @@ struct DragTest : public TargetTest {
         reset();
     }
     void reset() {
+        if (GetFocus() != scene.source.m_hWnd) {   // Esc goes where the keyboard focus is
+            scene.source.SetForegroundWindow();
+            scene.source.SetFocus();
+        }
         pointerTo(scene.source.screen(150, 120));   // away from the press point
         pumpUntil([] { return false; }, 50);
         scene.source.clicks.clear(), source.presses = 0, target.clear(), step = 0;
@@ -86,22 +90,28 @@ TEST_F(DragTest, DropDeliversEveryFormat) {
 
 // A release or Esc before the pointer leaves the 10 x 10 square (moved 4 pixels: still inside) starts
 // no drag: the window gets the press and a release at the press point. Moved 6 pixels, the press
-// starts a drag (dropped on nothing) and is consumed.
+// starts a drag, which a target on the source window itself sees, and is consumed.
 TEST_F(DragTest, TheStartSquare) {
     source.prefer(CF_TEXT);
+    ProbeTarget onSource;   // sees whether the moves started a drag (the Esc test is the wait's own, below)
+    onSource.m_fnSetDropWindow(&scene.source);
+    const UINT delay = COleDropSource::nDragDelay;
+    COleDropSource::nDragDelay = 20000;   // only the pointer may start these drags, however slow the machine
     const POINT at = scene.source.screen(40, 30), in = {at.x + 4, at.y - 4}, out = {at.x, at.y + 6};
     const INPUT down = mouseInput(MOUSEEVENTF_LEFTDOWN, &at), up = mouseInput(MOUSEEVENTF_LEFTUP);
     const POINT* moves[] = {nullptr, nullptr, &in, &out};
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
         reset();
+        onSource.clear();
+        onSource.m_fnEnableDropOperation(i >= 2 ? 1 : 0);
         run([&] {
             send(i == 0 ? std::vector<INPUT>{down, up} : i == 1 ? std::vector<INPUT>{down, keyInput(VK_ESCAPE)}
                                                               : std::vector<INPUT>{down});
             if (!waitUntil([&] { return source.presses > 0; })) return;
             if (const POINT* to = moves[i]) {
                 // Separately, and only once the pointer is there: the system may drop a move batched
-                // with button input. Should the drag delay pass first, the outcome is the same.
+                // with button input.
                 pointerTo(*to);
                 waitUntil([&] {
                     POINT p;
@@ -109,12 +119,16 @@ TEST_F(DragTest, TheStartSquare) {
                 });
                 send({up});
             }
+            if (i == 1) {   // let go once the window has the press (or the wait is over)
+                waitUntil([&] { return !scene.source.clicks.empty(); }, 3000);
+                send({up, keyInput(VK_ESCAPE, true)});
+            }
             step = 1;
         });
-        if (i == 1) send({up, keyInput(VK_ESCAPE, true)});
         pumpUntil([&] { return scene.source.clicks.size() >= 2; }, i == 3 ? 300 : 5000);
         EXPECT_EQ(step, 1);
         EXPECT_TRUE(target.arrivals.empty());
+        EXPECT_EQ(onSource.events[2], i == 3 ? 1 : 0);
         if (i == 3) {
             EXPECT_TRUE(scene.source.clicks.empty());
             continue;
@@ -123,6 +137,7 @@ TEST_F(DragTest, TheStartSquare) {
         EXPECT_EQ(scene.source.clicks[0], std::make_pair((UINT)WM_LBUTTONDOWN, MAKELPARAM(40, 30)));
         EXPECT_EQ(scene.source.clicks[1], std::make_pair((UINT)WM_LBUTTONUP, MAKELPARAM(40, 30)));
     }
+    COleDropSource::nDragDelay = delay;
 }
 
 // A drag abandoned with Esc after the pointer left the square drops nothing and still consumes the press.
@@ -160,6 +175,7 @@ TEST(OleDropSource, DragStartWait) {
                  {WM_RBUTTONDOWN, 0, around, FALSE}, {WM_MOUSEMOVE, 0, around, TRUE}, {WM_MOUSEMOVE, 0, away, TRUE},
                  {WM_KEYDOWN, 'A', away, TRUE}};
     for (const auto& c : cases) {
+        pumpUntil([] { return false; }, 30);   // nothing left over in the queue
         COleDropSource wait;
         wait.m_rectStartDrag = c.rect;
         PostMessageW(hwnd, c.msg, c.wp, 0);
