@@ -57,7 +57,6 @@ public:
     ~CClipBin() override { finishEdit(); }
 
     void startEdit(int item) {
-#ifdef TRIM_HAS_RENAME
         finishEdit();
         RECT rc = {};
         rc.left = LVIR_LABEL;
@@ -76,13 +75,9 @@ public:
         m_edit->SetSel(0, -1);
         m_edit->fnStartEdit();
         m_item = item;
-#else
-        (void)item;
-#endif
     }
     // Takes the new name unless the edit ended with Escape or left the name empty.
     void finishEdit() {
-#ifdef TRIM_HAS_RENAME
         if (!m_edit) return;
         std::unique_ptr<CLVEditEx> edit(std::move(m_edit));
         CString text;
@@ -90,7 +85,6 @@ public:
         if (!edit->IsEscape() && !text.IsEmpty() && m_hWnd) m_dialog->renameClip(m_item, text.GetString());
         edit->fnEndEdit();
         edit->DestroyWindow();
-#endif
     }
 
 protected:
@@ -107,9 +101,7 @@ protected:
 
 private:
     CTrimDialog* m_dialog;
-#ifdef TRIM_HAS_RENAME
     std::unique_ptr<CLVEditEx> m_edit;
-#endif
     int m_item = -1;
 };
 
@@ -119,7 +111,6 @@ BEGIN_MESSAGE_MAP(CClipBin, CWnd)
     ON_MESSAGE(WM_APP_STARTEDIT, OnStartEdit)
 END_MESSAGE_MAP()
 
-#ifdef TRIM_HAS_DRAGDROP
 // Clips leave the bin as thumbnail records carrying their marks.
 class CBinSource : public CDragDropSource {
 public:
@@ -197,7 +188,6 @@ protected:
 private:
     CTrimDialog* m_dialog;
 };
-#endif
 
 BEGIN_MESSAGE_MAP(CTrimDialog, CWnd)
     ON_WM_CREATE()
@@ -281,9 +271,7 @@ void CTrimDialog::build() {
     addTimecode(m_tcOut, IDC_MARKOUT, kRightX + 2 * kTcStep, kTcY, 1);
     addTimecode(m_tcDuration, IDC_DURATION, kRightX + 3 * kTcStep, kTcY, 0);
 
-#ifdef TRIM_HAS_TIPS
     m_tips.fnCreate(this);
-#endif
     // Transport and marks.
     struct ButtonDef {
         UINT id;
@@ -314,11 +302,9 @@ void CTrimDialog::build() {
         const int widths[] = {230, 90, 140, 140, 140};
         addColumns(m_timeline.m_hWnd, heads, widths, 5);
     }
-#ifdef TRIM_HAS_DRAGDROP
     if (m_bin->m_hWnd) m_binSource.reset(new CBinSource(this, m_bin.get()));
     if (m_timeline.m_hWnd) m_timelineTarget.reset(new CTimelineTarget(this, &m_timeline));
     m_rangeSource.reset(new CRangeSource(this));
-#endif
     selectClip(-1);
 }
 
@@ -342,11 +328,7 @@ CqButtonEx* CTrimDialog::addButton(UINT id, const wchar_t* caption, const wchar_
     const BOOL made = toggle ? b->CButton::Create(caption, style, r, this, id) && b->fnInit(1)
                              : b->Create(caption, style, r, this, id);
     if (!made) return nullptr;
-#ifdef TRIM_HAS_TIPS
     m_tips.fnAddTool(b->m_hWnd, 0u, const_cast<wchar_t*>(tip));
-#else
-    (void)tip;
-#endif
     m_buttons.push_back(std::move(b));
     return m_buttons.back().get();
 }
@@ -462,12 +444,8 @@ void CTrimDialog::addToTimeline(int index, int at) {
 }
 
 BOOL CTrimDialog::copyRange() {
-#ifdef TRIM_HAS_DRAGDROP
     CPoint anywhere(0, 0);
     return m_rangeSource && m_rangeSource->m_fnCopyDataToClipboard(anywhere);
-#else
-    return FALSE;
-#endif
 }
 
 // Play: the frame shown is the start frame plus the time since the start at the clip's rate, so
@@ -591,11 +569,9 @@ void CTrimDialog::finish(int button) {
 }
 
 BOOL CTrimDialog::PreTranslateMessage(MSG* pMsg) {
-#ifdef TRIM_HAS_TIPS
     // The shaped tips hear the mouse only through the host.
     if (pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST && m_tips.m_hWnd)
         gfnToolTipRelayEvent(m_tips.m_hWnd, pMsg);
-#endif
     // Ctrl+C anywhere but in a text box copies the marked range.
     if (pMsg->message == WM_KEYDOWN && pMsg->wParam == 'C' && (GetKeyState(VK_CONTROL) & 0x8000)) {
         wchar_t cls[16] = {};
@@ -639,16 +615,12 @@ void CTrimDialog::OnPaint() {
 void CTrimDialog::OnDestroy() {
     stopPlay();
     if (m_bin) m_bin->finishEdit();
-#ifdef TRIM_HAS_DRAGDROP
     // Hooks and registrations go while their windows still exist.
     m_binSource.reset();
     m_timelineTarget.reset();
     m_rangeSource.reset();
-#endif
-#ifdef TRIM_HAS_TIPS
     m_tips.DestroyWindow();
     m_tips.fnUnInit();
-#endif
     CWnd::OnDestroy();
     if (m_faceBrush) DeleteObject(m_faceBrush);
     m_faceBrush = nullptr;

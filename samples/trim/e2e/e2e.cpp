@@ -483,9 +483,7 @@ void checkNothingLeft(int windowsBefore, HWND probe, HWND probeEdit, HWND probeB
     pump(300);
     CHECK(threadWindows() == windowsBefore,
           std::to_wstring(threadWindows()) + L" windows, " + std::to_wstring(windowsBefore) + L" before");
-#ifdef TRIM_HAS_TIPS
     CHECK(CqToolTipDVDUser::g_hHook == nullptr);
-#endif
     MSG msg;
     int timers = 0;
     const DWORD end = GetTickCount() + 300;
