@@ -2,6 +2,8 @@
 #include <qDraw.h>
 #include <commctrl.h>
 #include <algorithm>
+#include <climits>
+#include <cstring>
 
 namespace {
 const UINT_PTR kPlayTimer = 1;
@@ -158,8 +160,13 @@ protected:
         return nEvent == 2;   // the record is read only at the drop
     }
     void m_fnOnDataArrive_ThumbnailListView(int, _TList_tag* item, DWORD, DWORD* pdwEffect) override {
+        // The record names the clip (for its rate) and carries the name and marks it was dragged with.
         if (item->nItem < 0 || item->nItem >= (int)m_dialog->clips().size()) return;
-        m_dialog->addToTimeline(item->nItem, m_at);
+        if (item->llInPoint < 0 || item->llOutPoint < item->llInPoint || item->llOutPoint > INT_MAX) return;
+        WCHAR name[41] = {};
+        memcpy(name, item->szName, sizeof(item->szName));
+        m_dialog->addToTimeline(name, m_dialog->clips()[item->nItem].rate, (int)item->llInPoint,
+                                (int)item->llOutPoint, m_at);
         *pdwEffect = DROPEFFECT_COPY;
     }
 
@@ -428,19 +435,18 @@ void CTrimDialog::renameClip(int index, const std::wstring& name) {
     }
 }
 
-void CTrimDialog::addToTimeline(int index, int at) {
-    if (index < 0 || index >= (int)m_clips.size() || !m_timeline.m_hWnd) return;
-    const Clip& c = m_clips[index];
+void CTrimDialog::addToTimeline(const std::wstring& name, double rate, int in, int out, int at) {
+    if (!m_timeline.m_hWnd || in < 0 || out < in) return;
     LVITEMW it = {};
     it.mask = LVIF_TEXT;
     it.iItem = at >= 0 ? at : (int)m_timeline.SendMessage(LVM_GETITEMCOUNT);
-    it.pszText = (LPWSTR)c.name.c_str();
+    it.pszText = (LPWSTR)name.c_str();
     int row = (int)m_timeline.SendMessage(LVM_INSERTITEMW, 0, (LPARAM)&it);
     if (row < 0) return;
-    setCell(m_timeline.m_hWnd, row, 1, rateText(c.rate));
-    setCell(m_timeline.m_hWnd, row, 2, timecodeText(c.in, c.rate));
-    setCell(m_timeline.m_hWnd, row, 3, timecodeText(c.out, c.rate));
-    setCell(m_timeline.m_hWnd, row, 4, timecodeText(c.out - c.in, c.rate));
+    setCell(m_timeline.m_hWnd, row, 1, rateText(rate));
+    setCell(m_timeline.m_hWnd, row, 2, timecodeText(in, rate));
+    setCell(m_timeline.m_hWnd, row, 3, timecodeText(out, rate));
+    setCell(m_timeline.m_hWnd, row, 4, timecodeText(out - in, rate));
 }
 
 BOOL CTrimDialog::copyRange() {

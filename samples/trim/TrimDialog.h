@@ -60,8 +60,8 @@ public:
     int currentClip() const { return m_current; }
     // Puts the marked range of the current clip on the clipboard as text.
     BOOL copyRange();
-    // Adds a row for clip `index` with its marks to the timeline; at -1 appends.
-    void addToTimeline(int index, int at);
+    // Adds a timeline row for a range of a clip; at -1 appends.
+    void addToTimeline(const std::wstring& name, double rate, int in, int out, int at);
     void renameClip(int index, const std::wstring& name);
 
     static const int kWidth = 780, kHeight = 500;
