@@ -18,3 +18,5 @@ int galleryAddPage(const GalleryPage& page);
 // Helpers for pages.
 void galleryCheckerboard(HDC dc, const RECT& rc, int cell = 8);   // grey/white pattern behind alpha images
 void galleryLabel(HDC dc, int x, int y, const wchar_t* text);     // small caption in the system font
+// Runs the host's message loop for about ms milliseconds (pages that wait for something live).
+void galleryPump(unsigned long ms);

@@ -192,6 +192,8 @@ void galleryCheckerboard(HDC dc, const RECT& rc, int cell) {
     DeleteObject(grey);
 }
 
+void galleryPump(unsigned long ms) { pump(ms); }
+
 void galleryLabel(HDC dc, int x, int y, const wchar_t* text) {
     HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     int mode = SetBkMode(dc, TRANSPARENT);

@@ -52,6 +52,13 @@ public:
     void Pop();
     void Update();
 
+    // --- tooltip additions (platform/framework/src/tooltip.cpp) ---
+    // The tool whose tip is showing; FALSE when none. lpToolInfo may be null (only the answer).
+    BOOL GetCurrentTool(LPTTTOOLINFOW lpToolInfo) const;
+    // Registers a tool record as given; TRUE when the control took it.
+    BOOL AddTool(LPTTTOOLINFOW lpToolInfo);
+    // --- end of tooltip additions ---
+
 protected:
     // Fills the identifying part of a tool record for pWnd / nIDTool.
     void FillInToolInfo(TTTOOLINFOW& ti, CWnd* pWnd, UINT_PTR nIDTool) const;

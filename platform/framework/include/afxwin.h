@@ -824,6 +824,11 @@ public:
     void Copy();
     void Cut();
     void Paste();
+    // Positions and the formatting rectangle (edit.cpp): where a point falls and where text lies.
+    int CharFromPos(CPoint pt) const;   // character index in the low word, line in the high word
+    CPoint PosFromChar(UINT nChar) const;
+    DWORD GetMargins() const;           // left margin in the low word, right in the high word
+    void GetRect(LPRECT lpRect) const;
 };
 
 // Thin scroll-bar control; mainly the type of the scroll handlers' argument.
