@@ -65,16 +65,23 @@ bool pumpUntil(const std::function<bool()>& done, DWORD ms) {
     }
 }
 
-double versusPlainRepaint(const char* what, int w, int h, const std::function<void()>& step, double goal) {
+double versusPlainRepaint(const char* what, int w, int h, const std::function<void()>& step, double goal,
+                          const std::function<void()>& input) {
     // Along the parent's bottom edge, clear of the controls under test.
     HWND plain = CreateWindowExW(0, plainClass(), L"", WS_CHILD | WS_VISIBLE, 0, kHeight - h, w, h, parent(),
                                  nullptr, GetModuleHandleW(nullptr), nullptr);
     UpdateWindow(plain);
     pump();
-    BenchPair t = benchPair(step, [plain] {
-        InvalidateRect(plain, nullptr, TRUE);
-        UpdateWindow(plain);
-    });
+    BenchPair t = benchPair(
+        [&] {
+            if (input) input();
+            step();
+        },
+        [&] {
+            if (input) input();
+            InvalidateRect(plain, nullptr, TRUE);
+            UpdateWindow(plain);
+        });
     DestroyWindow(plain);
     pump();
     char label[160];

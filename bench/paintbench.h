@@ -21,6 +21,8 @@ bool pumpUntil(const std::function<bool()>& done, DWORD ms);
 
 // Times step (one paint of the subject) against a plain repaint of a w x h window, alternately,
 // and prints the ratio with its goal (at most goal x a plain repaint; 0: no goal). Returns the ratio.
-double versusPlainRepaint(const char* what, int w, int h, const std::function<void()>& step, double goal);
+// input, when given, runs before every step of both (a pointer move that is not the paint's cost).
+double versusPlainRepaint(const char* what, int w, int h, const std::function<void()>& step, double goal,
+                          const std::function<void()>& input = nullptr);
 
 }  // namespace paintbench
