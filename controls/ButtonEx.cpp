@@ -41,6 +41,11 @@ bool isAbsolutePath(const wchar_t* file) {
     return (file[0] && file[1] == L':') || (file[0] == L'\\' && file[1] == L'\\');
 }
 
+// A width of 0 reaches to the image's edge; a cell height of 0 would make the whole image one cell.
+bool validStrip(int srcX, int srcY, int cellWidth, int cellHeight) {
+    return srcX >= 0 && srcY >= 0 && cellWidth >= 0 && cellHeight > 0;
+}
+
 void ensureImage(IGDIPlusDrawAlphaBitmap*& image) {
     if (!image) image = gfnNewIGDIPlusDrawAlphaBitmap();
 }
@@ -123,7 +128,7 @@ int CqButtonEx::fnUnInit() {
     return 1;
 }
 
-void CqButtonEx::fnFreeBuffer() {
+void CqButtonEx::fnFreeBufferBitmap() {
     std::free(m_pBufferBlock);
     m_pBufferBlock = nullptr;
     if (m_hBufferBitmap) {
@@ -133,6 +138,10 @@ void CqButtonEx::fnFreeBuffer() {
     m_hBufferBitmap = nullptr;
     m_hBufferOldBitmap = nullptr;
     m_pBufferBits = nullptr;
+}
+
+void CqButtonEx::fnFreeBuffer() {
+    fnFreeBufferBitmap();
     if (m_hBufferDC) ::DeleteDC(m_hBufferDC);
     m_hBufferDC = nullptr;
 }
@@ -154,15 +163,7 @@ int CqButtonEx::fnRebuildDirtyBuffer(int* rebuilt) {
         if (::GetObjectW(m_hBufferBitmap, sizeof(bm), &bm) && bm.bmWidth == w && bm.bmHeight == h) return 1;
     }
     if (rebuilt) *rebuilt = 1;
-    std::free(m_pBufferBlock);
-    m_pBufferBlock = nullptr;
-    if (m_hBufferBitmap) {
-        ::SelectObject(m_hBufferDC, m_hBufferOldBitmap);
-        ::DeleteObject(m_hBufferBitmap);
-        m_hBufferBitmap = nullptr;
-        m_hBufferOldBitmap = nullptr;
-        m_pBufferBits = nullptr;
-    }
+    fnFreeBufferBitmap();
     m_bmiBuffer = BITMAPINFOHEADER{};
     m_bmiBuffer.biSize = sizeof(BITMAPINFOHEADER);
     m_bmiBuffer.biWidth = w;
@@ -182,22 +183,27 @@ int CqButtonEx::fnRebuildDirtyBuffer(int* rebuilt) {
 
 // Images --------------------------------------------------------------------------------------------
 
-// A strip needs cells with height; sizes and names that do not fit are refused before anything is
-// stored, so a bad call leaves the button as it was.
-int CqButtonEx::fnSetMainBitmapFile(const wchar_t* file, const wchar_t* alphaFile, int srcX, int srcY,
-                                    int cellWidth, int cellHeight, int systemFrame, int nineCellFace) {
-    if (!file || srcX < 0 || srcY < 0 || cellWidth < 0 || cellHeight <= 0) return 0;
-    if (wcslen(file) >= 260 || (alphaFile && wcslen(alphaFile) >= 260)) return 0;
-    m_bmpID.bSystemFrame = systemFrame;
-    m_bmpID.bNineCellFace = nineCellFace;
-    copyText(m_bmpID.szMainFile, file);
-    if (alphaFile) copyText(m_bmpID.szAlphaFile, alphaFile);
+// Records where the strip lies and makes sure there is an image object to load it into.
+bool CqButtonEx::fnPrepareStrip(int srcX, int srcY, int cellWidth, int cellHeight) {
     m_bmpID.nSrcX = srcX;
     m_bmpID.nSrcY = srcY;
     m_bmpID.nCellWidth = cellWidth;
     m_bmpID.nCellHeight = cellHeight;
     ensureImage(m_pMainImage);
-    if (!m_pMainImage) return 0;
+    return m_pMainImage != nullptr;
+}
+
+// A strip needs cells with height; sizes and names that do not fit are refused before anything is
+// stored, so a bad call leaves the button as it was.
+int CqButtonEx::fnSetMainBitmapFile(const wchar_t* file, const wchar_t* alphaFile, int srcX, int srcY,
+                                    int cellWidth, int cellHeight, int systemFrame, int nineCellFace) {
+    if (!file || !validStrip(srcX, srcY, cellWidth, cellHeight)) return 0;
+    if (wcslen(file) >= 260 || (alphaFile && wcslen(alphaFile) >= 260)) return 0;
+    m_bmpID.bSystemFrame = systemFrame;
+    m_bmpID.bNineCellFace = nineCellFace;
+    copyText(m_bmpID.szMainFile, file);
+    if (alphaFile) copyText(m_bmpID.szAlphaFile, alphaFile);
+    if (!fnPrepareStrip(srcX, srcY, cellWidth, cellHeight)) return 0;
     if (isAbsolutePath(m_bmpID.szMainFile))
         return m_pMainImage->fnLoadFromPath(m_bmpID.szMainFile, m_bmpID.szAlphaFile, srcX, srcY, cellWidth,
                                             4 * cellHeight);
@@ -207,15 +213,10 @@ int CqButtonEx::fnSetMainBitmapFile(const wchar_t* file, const wchar_t* alphaFil
 
 int CqButtonEx::fnSetMainBitmapID(HINSTANCE instance, UINT id, UINT alphaId, int srcX, int srcY, int cellWidth,
                                   int cellHeight, int systemFrame) {
-    if (srcX < 0 || srcY < 0 || cellWidth < 0 || cellHeight <= 0) return 0;
+    if (!validStrip(srcX, srcY, cellWidth, cellHeight)) return 0;
     m_bmpID.bSystemFrame = systemFrame;
     copyText(m_bmpID.szMainFile, kFromResource);
-    m_bmpID.nSrcX = srcX;
-    m_bmpID.nSrcY = srcY;
-    m_bmpID.nCellWidth = cellWidth;
-    m_bmpID.nCellHeight = cellHeight;
-    ensureImage(m_pMainImage);
-    if (!m_pMainImage) return 0;
+    if (!fnPrepareStrip(srcX, srcY, cellWidth, cellHeight)) return 0;
     return m_pMainImage->fnLoadFromResource(instance, id, alphaId, srcX, srcY, cellWidth, 4 * cellHeight);
 }
 
@@ -229,19 +230,11 @@ int CqButtonEx::fnChangeBitmapIndex(int srcX) {
     return 1;
 }
 
-// The whole image is the strip. One less than four pixels high has no cells: it is dropped.
+// The whole image is the strip.
 int CqButtonEx::fnSetDefaultImage(const wchar_t* file, const wchar_t* alphaFile) {
     if (!file || !m_pMainImage) return 0;
     if (!m_pMainImage->fnLoadFromFile(gfnGetProgramBitmapPath(), file, alphaFile, 0, 0, 0, 0)) return 0;
-    const CSize size = m_pMainImage->fnGetSize();
-    if (size.cy / 4 <= 0) {
-        m_pMainImage->fnFree();
-        return 0;
-    }
-    m_bmpID.nSrcX = 0;
-    m_bmpID.nCellWidth = size.cx;
-    m_bmpID.nCellHeight = size.cy / 4;
-    return 1;
+    return fnTakeWholeImageAsStrip();
 }
 
 int CqButtonEx::fnCreateDefaultImage() {
@@ -249,6 +242,11 @@ int CqButtonEx::fnCreateDefaultImage() {
     if (!m_pMainImage) return 0;
     if (m_bmpID.szMainFile[0]) return 1;
     if (!m_pMainImage->fnLoadFromFile(gfnGetProgramBitmapPath(), kDefaultSkin, nullptr, 0, 0, 0, 0)) return 0;
+    return fnTakeWholeImageAsStrip();
+}
+
+// Cells are a quarter of the loaded image's height; an image too low to have any is dropped.
+int CqButtonEx::fnTakeWholeImageAsStrip() {
     const CSize size = m_pMainImage->fnGetSize();
     if (size.cy / 4 <= 0) {
         m_pMainImage->fnFree();

@@ -119,4 +119,7 @@ private:
     // The paint pipeline on a target DC through the shared off-screen bitmap.
     int fnPaintThrough(HDC target);
     void fnFreeBuffer();
+    void fnFreeBufferBitmap();
+    int fnTakeWholeImageAsStrip();
+    bool fnPrepareStrip(int srcX, int srcY, int cellWidth, int cellHeight);
 };

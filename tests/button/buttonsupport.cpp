@@ -4,7 +4,6 @@ namespace buttontest {
 
 BEGIN_MESSAGE_MAP(RecordingParent, CWnd)
     ON_WM_ERASEBKGND()
-    ON_WM_PAINT()
 END_MESSAGE_MAP()
 
 RecordingParent& RecordingParent::get() {
@@ -37,12 +36,6 @@ BOOL RecordingParent::OnEraseBkgnd(CDC* pDC) {
         for (int x = clip.left - clip.left % 6; x < clip.right; x += 6)
             pDC->FillSolidRect(x, y, 6, 4, pattern(x, y));
     return TRUE;
-}
-
-void RecordingParent::OnPaint() {
-    PAINTSTRUCT ps;
-    BeginPaint(&ps);
-    EndPaint(&ps);
 }
 
 void pumpOnce() {
@@ -92,20 +85,71 @@ void moveAway() { moveTo(nullptr, 20, 20); }
 void leftDown() { sendMouse(MOUSEEVENTF_LEFTDOWN); }
 void leftUp() { sendMouse(MOUSEEVENTF_LEFTUP); }
 
-POINT cursorIn(HWND window) {
-    POINT p = {};
-    GetCursorPos(&p);
-    ScreenToClient(window, &p);
-    return p;
+// Read through the window's own DC: the desktop DC shows the window's surface only after Wine's
+// driver has flushed it, which it may put off for a while.
+COLORREF screenPixel(HWND window, int x, int y) {
+    HDC dc = GetDC(window);
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return c;
 }
 
-COLORREF screenPixel(HWND window, int x, int y) {
+}  // namespace buttontest
+
+namespace buttontest {
+
+const COLORREF kCellColours[4] = {RGB(200, 30, 60), RGB(40, 170, 20), RGB(90, 100, 150), RGB(250, 200, 10)};
+
+COLORREF cellPixel(int state, int x, int y, COLORREF background) {
+    if (x < 2 || x >= 18 || y < 2 || y >= 11) return background;
+    if (x == 4 && y == 3) return RGB(0, 0, 0);
+    const COLORREF c = kCellColours[state];
+    if (x != 15) return c;
+    auto half = [](int f, int b) { return (f * 128 + b * 127 + 127) / 255; };
+    return RGB(half(GetRValue(c), GetRValue(background)), half(GetGValue(c), GetGValue(background)),
+               half(GetBValue(c), GetBValue(background)));
+}
+
+bool ButtonProbe::make(const wchar_t* caption, const RECT& r, DWORD style, UINT id) {
+    RecordingParent& parent = RecordingParent::get();
+    return Create(caption, WS_CHILD | WS_VISIBLE | style, r, &parent, id) != FALSE;
+}
+
+int ButtonProbe::fnDrawButton(HDC hdc) {
+    ++paints;
+    return CqButtonEx::fnDrawButton(hdc);
+}
+
+namespace {
+CSize clientSize(HWND window) {
+    RECT rc = {};
+    GetClientRect(window, &rc);
+    return CSize(rc.right, rc.bottom);
+}
+}  // namespace
+
+ScreenShot::ScreenShot(HWND window) : m_canvas(clientSize(window).cx, clientSize(window).cy) {
+    HDC dc = GetDC(window);
+    BitBlt(m_canvas.dc(), 0, 0, width(), height(), dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+}
+
+bool ScreenShot::close(COLORREF a, COLORREF b, int t) {
+    return abs(GetRValue(a) - GetRValue(b)) <= t && abs(GetGValue(a) - GetGValue(b)) <= t &&
+           abs(GetBValue(a) - GetBValue(b)) <= t;
+}
+
+std::string ScreenShot::describe(int x, int y, COLORREF want) const {
+    char buf[96];
+    snprintf(buf, sizeof buf, "first at %d,%d: %06lx, not %06lx", x, y, (unsigned long)at(x, y),
+             (unsigned long)want);
+    return buf;
+}
+
+COLORREF parentUnder(HWND child, int x, int y) {
     POINT p = {x, y};
-    ClientToScreen(window, &p);
-    HDC screen = GetDC(nullptr);
-    COLORREF c = GetPixel(screen, p.x, p.y);
-    ReleaseDC(nullptr, screen);
-    return c;
+    MapWindowPoints(child, GetParent(child), &p, 1);
+    return RecordingParent::pattern(p.x, p.y);
 }
 
 }  // namespace buttontest

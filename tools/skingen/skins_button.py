@@ -15,49 +15,47 @@ CELL_W, CELL_H = 60, 27
 SS = 4  # supersampling per axis for edge coverage
 
 
-def rounded_coverage(w, h, x0, y0, x1, y1, r):
-    """Coverage 0..1 of a rounded rectangle [x0, x1) x [y0, y1) with corner radius r."""
+def coverage(w, h, inside):
+    """Coverage 0..1 of each pixel by the shape inside(px, py), from SS x SS samples."""
     cov = [[0.0] * w for _ in range(h)]
     for y in range(h):
         for x in range(w):
-            hit = 0
-            for sy in range(SS):
-                for sx in range(SS):
-                    px, py = x + (sx + 0.5) / SS, y + (sy + 0.5) / SS
-                    if not (x0 <= px < x1 and y0 <= py < y1):
-                        continue
-                    cx = min(max(px, x0 + r), x1 - r)
-                    cy = min(max(py, y0 + r), y1 - r)
-                    if (px - cx) ** 2 + (py - cy) ** 2 <= r * r:
-                        hit += 1
+            hit = sum(1 for sy in range(SS) for sx in range(SS)
+                      if inside(x + (sx + 0.5) / SS, y + (sy + 0.5) / SS))
             cov[y][x] = hit / (SS * SS)
     return cov
 
 
+def rounded_coverage(w, h, x0, y0, x1, y1, r):
+    """Coverage of a rounded rectangle [x0, x1) x [y0, y1) with corner radius r."""
+    def inside(px, py):
+        if not (x0 <= px < x1 and y0 <= py < y1):
+            return False
+        cx = min(max(px, x0 + r), x1 - r)
+        cy = min(max(py, y0 + r), y1 - r)
+        return (px - cx) ** 2 + (py - cy) ** 2 <= r * r
+    return coverage(w, h, inside)
+
+
+def blur_rows(grid, radius):
+    """Each value the mean of its row neighbours within radius (those inside the row)."""
+    out = []
+    for row in grid:
+        w = len(row)
+        out.append([sum(row[max(0, x - radius):x + radius + 1]) / (min(w, x + radius + 1) - max(0, x - radius))
+                    for x in range(w)])
+    return out
+
+
+def transpose(grid):
+    return [list(col) for col in zip(*grid)]
+
+
 def blur(cov, radius):
-    """Box blur applied twice: a cheap, soft shadow."""
-    h, w = len(cov), len(cov[0])
+    """Box blur across and down, applied twice: a cheap, soft shadow."""
     out = cov
     for _ in range(2):
-        tmp = [[0.0] * w for _ in range(h)]
-        for y in range(h):
-            for x in range(w):
-                s, n = 0.0, 0
-                for dx in range(-radius, radius + 1):
-                    if 0 <= x + dx < w:
-                        s += out[y][x + dx]
-                        n += 1
-                tmp[y][x] = s / n
-        res = [[0.0] * w for _ in range(h)]
-        for y in range(h):
-            for x in range(w):
-                s, n = 0.0, 0
-                for dy in range(-radius, radius + 1):
-                    if 0 <= y + dy < h:
-                        s += tmp[y + dy][x]
-                        n += 1
-                res[y][x] = s / n
-        out = res
+        out = transpose(blur_rows(transpose(blur_rows(out, radius)), radius))
     return out
 
 
@@ -78,19 +76,9 @@ def face_cell(top, bottom, border, highlight, shadow_alpha, offset=0, opacity=1.
             for x in range(w):
                 if 0 <= y - 2 < h and 0 <= x - 1 < w:
                     shifted[y][x] = body[y - 2][x - 1]
-        soft = blur(shifted, 1)
-        for y in range(h):
-            for x in range(w):
-                a = int(round(255 * shadow_alpha * soft[y][x]))
-                if a:
-                    img.blend(x, y, (20, 28, 40, a))
+        paint(img, 0, 0, blur(shifted, 1), (20, 28, 40), shadow_alpha)
     if glow:
-        halo = blur(body, 1)
-        for y in range(h):
-            for x in range(w):
-                a = int(round(255 * 0.55 * halo[y][x]))
-                if a:
-                    img.blend(x, y, glow + (a,))
+        paint(img, 0, 0, blur(body, 1), glow, 0.55)
     for y in range(h):
         t = (y - y0) / max(1, (y1 - y0 - 1))
         fill = mix(top, bottom, min(1.0, max(0.0, t)))
@@ -100,7 +88,7 @@ def face_cell(top, bottom, border, highlight, shadow_alpha, offset=0, opacity=1.
                 continue
             # Border ring where the body covers and the inner area does not.
             colour = mix(border, fill, c_in / c_body if c_body else 0)
-            if c_in > 0 and y == int(y0) + 1 + 0:
+            if c_in > 0 and y == int(y0) + 1:
                 colour = mix(colour, highlight, 0.7)
             img.blend(x, y, colour + (int(round(255 * c_body * opacity)),))
     return img
@@ -146,6 +134,28 @@ def solid_strip(w, h, colours):
 
 # Gallery images ---------------------------------------------------------------------------------
 
+def paint(img, ox, oy, cov, rgb, strength=1.0):
+    """Blends rgb over img at (ox, oy) with the alpha of a coverage map."""
+    for y, row in enumerate(cov):
+        for x, c in enumerate(row):
+            a = int(round(255 * strength * c))
+            if a:
+                img.blend(ox + x, oy + y, rgb + (a,))
+
+
+def play_shape(px, py):
+    return 6 <= px <= 12 and abs(py - 8) <= (12 - px) * 0.62
+
+
+def loop_shape(px, py):
+    """An open ring with an arrow head at its gap."""
+    d = math.hypot(px - 8, py - 8)
+    ang = math.atan2(py - 8, px - 8)
+    ring = 3 <= d <= 5 and not (-0.9 < ang < 0.1)
+    head = 10.5 <= px <= 14 and 4 <= py <= 8.5 and py - 4 <= (14 - px) * 1.3
+    return ring or head
+
+
 def icon_strip(kind):
     """16 x 16 icons in four states: a play triangle or a loop arrow on a round plate."""
     size = 16
@@ -153,27 +163,8 @@ def icon_strip(kind):
               ((170, 170, 170), (235, 235, 235)), ((90, 160, 240), (255, 255, 255))]
     img = Image(size, size * 4)
     for s, (plate, ink) in enumerate(states):
-        disc = rounded_coverage(size, size, 0.5, 0.5, 15.5, 15.5, 7.5)
-        for y in range(size):
-            for x in range(size):
-                if disc[y][x]:
-                    img.blend(x, s * size + y, plate + (int(round(255 * disc[y][x])),))
-        for y in range(size):
-            for x in range(size):
-                hit = 0
-                for sy in range(SS):
-                    for sx in range(SS):
-                        px, py = x + (sx + 0.5) / SS, y + (sy + 0.5) / SS
-                        if kind == "play":
-                            inside = px >= 6 and abs(py - 8) <= (12 - px) * 0.62 and px <= 12
-                        else:
-                            d = math.hypot(px - 8, py - 8)
-                            ang = math.atan2(py - 8, px - 8)
-                            inside = 3 <= d <= 5 and not (-0.9 < ang < 0.1)
-                            inside = inside or (px >= 10.5 and px <= 14 and 4 <= py <= 8.5 and py >= 4 + (px - 10.5) * 0.0 and py - 4 <= (14 - px) * 1.3)
-                        hit += inside
-                if hit:
-                    img.blend(x, s * size + y, ink + (int(round(255 * hit / (SS * SS))),))
+        paint(img, 0, s * size, rounded_coverage(size, size, 0.5, 0.5, 15.5, 15.5, 7.5), plate)
+        paint(img, 0, s * size, coverage(size, size, play_shape if kind == "play" else loop_shape), ink)
     return img
 
 
@@ -213,6 +204,7 @@ def generate(out):
     default_skin().save_rgba(os.path.join(out, "qDVDUser", "CqButtonEx", "Button.png"))
     t = os.path.join(out, "test", "button")
     test_cells().save_rgba(os.path.join(t, "cells.png"))
+    test_cells().save_bmp24(os.path.join(t, "cells.bmp"))   # a resource: no alpha, margins black
     solid_strip(30, 120, [(210, 60, 20), (20, 150, 90), (70, 80, 200), (240, 230, 120)]).save_rgba(
         os.path.join(t, "flat.png"))
     solid_strip(40, 100, TEST_COLOURS).save_rgba(os.path.join(t, "strip40x100.png"))
