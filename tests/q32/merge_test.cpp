@@ -1,5 +1,5 @@
 // Exact arithmetic of i32Merge and the patterns of mem32Fill, over counts that end inside and
-// outside every vector step (tests/q32sse2 runs this file again on the baseline SSE2 path).
+// outside every vector step (tests/q32sse2 and tests/q32avx2 run this file again on the narrower paths).
 #include <gtest/gtest.h>
 #include "platform/q32/include/q32Base.h"
 #include <random>

@@ -33,7 +33,7 @@ void blit(HDC to, HBITMAP from, int sx, int sy, int dx, int dy, int w, int h) {
 // the picture composed from the skin files: the band, the digit cells ("05234512", a space leaves
 // the band showing) and the two buttons.
 ::testing::AssertionResult looksLike(HWND control, const Skin& k, bool longFormat, const char* cells, Button up,
-                                     Button down) {
+                                     Button down, bool redraw = true) {
     testutil::Canvas want(k.w, k.h, RGB(255, 0, 255)), got(k.w, k.h, RGB(255, 0, 255));
     HBITMAP digits = loadSkin(L"Digits.png"), band = loadSkin(k.band);
     blit(want.dc(), band, 0, longFormat ? 0 : k.shortTop, 0, 0, k.w, k.h);
@@ -46,7 +46,8 @@ void blit(HDC to, HBITMAP from, int sx, int sy, int dx, int dy, int w, int h) {
     blit(want.dc(), band, k.gridX + k.bw, down * k.bh, k.bx + k.offX, k.downY + k.offY, k.bw, k.bh);
     DeleteObject(digits);
     DeleteObject(band);
-    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    if (redraw) RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    else UpdateWindow(control);   // only what is invalid
     HDC dc = GetDC(control);
     BitBlt(got.dc(), 0, 0, k.w, k.h, dc, 0, 0, SRCCOPY);
     ReleaseDC(control, dc);
@@ -322,4 +323,47 @@ TEST(TimeCodeInit, FailuresLeaveEveryRectangleEmpty) {
         testutil::pumpMessages(200);
         EXPECT_EQ(fixed.m_hWnd, GetFocus()) << destroy;
     }
+}
+
+// Playback repaints only the members that changed, from images kept selected between paints: frame
+// by frame the screen stays the whole picture, across a day's rollover and a dropped-frame minute.
+TEST_F(TimeCodePaint, PlaybackFramesPaintOnlyWhatChangedAndStayWhole) {
+    init(1, 1, 0);
+    c.fnSetFrameRate(29.97);
+    ASSERT_TRUE(looksLike(c.m_hWnd, kStandard, true, " 0000000", Normal, Normal));
+    const struct {
+        int start, frames;
+        const char* cells;
+    } runs[] = {{1795, 3, " 0005927"}, {2589406, 3, " 0000000"}, {17980, 40, " 0100107"}};
+    for (const auto& r : runs) {
+        for (int i = 0; i < r.frames; ++i) {
+            c.fnSetIndex((r.start + i) % 2589408, 0.0, 1);
+            UpdateWindow(c.m_hWnd);
+        }
+        EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, r.cells, Normal, Normal, false)) << r.start;
+    }
+}
+
+// The images kept for painting go with fnUnInit, before the layout frees them: what was invalid
+// then is not painted from them, and making, painting and ending controls leaks nothing.
+TEST_F(TimeCodePaint, KeptImagesGoWithUnInitAndLeakNothing) {
+    init(1, 1, 0, 1, 2, 3, 4);
+    ASSERT_TRUE(looksLike(c.m_hWnd, kStandard, true, " 1020304", Normal, Normal));
+    c.fnSetIndex(c.TimeCodeToIndex(5, 6, 7, 8), 25.0, 1);   // invalid, not yet painted
+    c.fnUnInit();
+    EXPECT_FALSE(looksLike(c.m_hWnd, kStandard, true, " 5060708", Normal, Normal, false));
+
+    int i = 0;
+    EXPECT_EQ(0, testutil::gdiLeakOver(30, [&] {
+        TimeCodeProbe p;
+        ASSERT_TRUE(host.createControl(p));
+        ASSERT_EQ(1, p.fnInit(1, i % 2, i % 3 == 0));
+        for (int f = 0; f < 3; ++f) {
+            p.fnSetIndex(1000 + f, 29.97, 1);
+            UpdateWindow(p.m_hWnd);
+        }
+        RedrawWindow(p.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        if (i++ % 2) p.fnUnInit();   // the rest end with their window
+        p.DestroyWindow();
+    }));
 }
