@@ -69,33 +69,25 @@ TEST(ToolTipHook, LivesFromTheFirstTooltipToTheLastAndPassesKeysOn) {
     delete a;
 }
 
-template <class Tip>
-void refusesBadTools(Tip& tip) {
+TEST(ToolTipBadInput, ToolsOnMissingWindowsAndEmptyRectanglesAreRefused) {
+    CqToolTipDVDUser tip;
+    qvCToolTipCtrl card;
+    EXPECT_EQ(0, tip.fnAddTool(host(), tool()));   // no tooltip window yet
+    EXPECT_EQ(0, card.AddWindowTool(CWnd::FromHandle(tool()), L"x"));
+    ASSERT_EQ(1, tip.fnCreate(CWnd::FromHandle(host())));
+    ASSERT_EQ(1, card.fnCreate(CWnd::FromHandle(host())));
     HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr);
     DestroyWindow(gone);
     wchar_t text[] = L"tip";
-    const int answers[] = {tip.fnAddTool(gone, tool()), tip.fnAddTool(gone, 3u),
-                           tip.fnAddTool(host(), 3u, CRect(5, 5, 5, 20)), tip.fnAddTool(host(), 3u, CRect(9, 9, 4, 4)),
-                           tip.fnAddTool(gone, 3u, text), tip.fnAddTool(host(), 3u, (wchar_t*)nullptr),
-                           tip.fnAddTool(gone, GetModuleHandleW(nullptr), 6361u)};
-    for (int a : answers) EXPECT_EQ(0, a);
-    EXPECT_EQ(0, tip.GetToolCount());
-    EXPECT_EQ(1, tip.fnAddTool(host(), 3u, CRect(1, 2, 30, 40)));
-}
-
-TEST(ToolTipBadInput, ToolsOnMissingWindowsAndEmptyRectanglesAreRefused) {
-    CqToolTipDVDUser tip;
-    EXPECT_EQ(0, tip.fnAddTool(host(), tool()));   // no tooltip window yet
-    ASSERT_EQ(1, tip.fnCreate(CWnd::FromHandle(host())));
-    refusesBadTools(tip);
-    qvCToolTipCtrl card;
-    EXPECT_EQ(0, card.AddWindowTool(CWnd::FromHandle(tool()), L"x"));
-    ASSERT_EQ(1, card.fnCreate(CWnd::FromHandle(host())));
     const RECT empty = {4, 4, 4, 9};
-    EXPECT_EQ(0, card.AddRectTool(CWnd::FromHandle(host()), L"x", &empty, 2));
-    EXPECT_EQ(0, card.AddRectTool(CWnd::FromHandle(host()), L"x", nullptr, 2));
-    EXPECT_EQ(0, card.AddWindowTool(nullptr, L"x"));
-    refusesBadTools(card);
+    const int answers[] = {tip.fnAddTool(gone, tool()), tip.fnAddTool(gone, 3u), tip.fnAddTool(host(), 3u, CRect(5, 5, 5, 20)),
+                           tip.fnAddTool(host(), 3u, CRect(9, 9, 4, 4)), tip.fnAddTool(gone, 3u, text),
+                           tip.fnAddTool(host(), 3u, (wchar_t*)nullptr), tip.fnAddTool(gone, GetModuleHandleW(nullptr), 6361u),
+                           card.fnAddTool(gone, 3u, text), card.AddRectTool(CWnd::FromHandle(host()), L"x", &empty, 2),
+                           card.AddRectTool(CWnd::FromHandle(host()), L"x", nullptr, 2), card.AddWindowTool(nullptr, L"x")};
+    for (int i = 0; i < 11; ++i) EXPECT_EQ(0, answers[i]) << i;
+    EXPECT_EQ(0, tip.GetToolCount() + card.GetToolCount());
+    EXPECT_EQ(1, tip.fnAddTool(host(), 3u, CRect(1, 2, 30, 40)));
 }
 
 // Shown in both shapes, destroyed popped or showing, with fonts replaced: no GDI object, font or hook left.

@@ -54,7 +54,9 @@ TEST_F(SettingsTip, RealMouseShowsItAfterTheDelayThenFixedAnchorsPlaceAndCutIt) 
         tip.fnSetPosition(CPoint(k.at));
         ASSERT_TRUE(showAgain());
         expectShape(k.at);
-        if (k.at.x == 600) EXPECT_EQ(k.at.y == fitY ? fitY + looks->nOffsetY : k.at.y - h, expected.window.top) << "";
+        if (k.at.x == 600) {
+            EXPECT_EQ(k.at.y == fitY ? fitY + looks->nOffsetY : k.at.y - h, expected.window.top);
+        }
     }
     looks->ptPosition = {-1, -1};
     ASSERT_TRUE(showAgain());
