@@ -23,21 +23,19 @@ TEST(Card, SizedFromItsLinesPlacedBelowRightOrPushedInFromTheEdgesAndPainted) {
     ASSERT_TRUE(card.AddRectTool(CWnd::FromHandle(corner), lines, CRect(0, 0, 60, 50), 5));
     const POINT c = toolCentre();
     const int sw = GetSystemMetrics(SM_CXFULLSCREEN);
-    ASSERT_GT(y + h, GetSystemMetrics(SM_CYFULLSCREEN));   // no room below the corner
     const struct { POINT at; RECT want; } cases[] = {
         {{c.x - 7, c.y + 3}, {c.x - 7, c.y + 25, c.x - 7 + 30 + w, c.y + 25 + h}},
-        {{x, y}, {sw - 25 - 30 - w, y - h, sw - 25, y}},
+        {{x, y}, {sw - 25 - 30 - w, y - h, sw - 25, y}},   // no room below or right
     };
     for (const auto& k : cases) {
         card.Pop();
         ASSERT_TRUE(moveMouse(k.at.x, k.at.y));
         ASSERT_TRUE(pumpUntil(nullptr, 15000, [&] { return visible(card); }));
-        RECT got;
-        card.GetWindowRect(&got);
-        EXPECT_EQ(box(k.want), box(got));
+        RECT r;
+        card.GetWindowRect(&r);
+        EXPECT_EQ(box(k.want), box(r));
         if (&k != cases) continue;
         pumpFor(nullptr, 100);
-        const RECT& r = got;
         ScreenShot shot(r);
         const COLORREF frame = RGB(0x4D, 0x63, 0x8F), strip = RGB(0x5A, 0x6E, 0x97), white = RGB(255, 255, 255);
         const POINT at[] = {{r.left, r.top}, {r.right - 1, r.bottom - 1}, {r.left + 1, r.top + 1},
@@ -60,7 +58,8 @@ LRESULT CALLBACK recorderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     g_activated += msg == TTM_ACTIVATE && wp;
     return msg == TTM_WINDOWFROMPOINT ? (LRESULT)g_answer : DefWindowProcW(hwnd, msg, wp, lp);
 }
-HWND child(DWORD style, DWORD ex, int at, int size) {
+
+HWND child(DWORD style, DWORD ex, int at, int size) {   // on top of the earlier ones
     HWND c = CreateWindowExW(ex, L"TipTestHost", L"", WS_CHILD | style, at, at, size, size - 20, host(), nullptr,
                              nullptr, nullptr);
     SetWindowPos(c, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -68,9 +67,7 @@ HWND child(DWORD style, DWORD ex, int at, int size) {
 }
 
 TEST(Relay, CopiesGoToTheWindowUnderThePoint) {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = recorderProc;
-    wc.lpszClassName = L"TipRecorder";
+    WNDCLASSW wc = {0, recorderProc, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, L"TipRecorder"};
     RegisterClassW(&wc);
     HWND recorder = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr);
     g_answer = tool();   // through the tooltip's own window-from-point answer
@@ -93,7 +90,7 @@ TEST(Relay, CopiesGoToTheWindowUnderThePoint) {
     EXPECT_EQ(0, memcmp(want, g_relayed.data(), sizeof(want)));
     EXPECT_EQ(0, memcmp(&msg, &original, sizeof(msg)));
 
-    // Nothing for a missing tooltip or message, or a window that is no tooltip.
+    // Nothing for a missing tooltip or message, or a window that is no tooltip:
     gfnToolTipRelayEventEx(host(), nullptr, &msg);
     gfnToolTipRelayEventEx(host(), recorder, nullptr);
     gfnToolTipRelayEvent(hidden, &msg);

@@ -74,9 +74,9 @@ TEST(ToolTipSettings, FileOverridesTheStringTable) {
         SettingsFile file(std::string("[CqToolTipDVDUser]\r\n") + k.body);
         CqToolTipDVDUser t;
         const tagCQTOOLTIP_LOOKS& l = *t.fnGetLooksData();
-        const int got[11] = {l.nOffsetX, l.nOffsetY, l.nMarginX, l.nMarginY, l.nShadowX, l.nShadowY, l.nSpare,
-                             l.nTailHeight, (int)l.crText, (int)l.crBack, (int)l.crShadow};
-        for (int i = 0; i < 11; ++i) EXPECT_EQ(k.want[i], got[i]) << k.body << " field " << i;
+        EXPECT_EQ(std::vector<int>(k.want, k.want + 11),
+                  (std::vector<int>{l.nOffsetX, l.nOffsetY, l.nMarginX, l.nMarginY, l.nShadowX, l.nShadowY, l.nSpare,
+                                    l.nTailHeight, (int)l.crText, (int)l.crBack, (int)l.crShadow})) << k.body;
     }
 }
 
