@@ -71,7 +71,8 @@ TEST(FrameworkCore, StringsFormatSearchAndEditInPlace) {
     EXPECT_EQ(L'0', s[0]);
     CString t(L"  Hello, World \t\n");
     t.Trim();
-    EXPECT_EQ((std::vector<int>{7, -1, 8, 8}), (std::vector<int>{t.Find(L"World"), t.Find(L"world"), t.Find(L'o', 5), t.ReverseFind(L'o')}));
+    EXPECT_EQ((std::vector<int>{7, -1, 8, 8}),
+              (std::vector<int>{t.Find(L"World"), t.Find(L"world"), t.Find(L'o', 5), t.ReverseFind(L'o')}));
     EXPECT_EQ(CString(L"lo, W"), t.Mid(3, 5));
     EXPECT_EQ(CString(), t.Mid(50));
     EXPECT_EQ(0, t.CompareNoCase(L"HELLO, world"));

@@ -134,7 +134,9 @@ public:
     HBRUSH brush = nullptr;   // what CtlColor answers
     UINT ctlType = 99;
     afx_msg BOOL OnNcCreate(LPCREATESTRUCT cs) { return ++ncCreates, CButton::OnNcCreate(cs); }
-    afx_msg int OnCreate(LPCREATESTRUCT cs) { return creates += cs->lpszName == CString(L"Caption"), CButton::OnCreate(cs); }
+    afx_msg int OnCreate(LPCREATESTRUCT cs) {
+        return creates += cs->lpszName == CString(L"Caption"), CButton::OnCreate(cs);
+    }
     afx_msg void OnClicked() { ++clicks; }
     afx_msg BOOL OnDoubleClicked() { return !passOn; }
     afx_msg BOOL OnNmDblClk(NMHDR*, LRESULT*) { return !passOn; }
@@ -300,7 +302,8 @@ TEST(FrameworkWnd, SubclassingTemporariesAttachmentAndDestruction) {
     delete dyn;
     EXPECT_FALSE(IsWindow(h));
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(h));
-    EXPECT_FALSE((new SelfDeleting(&deleted, &seen))->CreateEx(0, L"NoSuchClass", L"x", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr));
+    SelfDeleting* bad = new SelfDeleting(&deleted, &seen);
+    EXPECT_FALSE(bad->CreateEx(0, L"NoSuchClass", L"x", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr));
     EXPECT_EQ(2, deleted);
     CqToolTipDVDUser tip;
     ASSERT_EQ(1, tip.fnCreate(nullptr));
@@ -340,7 +343,8 @@ TEST(FrameworkWnd, PreTranslateWalksUpFrameworkAncestors) {
     ASSERT_TRUE(leaf.CreateEx(0, nullptr, L"leaf", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, middle, (HMENU)1));
     ASSERT_TRUE(owned.CreateEx(0, nullptr, L"owned", WS_POPUP, 0, 0, 10, 10, top.m_hWnd, nullptr));
     struct Case { CWnd* target; WPARAM key; BOOL eaten; std::vector<CWnd*> walk; };
-    const Case cases[] = {{&leaf, 'A', TRUE, {&leaf, &top}}, {&leaf, 'B', FALSE, {&leaf, &top}}, {&owned, 'A', FALSE, {&owned}}};
+    const Case cases[] = {
+        {&leaf, 'A', TRUE, {&leaf, &top}}, {&leaf, 'B', FALSE, {&leaf, &top}}, {&owned, 'A', FALSE, {&owned}}};
     for (const auto& c : cases) {
         MSG msg = {c.target->m_hWnd, WM_KEYDOWN, c.key, 0};
         g_translated.clear();

@@ -65,11 +65,13 @@ TEST(ToolTipLife, HookFromFirstToLastBadToolsRefusedNothingLeft) {
         DestroyWindow(gone);
         wchar_t text[] = L"tip";
         const RECT empty = {4, 4, 4, 9};
-        const int answers[] = {tip.fnAddTool(gone, tool()), tip.fnAddTool(gone, 3u), tip.fnAddTool(host(), 3u, CRect(5, 5, 5, 20)),
-                               tip.fnAddTool(host(), 3u, CRect(9, 9, 4, 4)), tip.fnAddTool(gone, 3u, text),
-                               tip.fnAddTool(host(), 3u, (wchar_t*)nullptr), tip.fnAddTool(gone, GetModuleHandleW(nullptr), 6361u),
-                               card.fnAddTool(gone, 3u, text), card.AddRectTool(CWnd::FromHandle(host()), L"x", &empty, 2),
-                               card.AddRectTool(CWnd::FromHandle(host()), L"x", nullptr, 2), card.AddWindowTool(nullptr, L"x")};
+        CWnd* h = CWnd::FromHandle(host());
+        const int answers[] = {tip.fnAddTool(gone, tool()), tip.fnAddTool(gone, 3u), tip.fnAddTool(gone, 3u, text),
+                               tip.fnAddTool(host(), 3u, CRect(5, 5, 5, 20)), tip.fnAddTool(host(), 3u, CRect(9, 9, 4, 4)),
+                               tip.fnAddTool(host(), 3u, (wchar_t*)nullptr),
+                               tip.fnAddTool(gone, GetModuleHandleW(nullptr), 6361u),
+                               card.fnAddTool(gone, 3u, text), card.AddRectTool(h, L"x", &empty, 2),
+                               card.AddRectTool(h, L"x", nullptr, 2), card.AddWindowTool(nullptr, L"x")};
         for (int i = 0; i < 11; ++i) EXPECT_EQ(0, answers[i]) << i;
         EXPECT_EQ(0, tip.GetToolCount() + card.GetToolCount());
 
