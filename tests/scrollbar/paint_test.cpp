@@ -3,12 +3,9 @@
 // leaked GDI objects.
 #include "sbhost.h"
 #include <climits>
-#include <memory>
-#include <string>
 
 namespace {
 const RECT kVertical = {20, 20, 36, 256};
-
 using Shot = testutil::ClientShot;
 
 // Every opaque pixel of the piece (sx, sy, w, h) of a skin image, tiled over tw x th of the shot
@@ -48,11 +45,8 @@ testing::AssertionResult showsArrows(ScrollProbe& bar, const SkinImage& sprite, 
     bar.RedrawWindow();
     const Shot shot(bar.m_hWnd);
     const int c = bar.m_szArrow.cx, r = bar.m_szArrow.cy;
-    if (auto a = shows(shot, sprite, bar.m_rcArrow1.left, bar.m_rcArrow1.top, 0, row1 * r, c, r); !a)
-        return a << " (first arrow, row " << row1 << ")";
-    if (auto b = shows(shot, sprite, bar.m_rcArrow2.left, bar.m_rcArrow2.top, c, row2 * r, c, r); !b)
-        return b << " (second arrow, row " << row2 << ")";
-    return testing::AssertionSuccess();
+    auto a = shows(shot, sprite, bar.m_rcArrow1.left, bar.m_rcArrow1.top, 0, row1 * r, c, r);
+    return a ? shows(shot, sprite, bar.m_rcArrow2.left, bar.m_rcArrow2.top, c, row2 * r, c, r) << " (second arrow)" : a;
 }
 }  // namespace
 
