@@ -1,31 +1,29 @@
 // Helpers of the button and hover-window tests: one framework parent with a patterned background
-// that records the commands its children send, real mouse input, and a message pump that
-// pre-translates as a host's loop does.
+// that records the commands its children send; real input and a pump that pre-translates as a
+// host's loop does (liveinput.h).
 #pragma once
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <functional>
-#include <vector>
+#include "liveinput.h"
 #include "qButtonEx.h"
 #include "qModule.h"
-#include "testutil.h"
 #include <string>
+#include <vector>
 
 namespace buttontest {
+using testutil::pointerTo, testutil::buttonDown, testutil::buttonUp, testutil::pump;
+using Shot = testutil::ClientShot;
 
 struct Command {
     UINT id, code;
     HWND from;
 };
 
-// A topmost popup at (kLeft, kTop), kWidth x kHeight, shared by every test of the binary.
+// A topmost popup at (120, 110), 420 x 260, shared by every test of the binary.
 class RecordingParent : public CWnd {
 public:
-    static const int kLeft = 120, kTop = 110, kWidth = 420, kHeight = 260;
     static RecordingParent& get();   // created on first use, cleared of commands each time
     std::vector<Command> commands;
     // The parent's background at its client point: asymmetric stripes, red and blue differ.
-    static COLORREF pattern(int x, int y);
+    static COLORREF pattern(int x, int y) { return ((x / 6 + y / 4) & 1) ? RGB(200, 40, 90) : RGB(30, 160, 230); }
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -33,33 +31,24 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// One pass over the queue: AfxPreTranslateMessage, then translate and dispatch.
-void pumpOnce();
-// Pumps until done() or ms have passed; the result of done().
-bool waitFor(const std::function<bool()>& done, DWORD ms = 8000);
-// Pumps for ms (for checking that something does not happen).
-void pumpFor(DWORD ms);
-
-// Real pointer input through SendInput, at a client point of a window (screen point for null).
-void moveTo(HWND window, int x, int y);
-void moveAway();   // to a screen point outside the parent
-void leftDown();
-void leftUp();
-
-// Pixel of a window as shown, at a client point (read through the window's DC).
-COLORREF screenPixel(HWND window, int x, int y);
+// Pumps (with pre-translation) until done() or ms have passed; the result of done().
+inline bool waitFor(const std::function<bool()>& done, DWORD ms = 8000) { return testutil::pumpUntil(ms, done); }
+inline void moveTo(HWND window, int x, int y) { pointerTo(window, x, y); }
+inline void moveAway() { pointerTo(nullptr, 20, 20); }   // outside the parent
+inline COLORREF screenPixel(HWND window, int x, int y) { return Shot(window).at(x, y); }
 
 // The button with its protected state in reach; counts what reaches it and what it paints.
 class ButtonProbe : public CqButtonEx {
 public:
-    using CqButtonEx::m_bInit, CqButtonEx::m_bHover, CqButtonEx::m_bPressed, CqButtonEx::m_nForcedState;
-    using CqButtonEx::m_pMainImage, CqButtonEx::m_pBackImage, CqButtonEx::m_bmpID, CqButtonEx::m_clrText;
-    using CqButtonEx::m_tme, CqButtonEx::m_ptShadow, CqButtonEx::m_bmiBuffer, CqButtonEx::m_hBufferDC;
-    using CqButtonEx::fnEnumTextFormat, CqButtonEx::fnRebuildDirtyBuffer;
+    using CqButtonEx::m_bInit, CqButtonEx::m_bHover, CqButtonEx::m_bPressed, CqButtonEx::m_pMainImage;
+    using CqButtonEx::m_pBackImage, CqButtonEx::m_bmpID, CqButtonEx::m_clrText, CqButtonEx::m_tme;
+    using CqButtonEx::m_bmiBuffer, CqButtonEx::m_hBufferDC, CqButtonEx::fnEnumTextFormat, CqButtonEx::fnRebuildDirtyBuffer;
     int hoverMessages = 0, keyDowns = 0, paints = 0;
 
     // A child of the shared parent, created with Create (so fnInit(0) has run).
-    bool make(const wchar_t* caption, const RECT& r, DWORD style = 0, UINT id = kId);
+    bool make(const wchar_t* caption, const RECT& r, DWORD style = 0, UINT id = kId) {
+        return Create(caption, WS_CHILD | WS_VISIBLE | style, r, &RecordingParent::get(), id) != FALSE;
+    }
     // The test strip "test\button\cells.png": cells of 20 x 14.
     int useCells(int systemFrame = 0) {
         return fnSetMainBitmapFile(L"test\\button\\cells.png", nullptr, 0, 0, 20, 14, systemFrame, 0);
@@ -69,11 +58,10 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_MOUSEHOVER) ++hoverMessages;
-        if (message == WM_KEYDOWN) ++keyDowns;
+        hoverMessages += message == WM_MOUSEHOVER, keyDowns += message == WM_KEYDOWN;
         return CqButtonEx::WindowProc(message, wParam, lParam);
     }
-    int fnDrawButton(HDC hdc) override;
+    int fnDrawButton(HDC hdc) override { return ++paints, CqButtonEx::fnDrawButton(hdc); }
 };
 
 // Colours of the test strip's cells (normal, pressed, disabled, hover) and its layout: a
@@ -82,30 +70,6 @@ protected:
 extern const COLORREF kCellColours[4];
 // What the test strip's cell shows at (x, y) over a background colour.
 COLORREF cellPixel(int state, int x, int y, COLORREF background);
-
-// A window's client area as shown, read back pixel by pixel through its DC.
-class ScreenShot {
-public:
-    explicit ScreenShot(HWND window);
-    COLORREF at(int x, int y) const { return m_canvas.at(x, y); }
-    int width() const { return m_canvas.width(); }
-    int height() const { return m_canvas.height(); }
-    // Pixels that differ from want(x, y) by more than tolerance in a channel.
-    template <class F>
-    int mismatches(F&& want, int tolerance = 0, std::string* first = nullptr) const {
-        int n = 0;
-        for (int y = 0; y < height(); ++y)
-            for (int x = 0; x < width(); ++x)
-                if (!close(at(x, y), want(x, y), tolerance) && n++ == 0 && first) *first = describe(x, y, want(x, y));
-        return n;
-    }
-
-private:
-    static bool close(COLORREF a, COLORREF b, int t);
-    std::string describe(int x, int y, COLORREF want) const;
-    testutil::Canvas m_canvas;
-};
-
 // The parent's pattern under a client point of a child.
 COLORREF parentUnder(HWND child, int x, int y);
 

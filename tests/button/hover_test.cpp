@@ -8,8 +8,7 @@ namespace {
 
 class HoverProbe : public CqMouseHoverWnd {
 public:
-    using CqMouseHoverWnd::m_stTrackMouseEvent, CqMouseHoverWnd::m_bMouseHover, CqMouseHoverWnd::m_ptMouse;
-    using CqMouseHoverWnd::OnHelpHitTest;
+    using CqMouseHoverWnd::m_stTrackMouseEvent, CqMouseHoverWnd::m_bMouseHover, CqMouseHoverWnd::OnHelpHitTest;
     int hovers = 0, leaves = 0;
     void fnMouseHover() override { ++hovers; }
     void fnMouseLeave() override { ++leaves; }
@@ -17,84 +16,52 @@ public:
         moveAway();
         return CreateEx(0, nullptr, L"", WS_CHILD | WS_VISIBLE, {30, 40, 130, 90}, &RecordingParent::get(), 77) != FALSE;
     }
-    // Moves to a client point and waits until the move has arrived.
-    bool moveIn(int x, int y) {
-        moveTo(m_hWnd, x, y);
-        return waitFor([&] { return m_ptMouse.x == x && m_ptMouse.y == y; });
-    }
 };
 
-TEST(MouseHoverWnd, DynamicallyCreatableByName) {
-    CRuntimeClass* rc = CRuntimeClass::FromName("CqMouseHoverWnd");
-    ASSERT_EQ(RUNTIME_CLASS(CqMouseHoverWnd), rc);
-    EXPECT_EQ(RUNTIME_CLASS(CWnd), rc->m_pBaseClass);
+// Created by name; without a window fnStartEvent changes nothing, with one it rewrites the whole
+// request, so flags set before it are lost.
+TEST(MouseHoverWnd, CreatableByNameAndStartEventRewritesTheRequest) {
     CObject* made = CRuntimeClass::CreateObject(L"CqMouseHoverWnd");
     ASSERT_NE(nullptr, made);
-    EXPECT_EQ(rc, made->GetRuntimeClass());
+    EXPECT_TRUE(made->GetRuntimeClass() == RUNTIME_CLASS(CqMouseHoverWnd) &&
+                RUNTIME_CLASS(CqMouseHoverWnd)->m_pBaseClass == RUNTIME_CLASS(CWnd));
     delete made;
-}
-
-// Without a window fnStartEvent changes nothing; with one it rewrites the whole request, so
-// flags set before it are lost.
-TEST(MouseHoverWnd, StartEventNeedsAWindowAndRewritesTheRequest) {
     HoverProbe probe;
     const TRACKMOUSEEVENT& t = probe.m_stTrackMouseEvent;
-    EXPECT_EQ((DWORD)(TME_HOVER | TME_LEAVE), t.dwFlags);
-    EXPECT_EQ(10u, t.dwHoverTime);
     probe.SetMouseTrackEventFlags(TME_LEAVE);
     EXPECT_FALSE(probe.fnStartEvent());
-    EXPECT_EQ((DWORD)TME_LEAVE, t.dwFlags);
-    EXPECT_EQ(nullptr, t.hwndTrack);
-
+    EXPECT_TRUE(t.dwFlags == TME_LEAVE && t.hwndTrack == nullptr);
     ASSERT_TRUE(probe.create());
     probe.m_stTrackMouseEvent.dwHoverTime = 999;
     EXPECT_TRUE(probe.fnStartEvent());
-    EXPECT_EQ(probe.m_hWnd, t.hwndTrack);
-    EXPECT_EQ((DWORD)(TME_HOVER | TME_LEAVE), t.dwFlags);
-    EXPECT_EQ(10u, t.dwHoverTime);
-    EXPECT_EQ(24u, t.cbSize);
+    EXPECT_TRUE(t.hwndTrack == probe.m_hWnd && t.dwFlags == (TME_HOVER | TME_LEAVE) && t.dwHoverTime == 10 &&
+                t.cbSize == sizeof t);
     EXPECT_EQ(77 + 0x50000, (int)probe.OnHelpHitTest(0, 0));
 }
 
-// Each rest after a move is one hover, also while already hovering; leaving is one leave.
+// Each rest after a move is one hover, also while already hovering; leaving is one leave. Leave
+// alone, set after fnStartEvent, gives leaves and no hover; without fnStartEvent nothing is reported.
 TEST(MouseHoverWnd, OneHoverPerRestAndOneLeave) {
-    HoverProbe probe;
-    ASSERT_TRUE(probe.create());
-    ASSERT_TRUE(probe.fnStartEvent());
-    ASSERT_TRUE(probe.moveIn(20, 15));
-    ASSERT_TRUE(waitFor([&] { return probe.hovers == 1; }));
-    EXPECT_TRUE(probe.m_bMouseHover);
-    pumpFor(300);   // hover tracking ended with the message: resting longer adds nothing
-    EXPECT_EQ(1, probe.hovers);
-    ASSERT_TRUE(probe.moveIn(61, 33));
-    ASSERT_TRUE(waitFor([&] { return probe.hovers == 2; }));
-    EXPECT_EQ(0, probe.leaves);
-    moveAway();
-    ASSERT_TRUE(waitFor([&] { return probe.leaves == 1; }));
-    EXPECT_FALSE(probe.m_bMouseHover);
-    pumpFor(200);
-    EXPECT_EQ(1, probe.leaves);
-    EXPECT_EQ(2, probe.hovers);
-}
-
-// Leave alone, set after fnStartEvent, gives leaves and no hover; without fnStartEvent moves are
-// seen and nothing is reported.
-TEST(MouseHoverWnd, LeaveOnlyFlagsAndNoStartEvent) {
-    for (bool started : {true, false}) {
+    for (int mode : {0, 1, 2}) {   // hover and leave, leave only, not started
         HoverProbe probe;
         ASSERT_TRUE(probe.create());
-        if (started) {
-            ASSERT_TRUE(probe.fnStartEvent());
-            probe.SetMouseTrackEventFlags(TME_LEAVE);
-        }
-        ASSERT_TRUE(probe.moveIn(50, 25));
-        pumpFor(300);
+        if (mode < 2) ASSERT_TRUE(probe.fnStartEvent());
+        if (mode == 1) probe.SetMouseTrackEventFlags(TME_LEAVE);
+        moveTo(probe.m_hWnd, 20, 15);
+        EXPECT_EQ(mode == 0, waitFor([&] { return probe.hovers == 1 && probe.m_bMouseHover; }, mode ? 300 : 8000));
+        pump(300);   // hover tracking ended with the message: resting longer adds nothing
+        moveTo(probe.m_hWnd, 61, 33);
+        EXPECT_EQ(mode == 0, waitFor([&] { return probe.hovers == 2; }, mode ? 300 : 8000)) << mode;
         moveAway();
-        EXPECT_EQ(started, waitFor([&] { return probe.leaves == 1; }, started ? 8000 : 300));
+        EXPECT_EQ(mode < 2, waitFor([&] { return probe.leaves == 1 && !probe.m_bMouseHover; }, mode < 2 ? 8000 : 300));
+        pump(200);
+        EXPECT_TRUE(probe.leaves == (mode < 2) && probe.hovers == (mode ? 0 : 2)) << mode;
+        if (mode == 0) continue;
         // Back in and out: the request ended with the leave and is made again by the first move.
-        ASSERT_TRUE(probe.moveIn(40, 20));
+        moveTo(probe.m_hWnd, 40, 20);
+        ASSERT_TRUE(waitFor([&] { return probe.m_ptMouse.x == 40 && probe.m_ptMouse.y == 20; }));
         moveAway();
-        EXPECT_EQ(started, waitFor([&] { return probe.leaves == 2; }, started ? 8000 : 300));
+        EXPECT_EQ(mode < 2, waitFor([&] { return probe.leaves == 2; }, mode < 2 ? 8000 : 300)) << mode;
         EXPECT_EQ(0, probe.hovers);
     }
 }

@@ -1,36 +1,26 @@
 #include "sbhost.h"
-#include "testutil.h"
 #include "qModule.h"
+#include <algorithm>
 
 std::vector<Note> ScrollHost::notes;
 
-COLORREF hostPattern(int x, int y) { return ((x / 3 + y / 5) % 2) ? RGB(200, 60, 20) : RGB(30, 90, 210); }
-
 namespace {
-void paintPattern(HWND hwnd, HDC dc) {
-    RECT r;
-    GetClientRect(hwnd, &r);
-    RECT clip;
-    if (GetClipBox(dc, &clip) != NULLREGION) IntersectRect(&r, &r, &clip);
-    // Runs of one colour along each row keep this quick enough for every capture.
-    for (int y = r.top; y < r.bottom; ++y) {
-        for (int x = r.left; x < r.right;) {
-            const COLORREF c = hostPattern(x, y);
-            int end = x + 1;
-            while (end < r.right && hostPattern(end, y) == c) ++end;
-            RECT run = {x, y, end, y + 1};
-            SetBkColor(dc, c);
-            ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &run, nullptr, 0, nullptr);
-            x = end;
-        }
-    }
-}
-
 LRESULT CALLBACK hostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_HSCROLL:
     case WM_VSCROLL: ScrollHost::notes.push_back({msg, LOWORD(wp), HIWORD(wp), (HWND)lp, GetTickCount()}); return 0;
-    case WM_ERASEBKGND: paintPattern(hwnd, (HDC)wp); return 1;
+    case WM_ERASEBKGND: {   // cell by cell over the clip box, in logical coordinates
+        const HDC dc = (HDC)wp;
+        RECT c;
+        GetClipBox(dc, &c);
+        for (int y = std::max(0L, c.top) / 5 * 5; y < c.bottom; y += 5)
+            for (int x = std::max(0L, c.left) / 3 * 3; x < c.right; x += 3) {
+                const RECT cell = {x, y, x + 3, y + 5};
+                SetBkColor(dc, hostPattern(x, y));
+                ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &cell, nullptr, 0, nullptr);
+            }
+        return 1;
+    }
     case WM_PAINT: {
         PAINTSTRUCT ps;
         BeginPaint(hwnd, &ps);
@@ -41,78 +31,14 @@ LRESULT CALLBACK hostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-void dispatchAll() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-void sendMouse(DWORD flags, LONG dx = 0, LONG dy = 0, DWORD data = 0) {
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    in.mi.dx = dx, in.mi.dy = dy;
-    in.mi.mouseData = data;
-    SendInput(1, &in, sizeof(INPUT));
-}
 }  // namespace
-
-bool pumpUntil(DWORD ms, const std::function<bool()>& done) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        dispatchAll();
-        if (done()) return true;
-        if (GetTickCount() - start >= ms) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
-
-// Absolute moves map 0..65535 onto the screen; rounding up lands on the pixel itself.
-void pointerTo(HWND window, int x, int y) {
-    POINT p = {x, y};
-    ClientToScreen(window, &p);
-    SetCursorPos(p.x, p.y);
-    const LONG w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    sendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (LONG)(((LONGLONG)p.x * 65536 + w - 1) / w),
-              (LONG)(((LONGLONG)p.y * 65536 + h - 1) / h));
-    pumpUntil(2000, [&] {
-        POINT now;
-        GetCursorPos(&now);
-        return now.x == p.x && now.y == p.y;
-    });
-    pump(20);
-}
-
-void buttonDown() {
-    sendMouse(MOUSEEVENTF_LEFTDOWN);
-    pump(20);
-}
-
-void buttonUp() {
-    sendMouse(MOUSEEVENTF_LEFTUP);
-    pump(20);
-}
-
-void wheel(int delta) {
-    sendMouse(MOUSEEVENTF_WHEEL, 0, 0, (DWORD)delta);
-    pump(30);
-}
 
 void key(HWND target, UINT vk) {
     LPARAM lp = 1 | (MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16);
     if (vk >= VK_PRIOR && vk <= VK_DOWN) lp |= 1 << 24;
     PostMessageW(target, WM_KEYDOWN, vk, lp);
     PostMessageW(target, WM_KEYUP, vk, lp | (LPARAM)3 << 30);
-    dispatchAll();
-}
-
-COLORREF screenPixel(HWND window, int x, int y) {
-    HDC dc = GetDC(window);
-    COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return c;
+    pump(0);
 }
 
 // Drawn by the library over black and over white: where both agree the pixel is opaque.
@@ -159,7 +85,6 @@ ScrollHost::ScrollHost() {
 
 ScrollHost::~ScrollHost() {
     for (ScrollProbe* bar : m_bars) delete bar;
-    pump(10);
 }
 
 ScrollProbe& ScrollHost::create(bool vertical, RECT rect, int nMin, int nMax, int nPos, int nLine, int nPage) {

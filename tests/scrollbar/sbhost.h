@@ -1,24 +1,19 @@
 // Scroll bar tests on real windows: a patterned parent that records every WM_HSCROLL / WM_VSCROLL,
-// a probe that opens the bar's state and logs its timers, and real input through SendInput.
+// a probe that opens the bar's state and logs its timers, and real input (liveinput.h).
 #pragma once
-#include <gtest/gtest.h>
+#include "liveinput.h"
 #include "qScrollBarEx.h"
-#include <functional>
 #include <vector>
+
+using testutil::pointerTo, testutil::buttonDown, testutil::buttonUp, testutil::wheel, testutil::clickAt;
+using testutil::pumpUntil, testutil::pump;
 
 class ScrollProbe : public CqScrollBarEx {
 public:
     using CqScrollBarEx::m_rcArrow1, CqScrollBarEx::m_rcArrow2, CqScrollBarEx::m_rcShaft, CqScrollBarEx::m_rcThumb;
-    using CqScrollBarEx::m_nTimerID, CqScrollBarEx::m_nHitCode, CqScrollBarEx::m_nHoverCode, CqScrollBarEx::m_bFreeze;
-    using CqScrollBarEx::m_pShaftBmp, CqScrollBarEx::m_pThumbBmp, CqScrollBarEx::m_pBkBmp, CqScrollBarEx::m_hMemDC;
-    using CqScrollBarEx::m_szArrow, CqScrollBarEx::m_szThumbBegin, CqScrollBarEx::m_bLButtonDown;
-    using CqScrollBarEx::m_ptAnchor;
-
-    struct Tick {
-        UINT_PTR id;
-        DWORD at;
-    };
-    std::vector<Tick> timers;   // every WM_TIMER, as it arrived
+    using CqScrollBarEx::m_nTimerID, CqScrollBarEx::m_nHoverCode, CqScrollBarEx::m_bFreeze, CqScrollBarEx::m_szArrow;
+    using CqScrollBarEx::m_pShaftBmp, CqScrollBarEx::m_pThumbBmp, CqScrollBarEx::m_hMemDC, CqScrollBarEx::m_bLButtonDown;
+    std::vector<std::pair<UINT_PTR, DWORD>> timers;   // id and GetTickCount of every WM_TIMER
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -27,17 +22,16 @@ protected:
     }
 };
 
-// One notification as the parent saw it.
+// One notification as the parent saw it: WM_HSCROLL or WM_VSCROLL, SB_*, the high word of wParam,
+// lParam and GetTickCount when it arrived.
 struct Note {
-    UINT msg;     // WM_HSCROLL or WM_VSCROLL
-    UINT code;    // SB_*
-    UINT pos;     // high word of wParam
-    HWND from;    // lParam
-    DWORD at;     // GetTickCount when it arrived
+    UINT msg, code, pos;
+    HWND from;
+    DWORD at;
 };
 
 // The parent's pattern at a client point: uneven stripes whose red and blue differ.
-COLORREF hostPattern(int x, int y);
+inline COLORREF hostPattern(int x, int y) { return ((x / 3 + y / 5) % 2) ? RGB(200, 60, 20) : RGB(30, 90, 210); }
 
 // A visible top-level window at (40, 40), 700 x 400, painted with hostPattern, that records the
 // scroll notifications of its children. One serves every test of the process.
@@ -57,19 +51,10 @@ private:
     std::vector<ScrollProbe*> m_bars;
 };
 
-// Runs this thread's messages until done() or ms milliseconds; the result of done() at the end.
-bool pumpUntil(DWORD ms, const std::function<bool()>& done);
-inline void pump(DWORD ms) { pumpUntil(ms, [] { return false; }); }
-// Real pointer input at a client point of a window; each returns once the input is handled.
-void pointerTo(HWND window, int x, int y);
-void buttonDown();
-void buttonUp();
-inline void clickAt(HWND window, int x, int y) { pointerTo(window, x, y), buttonDown(), buttonUp(); }
-void wheel(int delta);
+// A point `along` the bar's axis, `across` from its side.
+inline POINT on(bool vertical, int along, int across = 8) { return vertical ? POINT{across, along} : POINT{along, across}; }
 // A key through the queue, as a keyboard delivers it to the focused window.
 void key(HWND target, UINT vk);
-// The screen's pixel at a client point of a window.
-COLORREF screenPixel(HWND window, int x, int y);
 // Pixels of a skin image in "qDVDUser\ScrollBarEx\" (0xAARRGGBB), with its size.
 struct SkinImage {
     int w = 0, h = 0;
