@@ -1,20 +1,28 @@
 #include "ddtest.h"
+#include <thread>
 
-bool pumpUntil(const std::function<bool()>& pred, DWORD ms) {
-    DWORD start = GetTickCount();
-    MSG msg;
-    for (;;) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) TranslateMessage(&msg), DispatchMessageW(&msg);
-        if (pred()) return true;
-        if (GetTickCount() - start > ms) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
+std::string bytesOf(HGLOBAL block) {
+    SIZE_T n = block ? GlobalSize(block) : 0;
+    const char* p = n ? (const char*)GlobalLock(block) : nullptr;
+    std::string s = p ? std::string(p, n) : std::string();
+    if (p) GlobalUnlock(block);
+    return s;
+}
+HGLOBAL blockOf(const std::string& bytes) {
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (h && !bytes.empty()) memcpy(GlobalLock(h), bytes.data(), bytes.size()), GlobalUnlock(h);
+    return h;
+}
+std::string referenceBytes(const GUID& id, const void* address, const void* cleanup) {
+    uint64_t a = (uintptr_t)address, c = (uintptr_t)cleanup;
+    return std::string((const char*)&id, 16) + std::string((const char*)&a, 8) + std::string((const char*)&c, 8);
 }
 
-bool waitUntil(const std::function<bool()>& pred, DWORD ms) {
-    for (DWORD start = GetTickCount(); !pred(); Sleep(5))
-        if (GetTickCount() - start > ms) return false;
-    return true;
+void RecWnd::create(int x, int y) {
+    // No CS_DBLCLKS: quick presses stay presses.
+    LPCWSTR cls = AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW), (HBRUSH)GetStockObject(WHITE_BRUSH));
+    CreateEx(WS_EX_TOPMOST, cls, L"", WS_POPUP | WS_BORDER, x, y, 220, 160, nullptr, nullptr);
+    ShowWindow(SW_SHOWNOACTIVATE);
 }
 
 Scene& Scene::get() {
@@ -30,28 +38,6 @@ Scene& Scene::get() {
     return *scene;
 }
 
-INPUT mouseInput(DWORD flags, const POINT* p) {
-    INPUT in = {INPUT_MOUSE};
-    in.mi.dwFlags = flags;
-    if (p) {
-        int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-        in.mi.dwFlags |= MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        in.mi.dx = (LONG)((p->x * 65536LL + w - 1) / w);   // normalised so that it maps back onto this pixel
-        in.mi.dy = (LONG)((p->y * 65536LL + h - 1) / h);
-    }
-    return in;
-}
-
-INPUT keyInput(WORD vk, bool up) {
-    INPUT in = {INPUT_KEYBOARD};
-    in.ki.wVk = vk;
-    in.ki.wScan = (WORD)MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return in;
-}
-
-void send(std::vector<INPUT> batch) { SendInput((UINT)batch.size(), batch.data(), sizeof(INPUT)); }
-
 bool putClipboard(UINT format, HGLOBAL block) {
     bool ok = OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(format, block);
     CloseClipboard();
@@ -66,26 +52,22 @@ std::string clipboardBytes(UINT format) {
     return bytes;
 }
 
-ClipboardHeld::ClipboardHeld()
-    : m_opened(CreateEventW(nullptr, TRUE, FALSE, nullptr)), m_done(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-    m_thread = CreateThread(nullptr, 0, [](void* self) -> DWORD {
-        auto* me = (ClipboardHeld*)self;
+void whileClipboardHeld(const std::function<void()>& fn) {
+    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr), done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([&] {
         // Opened for a window: a clipboard opened for no window may be opened again for none.
         HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
         BOOL ok = OpenClipboard(owner);
-        SetEvent(me->m_opened);
-        WaitForSingleObject(me->m_done, 60000);
+        SetEvent(opened);
+        WaitForSingleObject(done, 60000);
         if (ok) CloseClipboard();
         DestroyWindow(owner);
-        return 0;
-    }, this, 0, nullptr);
-    WaitForSingleObject(m_opened, 60000);
-}
-
-ClipboardHeld::~ClipboardHeld() {
-    SetEvent(m_done);
-    WaitForSingleObject(m_thread, 60000);
-    CloseHandle(m_thread), CloseHandle(m_opened), CloseHandle(m_done);
+    });
+    WaitForSingleObject(opened, 60000);
+    fn();
+    SetEvent(done);
+    holder.join();
+    CloseHandle(opened), CloseHandle(done);
 }
 
 void offerAll(COleDataSource& data, const std::vector<Offer>& offers) {
@@ -93,7 +75,27 @@ void offerAll(COleDataSource& data, const std::vector<Offer>& offers) {
         STGMEDIUM m = {o.tymed};
         if (o.tymed == TYMED_HGLOBAL) m.hGlobal = blockOf(o.bytes);
         if (o.tymed == TYMED_ISTREAM) CreateStreamOnHGlobal(blockOf(o.bytes), TRUE, &m.pstm);
-        if (o.tymed == TYMED_FILE) m.lpszFileName = (LPOLESTR)memcpy(CoTaskMemAlloc(12), L"a.txt", 12);
         data.CacheData((CLIPFORMAT)o.format, &m);
     }
+}
+
+DWORD TargetTest::drop(const std::vector<Offer>& offers, DWORD allowed) {
+    COleDataSource data;
+    offerAll(data, offers);
+    POINT s = scene.target.screen(31, 17);
+    POINTL pt = {s.x, s.y};
+    DWORD e[3] = {allowed, allowed, allowed};
+    target.dropTarget()->DragEnter(data.GetDataObject(), MK_LBUTTON, pt, &e[0]);
+    target.dropTarget()->DragOver(MK_LBUTTON, pt, &e[1]);
+    target.dropTarget()->Drop(data.GetDataObject(), 0, pt, &e[2]);
+    return e[2];
+}
+
+std::string TargetTest::pasteOnly(UINT format) {
+    target.clear();
+    target.answer = [format](const Arrival& a) { return a.format == format ? 1 : 0; };
+    CPoint p(12, 34);
+    EXPECT_TRUE(target.m_fnPasteClipboardData(p));
+    target.answer = [](const Arrival&) { return 1; };
+    return target.kinds();
 }
