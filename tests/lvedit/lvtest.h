@@ -12,10 +12,7 @@ public:
     using CLVEditEx::m_bEscape, CLVEditEx::m_bUnicodeEdit, CLVEditEx::m_hKeyboardLayout, CLVEditEx::m_nFontCodePage;
     using CLVEditEx::m_hFont, CLVEditEx::g_pEdit, CLVEditEx::g_hHookMouse, CLVEditEx::fnFindHKL;
     std::vector<std::pair<WPARAM, std::wstring>> replaces;   // EM_REPLACESEL the edit got: undo flag, text
-    CString text() {
-        CString s;
-        return fnGetText(s), s;
-    }
+    CString text() { CString s; return fnGetText(s), s; }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -25,7 +22,7 @@ protected:
 };
 
 // A topmost host with a report-view list of five clips, made once for the run (hiding or destroying
-// a top-level window costs Wine two seconds); each instance selects item 0 and focuses the list.
+// a top-level window costs Wine two seconds); each instance focuses the list.
 struct ClipList {
     HWND list = nullptr;
     ClipList() {
@@ -43,18 +40,11 @@ struct ClipList {
             return l;
         }();
         list = made;
-        LVITEMW state = {0, 0, 0, 0, LVIS_SELECTED};
-        SendMessageW(list, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&state);
-        state.state = LVIS_SELECTED;
-        SendMessageW(list, LVM_SETITEMSTATE, 0, (LPARAM)&state);
         SetForegroundWindow(host), SetFocus(list);
         testutil::pumpMessages(20);
     }
     int selected() const { return (int)SendMessageW(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED); }
-    RECT label(int item) const {
-        RECT rc = {LVIR_LABEL};
-        return SendMessageW(list, LVM_GETITEMRECT, item, (LPARAM)&rc), rc;
-    }
+    RECT label(int item) const { RECT rc = {LVIR_LABEL}; return SendMessageW(list, LVM_GETITEMRECT, item, (LPARAM)&rc), rc; }
     // The edit over the item's label with its text, focused, all selected, and started.
     bool startEdit(CLVEditEx& edit, int item, DWORD style = 0) const {
         RECT rc = label(item);
