@@ -1,30 +1,19 @@
 // Drag-and-drop tests: a source and a target whose hooks record what they see, two windows that
-// record their presses, input from another thread, blocks and the clipboard.
+// record their presses, input from another thread, blocks, data objects and the clipboard.
 #pragma once
 #include <gtest/gtest.h>
 #include "qDragDrop.h"
 #include "qWndMgr.h"
+#include "testinput.h"
 #include <atomic>
-#include <functional>
 #include <string>
-#include <vector>
 
-struct Arrival {   // one call of the generic hook
-    int bLast, nEvent;
-    UINT format;
-    std::wstring name;
-    DWORD keyState;
-    POINT point;
-    DWORD effect;
-};
-struct Extract {   // one per-format hook call: T text, H thumbnail, M menu view, A attribute, U unknown
-    char kind;
-    int bLast;
-    DWORD effect;
-    std::wstring text;
-    const void* object;
-    std::string bytes;
-};
+using testutil::pumpUntil, testutil::waitUntil, testutil::mouseInput, testutil::keyInput, testutil::send;
+inline void pointerTo(POINT screen) { send({mouseInput(MOUSEEVENTF_MOVE, &screen)}); }
+
+struct Arrival { int bLast, nEvent; UINT format; std::wstring name; DWORD keyState; POINT point; DWORD effect; };
+// One per-format hook call: T text, H thumbnail, M menu view, A attribute, U unknown.
+struct Extract { char kind; DWORD effect; std::wstring text; const void* object; std::string bytes; };
 
 inline std::string bytesOf(HGLOBAL block) {
     SIZE_T n = block ? GlobalSize(block) : 0;
@@ -33,7 +22,8 @@ inline std::string bytesOf(HGLOBAL block) {
     if (p) GlobalUnlock(block);
     return s;
 }
-inline HGLOBAL blockOf(const std::string& bytes) {   // exactly these bytes, movable
+// Exactly these bytes, movable.
+inline HGLOBAL blockOf(const std::string& bytes) {
     HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
     if (h && !bytes.empty()) memcpy(GlobalLock(h), bytes.data(), bytes.size()), GlobalUnlock(h);
     return h;
@@ -46,19 +36,16 @@ inline std::string referenceBytes(const GUID& id, const void* address, const voi
 class ProbeTarget : public CDragDropTarget {
 public:
     using CDragDropTarget::m_cfThumbList, CDragDropTarget::m_cfMenuView, CDragDropTarget::m_cfMenuObjectAttribute;
-    using CDragDropTarget::m_dropTarget, CDragDropTarget::m_bRegistered;
+    using CDragDropTarget::m_dropTarget;
     std::vector<Arrival> arrivals;
     std::vector<Extract> extracts;
-    // Read by a driving thread: generic-hook calls per event, the last move's point (x << 16 | y), leaves.
-    std::atomic<int> events[3] = {{0}, {0}, {0}}, leaves{0};
+    // Read by a driving thread: generic-hook calls per event, the last move's point (x << 16 | y).
+    std::atomic<int> events[3] = {{0}, {0}, {0}};
     std::atomic<long> lastOver{-1};
     std::function<int(const Arrival&)> answer = [](const Arrival&) { return 1; };
     DWORD arriveEffect = 0, hookEffect = DROPEFFECT_COPY;   // what the generic and the per-format hooks write
 
-    void clear() {
-        arrivals.clear(), extracts.clear(), leaves = 0, lastOver = -1;
-        for (auto& e : events) e = 0;
-    }
+    void clear() { arrivals.clear(), extracts.clear(), lastOver = -1, events[0] = events[1] = events[2] = 0; }
     std::string kinds() const {
         std::string s;
         for (const Extract& e : extracts) s += e.kind;
@@ -67,7 +54,6 @@ public:
     LPDROPTARGET dropTarget() { return m_dropTarget.GetDropTarget(); }
 
 protected:
-    void m_fnOnDragLeave() override { ++leaves; }
     int m_fnOnDataArrive(int bLast, int nEvent, UINT nFormat, CString& name, DWORD keyState, CPoint point,
                          DWORD effect, DWORD* pdwEffect) override {
         arrivals.push_back({bLast, nEvent, nFormat, name.GetString(), keyState, point, effect});
@@ -76,29 +62,22 @@ protected:
         *pdwEffect = arriveEffect;
         return answer(arrivals.back());
     }
-    void got(char kind, int bLast, DWORD effect, DWORD* pdwEffect, const void* object, std::string bytes,
-             std::wstring text = L"") {
-        extracts.push_back({kind, bLast, effect, text, object, bytes});
-        *pdwEffect = hookEffect;
+    void got(char kind, DWORD effect, DWORD* pdwEffect, const void* object, std::string bytes, std::wstring text = L"") {
+        extracts.push_back({kind, effect, text, object, bytes}), *pdwEffect = hookEffect;
     }
-    void m_fnOnDataArrive_CF_TEXT(int bLast, CString& text, DWORD effect, DWORD* pdwEffect) override {
-        got('T', bLast, effect, pdwEffect, nullptr, "", text.GetString());
+    void m_fnOnDataArrive_CF_TEXT(int, CString& t, DWORD e, DWORD* r) override { got('T', e, r, nullptr, "", t.GetString()); }
+    void m_fnOnDataArrive_ThumbnailListView(int, _TList_tag* t, DWORD e, DWORD* r) override {
+        got('H', e, r, t, std::string((const char*)t, sizeof(*t)));
     }
-    void m_fnOnDataArrive_ThumbnailListView(int bLast, _TList_tag* item, DWORD effect, DWORD* pdwEffect) override {
-        got('H', bLast, effect, pdwEffect, item, std::string((const char*)item, sizeof(*item)));
-    }
-    void m_fnOnDataArrive_MenuView(int bLast, CDragDropMenuItemList& list, DWORD effect, DWORD* pdwEffect) override {
+    void m_fnOnDataArrive_MenuView(int, CDragDropMenuItemList& list, DWORD e, DWORD* r) override {
         std::string items;
         for (POSITION pos = list.GetHeadPosition(); pos;) items.append((const char*)&list.GetNext(pos), 8);
-        got('M', bLast, effect, pdwEffect, &list, items);
+        got('M', e, r, &list, items);
     }
-    void m_fnOnDataArrive_MenuViewObjectAttribute(int bLast, DRAG_DROP_MENU_OBJECT_ATTRIBUTE& a, DWORD effect,
-                                                  DWORD* pdwEffect) override {
-        got('A', bLast, effect, pdwEffect, &a, std::string((const char*)&a, 8));
+    void m_fnOnDataArrive_MenuViewObjectAttribute(int, DRAG_DROP_MENU_OBJECT_ATTRIBUTE& a, DWORD e, DWORD* r) override {
+        got('A', e, r, &a, std::string((const char*)&a, 8));
     }
-    void m_fnOnDataArrive_Unknown(int bLast, void* hGlobal, DWORD effect, DWORD* pdwEffect) override {
-        got('U', bLast, effect, pdwEffect, hGlobal, bytesOf((HGLOBAL)hGlobal));
-    }
+    void m_fnOnDataArrive_Unknown(int, void* h, DWORD e, DWORD* r) override { got('U', e, r, h, bytesOf((HGLOBAL)h)); }
 };
 
 class ProbeSource : public CDragDropSource {
@@ -106,8 +85,7 @@ public:
     using CDragDropSource::m_stDragWndHook, CDragDropSource::m_dwAllowedEffects, CDragDropSource::m_cfPrefer;
     using CDragDropSource::m_cfThumbList, CDragDropSource::m_cfMenuView, CDragDropSource::m_cfMenuObjectAttribute;
     using CDragDropSource::m_listMenuItem, CDragDropSource::m_guidSource, CDragDropSource::m_stMenuObjectAttribute;
-    using CDragDropSource::m_pfnMenuItemCleanup, CDragDropSource::m_pfnMenuObjectAttributeCleanup;
-    using CDragDropSource::m_fnSetAllowedDragOperation, CDragDropSource::m_fnSetPreferClipboardFormat;
+    using CDragDropSource::m_pfnMenuItemCleanup, CDragDropSource::m_fnSetAllowedDragOperation, CDragDropSource::m_fnSetPreferClipboardFormat;
 
     BOOL allow = TRUE, succeed = TRUE;   // answers of m_fnOnPrepareDrag and of the data hooks
     std::wstring text = L"abc";
@@ -118,37 +96,29 @@ public:
     PFN_MENU_OBJECT_ATTRIBUTE_CLEANUP attributeCleanup = nullptr;
     HGLOBAL unknownBlock = nullptr;
     std::atomic<int> presses{0};
-    std::vector<POINT> points;
     std::string calls;   // data hooks called: T, H, M + the list's count on entry, A, U
 
     void prefer(UINT format) { m_fnSetPreferClipboardFormat(format); }
-    int copy(int x = 5, int y = 6) {
-        CPoint p(x, y);
+    int copy() {
+        CPoint p(5, 6);
         return m_fnCopyDataToClipboard(p);
     }
 
 protected:
-    int m_fnOnPrepareDrag(CPoint& point) override {
-        points.push_back(point);
-        ++presses;
-        return allow;
-    }
+    int m_fnOnPrepareDrag(CPoint&) override { return ++presses, allow; }
     int m_fnOnPrepareDragData_CF_TEXT(CPoint&, CString& s) override { return calls += 'T', s = text.c_str(), succeed; }
     int m_fnOnPrepareDragData_ThumbnailListView(CPoint&, _TList_tag& t) override { return calls += 'H', t = thumb, succeed; }
     int m_fnOnPrepareDragData_MenuView(CPoint&, CDragDropMenuItemList& list, PFN_MENU_ITEM_CLEANUP* cleanup) override {
         calls += 'M' + std::to_string(list.GetCount());
         for (const auto& i : items) list.AddTail(i);
-        *cleanup = itemCleanup;
-        return succeed;
+        return *cleanup = itemCleanup, succeed;
     }
     int m_fnOnPrepareDragData_MenuViewObjectAttribute(CPoint&, DRAG_DROP_MENU_OBJECT_ATTRIBUTE& a,
                                                       PFN_MENU_OBJECT_ATTRIBUTE_CLEANUP* cleanup) override {
-        calls += 'A', a = attribute, *cleanup = attributeCleanup;
-        return succeed;
+        return calls += 'A', a = attribute, *cleanup = attributeCleanup, succeed;
     }
     int m_fnOnPrepareDragData_Unknown(CPoint&, void** block) override {
-        calls += 'U', *block = unknownBlock, unknownBlock = nullptr;
-        return succeed;
+        return calls += 'U', *block = unknownBlock, unknownBlock = nullptr, succeed;
     }
 };
 
@@ -164,8 +134,7 @@ public:
     }
     POINT screen(int x, int y) const {
         POINT p = {x, y};
-        ::ClientToScreen(m_hWnd, &p);
-        return p;
+        return ::ClientToScreen(m_hWnd, &p), p;
     }
 
 protected:
@@ -175,42 +144,48 @@ protected:
     }
 };
 
-bool pumpUntil(const std::function<bool()>& pred, DWORD ms = 15000);   // pumping this thread's messages
-bool waitUntil(const std::function<bool()>& pred, DWORD ms = 15000);   // for driving threads
-
 // The source and target windows of every test, kept for the whole run (tearing top-level windows
 // down costs seconds under Wine); the source holds the keyboard focus so Esc reaches this thread.
 struct Scene {
     RecWnd source, target;
-    static Scene& get();
+    static Scene& get() {
+        static Scene* scene = [] {
+            auto* s = new Scene;
+            s->source.create(60, 60);
+            s->target.create(360, 60);
+            s->source.SetForegroundWindow(), s->source.SetFocus();
+            pumpUntil([] { return false; }, 100);
+            return s;
+        }();
+        return *scene;
+    }
 };
 
-// Input as a mouse and keyboard give it; the inputs of one call arrive as one batch.
-INPUT mouseInput(DWORD flags, const POINT* screen = nullptr);   // with a point: also moves there
-INPUT keyInput(WORD vk, bool up = false);
-void send(std::vector<INPUT> batch);
-inline void pointerTo(POINT screen) { send({mouseInput(MOUSEEVENTF_MOVE, &screen)}); }
 
-bool putClipboard(UINT format, HGLOBAL block);   // ownership passes; false when refused
-std::string clipboardBytes(UINT format);
-
-// Keeps the clipboard open (for a window) on another thread for the holder's life.
-class ClipboardHeld {
-public:
-    ClipboardHeld();
-    ~ClipboardHeld();
-
-private:
-    HANDLE m_opened, m_done, m_thread;
-};
+// Ownership of the block passes; false when refused.
+inline bool putClipboard(UINT format, HGLOBAL block) {
+    bool ok = OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(format, block);
+    CloseClipboard();
+    if (!ok) GlobalFree(block);
+    return ok;
+}
+inline std::string clipboardBytes(UINT format) {
+    if (!OpenClipboard(nullptr)) return "(not opened)";
+    std::string bytes = bytesOf((HGLOBAL)GetClipboardData(format));
+    CloseClipboard();
+    return bytes;
+}
 
 // A data object offering these formats in order (global blocks unless told).
-struct Offer {
-    UINT format;
-    std::string bytes;
-    DWORD tymed = TYMED_HGLOBAL;
-};
-void offerAll(COleDataSource& data, const std::vector<Offer>& offers);
+struct Offer { UINT format; std::string bytes; DWORD tymed = TYMED_HGLOBAL; };
+inline void offerAll(COleDataSource& data, const std::vector<Offer>& offers) {
+    for (const Offer& o : offers) {
+        STGMEDIUM m = {o.tymed};
+        if (o.tymed == TYMED_HGLOBAL) m.hGlobal = blockOf(o.bytes);
+        if (o.tymed == TYMED_ISTREAM) CreateStreamOnHGlobal(blockOf(o.bytes), TRUE, &m.pstm);
+        data.CacheData((CLIPFORMAT)o.format, &m);
+    }
+}
 
 // A target registered on the scene's target window.
 struct TargetTest : public ::testing::Test {

@@ -1,146 +1,104 @@
-// The drop target through its OLE drop target with data objects of our making: which formats reach
-// which hooks, with what flags, points and effects; registration.
+// The drop target through its OLE drop target and the real clipboard: which formats reach which
+// hooks, with what flags, points and effects; every format copied byte for byte and back; records
+// that outlived their source or come from another process.
 #include "ddtest.h"
-
-namespace {
-const UINT kStream = 0xC0DE;   // any format held in a stream
-
-bool registered(HWND hwnd) {
-    static COleDropTarget probe;
-    HRESULT hr = RegisterDragDrop(hwnd, probe.GetDropTarget());
-    if (hr == S_OK) RevokeDragDrop(hwnd);
-    return hr == DRAGDROP_E_ALREADYREGISTERED;
-}
-}  // namespace
+#include "testutil.h"
+#include <process.h>
 
 // Every event offers the global-memory formats in order, the last flagged; enter and over carry the
 // key state, the drop none and the allowed effects; the drop is checked as a last move first.
 TEST_F(TargetTest, EventsOfferGlobalFormatsInOrder) {
     ProbeSource live;
+    const UINT stream = 0xC0DE;
     target.hookEffect = DROPEFFECT_MOVE;
-    EXPECT_EQ(drop({{CF_TEXT, std::string("abc", 4)}, {kStream, "s", TYMED_ISTREAM},
+    EXPECT_EQ(drop({{CF_TEXT, std::string("abc", 4)}, {stream, "s", TYMED_ISTREAM},
                     {target.m_cfMenuView, referenceBytes(live.m_guidSource, &live.m_listMenuItem)}}, 7),
               (DWORD)DROPEFFECT_MOVE);
-    const int events[] = {0, 0, 1, 1, 1, 1, 2, 2};
-    ASSERT_EQ(target.arrivals.size(), 8u);
-    for (size_t i = 0; i < 8; ++i) {
-        const Arrival& a = target.arrivals[i];
-        bool menu = i % 2;
-        EXPECT_EQ(a.nEvent, events[i]);
-        EXPECT_EQ(a.format, menu ? target.m_cfMenuView : (UINT)CF_TEXT);
-        EXPECT_EQ(a.name, menu ? L"5E686CEC-92BE-4f79-BD7E-ABA723A8E015" : L"");
-        EXPECT_EQ(a.bLast, (int)menu);
-        EXPECT_EQ(a.point.x * 100 + a.point.y, 3117);
-        EXPECT_EQ(a.keyState, i < 4 ? (DWORD)MK_LBUTTON : 0u);
-        EXPECT_EQ(a.effect, a.nEvent == 2 ? 7u : 0u);
+    std::string seen;   // event, format (Text or Menu), last, key state, effect per arrival
+    for (const Arrival& a : target.arrivals) {
+        bool menu = a.format == target.m_cfMenuView && a.name == L"5E686CEC-92BE-4f79-BD7E-ABA723A8E015";
+        EXPECT_TRUE(a.point.x == 31 && a.point.y == 17);
+        seen += std::to_string(a.nEvent) + (menu ? "M" : a.format == CF_TEXT ? "T" : "?") + std::to_string(a.bLast) +
+                std::to_string(a.keyState) + std::to_string(a.effect) + " ";
     }
+    EXPECT_EQ(seen, "0T010 0M110 1T010 1M110 1T000 1M100 2T007 2M107 ");
     ASSERT_EQ(target.kinds(), "TMTMTMTM");
-    EXPECT_EQ(target.extracts[0].text, L"abc");
-    EXPECT_EQ(target.extracts[7].object, &live.m_listMenuItem);
-
-    EXPECT_EQ(drop({{kStream, "s", TYMED_ISTREAM}, {kStream + 1, "", TYMED_FILE}}), 0u);   // nothing in memory
-    EXPECT_EQ(target.arrivals.size(), 8u);
+    EXPECT_TRUE(target.extracts[0].text == L"abc" && target.extracts[7].object == &live.m_listMenuItem);
+    target.clear();
+    EXPECT_EQ(drop({{stream, "s", TYMED_ISTREAM}}), 0u);   // nothing in memory
+    EXPECT_TRUE(target.arrivals.empty());
 }
 
-// The effect of an event is the value written last; only an answer of exactly 1 extracts.
-TEST_F(TargetTest, EffectIsTheLastWritten) {
-    struct {
-        int textAnswer, hostAnswer;
-        DWORD arrive, hook, expected;
-        const char* kinds;
-    } cases[] = {
-        {1, 1, DROPEFFECT_MOVE, DROPEFFECT_COPY, DROPEFFECT_COPY, "TUTUTUTU"},
-        {1, 0, DROPEFFECT_MOVE, DROPEFFECT_COPY, DROPEFFECT_MOVE, "TTTT"},
-        {0, 1, DROPEFFECT_COPY, DROPEFFECT_MOVE, DROPEFFECT_MOVE, "UUUU"},
-        {2, 2, DROPEFFECT_COPY, DROPEFFECT_MOVE, DROPEFFECT_COPY, ""},
-    };
+TEST_F(TargetTest, ClipboardRoundTrips) {
+    ProbeSource s;
+    for (int i = 0; i < 40; ++i) s.thumb.szName[i] = (WCHAR)(L'A' + i);
+    s.thumb.nItem = 0x01020304, s.thumb.llOutPoint = 0x1122334455667788LL;
+    s.items = {{11, 1}, {12, 0x80}, {13, 3}};
     const UINT host = RegisterClipboardFormatW(L"DdHostFormat");
-    for (const auto& c : cases) {
-        target.clear();
-        target.arriveEffect = c.arrive, target.hookEffect = c.hook;
-        target.answer = [&](const Arrival& a) { return a.format == CF_TEXT ? c.textAnswer : c.hostAnswer; };
-        EXPECT_EQ(drop({{CF_TEXT, std::string("x", 2)}, {host, "host bytes"}}), c.expected) << c.kinds;
-        EXPECT_EQ(target.kinds(), c.kinds);
-        if (c.hostAnswer == 1) {
-            EXPECT_EQ(target.extracts.back().bytes, "host bytes");
-        }
-    }
-}
-
-// A reference record is followed only to the very object of a live source that it names.
-TEST_F(TargetTest, ReferenceRecordsReachOnlyLiveSourcesOwnObjects) {
-    auto* gone = new ProbeSource;
-    GUID goneId = gone->m_guidSource;
-    delete gone;
-    ProbeSource live;
-    const GUID madeUp = {0x12345678, 0x9abc, 0xdef0, {1, 2, 3, 4, 5, 6, 7, 8}};
-    const UINT menu = target.m_cfMenuView, attr = target.m_cfMenuObjectAttribute;
-    void* list = &live.m_listMenuItem;
-    void* attribute = &live.m_stMenuObjectAttribute;
-    struct {
+    const std::string thumb((const char*)&s.thumb, 104), list((const char*)s.items.data(), 24);
+    const struct {
         UINT format;
-        std::string record;
-        const void* expected;
+        std::wstring text;
+        std::string onClipboard, kinds, extracted;
+        const void* object;
     } cases[] = {
-        {menu, referenceBytes(live.m_guidSource, list), list},
-        {attr, referenceBytes(live.m_guidSource, attribute), attribute},
-        {menu, referenceBytes(live.m_guidSource, attribute), nullptr},   // the other object
-        {attr, referenceBytes(live.m_guidSource, list), nullptr},
-        {menu, referenceBytes(live.m_guidSource, (char*)list + 8), nullptr},
-        {menu, referenceBytes(madeUp, list), nullptr},
-        {attr, referenceBytes(goneId, attribute), nullptr},
+        {CF_TEXT, L"abc", std::string("abc", 4), "T", "", nullptr},
+        {CF_TEXT, L"", std::string(1, '\0'), "T", "", nullptr},
+        {s.m_cfThumbList, L"", thumb, "H", thumb, nullptr},
+        {s.m_cfMenuView, L"", referenceBytes(s.m_guidSource, &s.m_listMenuItem), "M", list, &s.m_listMenuItem},
+        {s.m_cfMenuObjectAttribute, L"", referenceBytes(s.m_guidSource, &s.m_stMenuObjectAttribute), "A",
+         std::string((const char*)&s.attribute, 8), &s.m_stMenuObjectAttribute},
+        {host, L"", "host's own", "U", "host's own", nullptr},
     };
     for (const auto& c : cases) {
-        target.clear();
-        EXPECT_EQ(drop({{c.format, c.record}}), c.expected ? (DWORD)DROPEFFECT_COPY : 0u);
-        EXPECT_EQ(target.kinds(), c.expected ? (c.format == menu ? "MMMM" : "AAAA") : "");
-        if (c.expected) {
-            EXPECT_EQ(target.extracts.back().object, c.expected);
-        }
+        s.prefer(c.format), s.text = c.text;
+        if (c.format == host) s.unknownBlock = blockOf("host's own");
+        ASSERT_TRUE(s.copy());
+        EXPECT_EQ(clipboardBytes(c.format), c.onClipboard);
+        ASSERT_EQ(pasteOnly(c.format), c.kinds);
+        const Extract& e = target.extracts[0];
+        EXPECT_TRUE(e.effect == DROPEFFECT_COPY && e.bytes == c.extracted && e.text == c.text);
+        EXPECT_TRUE(!c.object || e.object == c.object);
+        for (const Arrival& a : target.arrivals)
+            EXPECT_TRUE(a.nEvent == 2 && a.effect == DROPEFFECT_COPY && a.keyState == 0 && a.point.y == 34);
     }
+    EXPECT_TRUE(target.arrivals.back().name == L"DdHostFormat" && target.arrivals.back().bLast == 1);
+
+    // Refused copies leave the clipboard alone and free their block.
+    s.prefer(CF_TEXT), s.calls.clear(), s.allow = FALSE;
+    EXPECT_FALSE(s.copy());
+    s.allow = TRUE, s.succeed = FALSE;
+    EXPECT_FALSE(s.copy());
+    EXPECT_TRUE(s.calls == "T" && clipboardBytes(host) == "host's own");
+    s.succeed = TRUE;
+    HGLOBAL block = s.unknownBlock = blockOf("x");
+    s.prefer(0);   // the clipboard refuses format 0
+    EXPECT_FALSE(s.copy());
+    EXPECT_EQ(GlobalFlags(block), (UINT)GMEM_INVALID_HANDLE);
 }
 
-// Enabling twice registers once, disabling what is not registered does nothing, naming the window
-// clears a foreign registration there; with the default hooks every drop is refused.
-TEST(DropTarget, RegistrationAndDefaults) {
-    Scene& scene = Scene::get();
-    HWND hwnd = scene.target.m_hWnd;
-    EXPECT_FALSE(registered(hwnd));
-    {
-        ProbeTarget t;
-        t.m_fnEnableDropOperation(1);   // no window yet
-        EXPECT_FALSE(t.m_bRegistered);
-        COleDropTarget foreign;
-        ASSERT_TRUE(foreign.Register(&scene.target));
-        t.m_fnEnableDropOperation(0);
-        EXPECT_TRUE(registered(hwnd));
-        t.m_fnSetDropWindow(&scene.target);
-        EXPECT_FALSE(registered(hwnd));
-        foreign.m_hWnd = nullptr;   // its registration is gone already
-        t.m_fnEnableDropOperation(1);
-        t.m_fnEnableDropOperation(1);
-        EXPECT_EQ(t.m_dropTarget.m_hWnd, hwnd);
-        t.m_fnEnableDropOperation(2);   // anything but 1 revokes
-        EXPECT_FALSE(t.m_bRegistered);
-        EXPECT_FALSE(registered(hwnd));
-        t.m_fnEnableDropOperation(1);
-        EXPECT_TRUE(registered(hwnd));
+// A record that outlived its source names nobody, even with a new source at the same address; a
+// record from another process with a made-up identity or address reaches no hook, while the same
+// program writing a true record shows the path works.
+TEST_F(TargetTest, RecordsNobodyVouchesFor) {
+    alignas(ProbeSource) static unsigned char storage[sizeof(ProbeSource)];
+    auto* s = new (storage) ProbeSource;
+    s->prefer(s->m_cfMenuView);
+    ASSERT_TRUE(s->copy());
+    EXPECT_EQ(pasteOnly(target.m_cfMenuView), "M");
+    s->~ProbeSource();
+    EXPECT_EQ(pasteOnly(target.m_cfMenuView), "");
+    s = new (storage) ProbeSource;
+    EXPECT_EQ(pasteOnly(target.m_cfMenuView), "");
+    const GUID madeUp = {0x0badf00d, 0x1234, 0x5678, {9, 8, 7, 6, 5, 4, 3, 2}};
+    const std::pair<std::string, const char*> records[] = {{referenceBytes(madeUp, &s->m_listMenuItem), ""},
+        {referenceBytes(s->m_guidSource, (void*)0x7ffe0000), ""}, {referenceBytes(s->m_guidSource, &s->m_listMenuItem), "M"}};
+    const std::wstring writer = testutil::libraryDir() + L"dd_clipwriter.exe";
+    for (const auto& r : records) {
+        std::wstring hex;
+        for (unsigned char c : r.first) hex += L"0123456789abcdef"[c >> 4], hex += L"0123456789abcdef"[c & 15];
+        ASSERT_EQ(_wspawnl(_P_WAIT, writer.c_str(), L"w", L"5E686CEC-92BE-4f79-BD7E-ABA723A8E015", hex.c_str(), nullptr), 0);
+        EXPECT_EQ(pasteOnly(target.m_cfMenuView), r.second);
     }
-    EXPECT_FALSE(registered(hwnd));   // the target's end revokes
-
-    struct Plain : CDragDropTarget {
-        using CDragDropTarget::m_dropTarget;
-    } plain;
-    plain.m_fnSetDropWindow(&scene.target);
-    plain.m_fnEnableDropOperation(1);
-    COleDataSource data;
-    offerAll(data, {{CF_TEXT, std::string("abc", 4)}});
-    POINTL pt = {400, 100};
-    DWORD effects[2] = {DROPEFFECT_COPY, DROPEFFECT_COPY};
-    plain.m_dropTarget.GetDropTarget()->DragEnter(data.GetDataObject(), MK_LBUTTON, pt, &effects[0]);
-    plain.m_dropTarget.GetDropTarget()->Drop(data.GetDataObject(), 0, pt, &effects[1]);
-    EXPECT_EQ(effects[0] | effects[1], 0u);
-    CPoint p(1, 1);
-    EXPECT_FALSE(plain.m_fnIsPasteFromClipboardEnabled(p));
-    EXPECT_TRUE(plain.m_fnPasteClipboardData(p));
+    s->~ProbeSource();
 }
