@@ -8,7 +8,8 @@ namespace {
 
 class HoverProbe : public CqMouseHoverWnd {
 public:
-    using CqMouseHoverWnd::m_stTrackMouseEvent, CqMouseHoverWnd::m_bMouseHover, CqMouseHoverWnd::OnHelpHitTest;
+    using CqMouseHoverWnd::m_stTrackMouseEvent, CqMouseHoverWnd::m_bMouseHover, CqMouseHoverWnd::m_ptMouse,
+        CqMouseHoverWnd::OnHelpHitTest;
     int hovers = 0, leaves = 0;
     void fnMouseHover() override { ++hovers; }
     void fnMouseLeave() override { ++leaves; }
