@@ -167,7 +167,7 @@ int gfnAlphaBlend(HDC dest, HBITMAP source, int x, int y, int width, int height,
 
 int gfnBitblt(HDC dest, int x, int y, int width, int height, HBITMAP source, int srcX, int srcY,
               unsigned long rop) {
-    if (!originInside(source, srcX, srcY)) return 0;
+    if (qdraw::ropReadsSource(rop) && !originInside(source, srcX, srcY)) return 0;
     BitmapDC mem(dest, source);
     if (!mem.ok()) return 0;
     return BitBlt(dest, x, y, width, height, mem, srcX, srcY, rop);

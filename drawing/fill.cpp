@@ -36,7 +36,7 @@ int gfnFillRectWithBitmap(HDC dc, RECT* rect, HBITMAP bitmap, unsigned long rop,
     if (!mem.ok()) return 0;
     SIZE size = {};
     int sized = gfnGetBitmapSize(bitmap, &size);
-    if (!inside(size, srcX, srcY)) return 0;
+    if (ropReadsSource(rop) && !inside(size, srcX, srcY)) return 0;
     int ok = 1;
     if (tileWidth == 0 || tileHeight == 0) {
         tileWidth = size.cx;
@@ -59,15 +59,14 @@ int gfnFillRectWith9CellsBitmap(HDC dc, RECT* rect, HBITMAP bitmap, unsigned lon
     if (!dc || !rect) return 0;
     SIZE size = {};
     int ok = gfnGetBitmapSize(bitmap, &size);
-    if (!inside(size, srcX, srcY)) return 0;
+    if (ropReadsSource(rop) && !inside(size, srcX, srcY)) return 0;
     const bool piece = srcWidth != 0 && srcHeight != 0;
     const int cw = (piece ? srcWidth : size.cx) / 3;
     const int ch = (piece ? srcHeight : size.cy) / 3;
-    if (cw <= 0 || ch <= 0) return 0;   // no cell to draw
-
-    // Corners are never cut to the rectangle: an empty one must not let them draw.
-    if (IsRectEmpty(rect)) return ok;
-    // One memory DC serves all nine pieces.
+    // A piece under 3 pixels has empty corners, and its tiles of 0 mean the whole bitmap, as in
+    // gfnFillRectWithBitmap.
+    const int tw = cw && ch ? cw : size.cx, th = cw && ch ? ch : size.cy;
+    // One memory DC serves all nine pieces. Corners are drawn even over an empty rectangle.
     BitmapDC mem(dc, bitmap);
     if (!mem.ok()) return 0;
     NineCellPiece pieces[9];
@@ -75,8 +74,8 @@ int gfnFillRectWith9CellsBitmap(HDC dc, RECT* rect, HBITMAP bitmap, unsigned lon
     for (const NineCellPiece& p : pieces) {
         const int sx = srcX + p.col * cw, sy = srcY + p.row * ch;
         if (p.corner) {
-            if (!BitBlt(dc, p.dest.left, p.dest.top, cw, ch, mem, sx, sy, rop)) ok = 0;
-        } else if (!tileFromDC(dc, p.dest, mem, rop, sx, sy, cw, ch)) {
+            if (cw && ch && !BitBlt(dc, p.dest.left, p.dest.top, cw, ch, mem, sx, sy, rop)) ok = 0;
+        } else if (!tileFromDC(dc, p.dest, mem, rop, sx, sy, tw, th)) {
             ok = 0;
         }
     }

@@ -154,6 +154,9 @@ private:
     HDC m_dc;
 };
 
+// Whether a raster operation reads the source at all: its result differs where the source bits do.
+inline bool ropReadsSource(DWORD rop) { return (((rop >> 2) ^ rop) & 0x330000) != 0; }
+
 // A bottom-up DIB section of 24 or 32 bits without a colour table; *pixels receives its bits.
 inline HBITMAP createDIBSection(HDC dc, int width, int height, int bits, void** pixels) {
     BITMAPINFO bi = {};

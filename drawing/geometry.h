@@ -35,6 +35,23 @@ void forEachTile(const GeoRect& r, int tw, int th, F&& fn) {
     }
 }
 
+// forEachTile limited to the tiles that meet visible (a DC's clip box): the same cells in the same
+// places, without walking the rows and columns that could not show.
+template <class F>
+void forEachVisibleTile(const GeoRect& r, const GeoRect& visible, int tw, int th, F&& fn) {
+    if (tw <= 0 || th <= 0) return;
+    const int64_t vl = r.left > visible.left ? r.left : visible.left, vt = r.top > visible.top ? r.top : visible.top;
+    const int64_t vr = r.right < visible.right ? r.right : visible.right;
+    const int64_t vb = r.bottom < visible.bottom ? r.bottom : visible.bottom;
+    if (vr <= vl || vb <= vt) return;
+    // First visible tile, counted from r's corner so the cells keep their places.
+    const int64_t left = r.left + (vl - r.left) / tw * tw, top = r.top + (vt - r.top) / th * th;
+    for (int64_t y = top; y < vb; y += th) {
+        const int h = (int)(r.bottom - y < th ? r.bottom - y : th);
+        for (int64_t x = left; x < vr; x += tw) fn((int)x, (int)y, (int)(r.right - x < tw ? r.right - x : tw), h);
+    }
+}
+
 // The nine-cell rule: a source piece read as a 3 x 3 grid of cells of cw x ch (a third of its width
 // and height, truncated). The nine pieces come in drawing order, later ones painting over earlier
 // ones where they overlap: the corners top-left, bottom-left, top-right, bottom-right (placed

@@ -592,11 +592,10 @@ int CqGDIPlusDrawAlphaBitmap::fnDraw(HDC dc, int x, int y, int srcX, int srcY, i
     if (!dc || !fnIsValid()) return 0;
     if (w == 0) w = m_nWidth;
     if (h == 0) h = m_nHeight;
+    // The plain copy reads only what lies inside the image, wherever the piece starts; a negative
+    // size would mirror the picture and is refused.
+    if (m_hBitmap) return w > 0 && h > 0 && BitBlt(dc, x, y, w, h, m_hMemDC, srcX, srcY, SRCCOPY) ? 1 : 0;
     if (!clampPiece(m_nWidth, m_nHeight, srcX, srcY, w, h)) return 0;
-    if (m_hBitmap) {
-        BitBlt(dc, x, y, w, h, m_hMemDC, srcX, srcY, SRCCOPY);
-        return 1;
-    }
     if (!m_pImage || !prepareBackBuffer(dc)) return 0;
     RECT clip = {};
     if (GetClipBox(dc, &clip) == ERROR) return 0;

@@ -277,6 +277,3 @@ HBITMAP gfnCutBitmap(HBITMAP source, RECT* rect) {
     ReleaseDC(nullptr, screen);
     return result;
 }
-
-// Test access to the start-up count (not exported in the public header).
-extern "C" QTRIMUI_API unsigned int qTrimUIGDIPlusStartupCount() { return g_nGDIPlusCount; }

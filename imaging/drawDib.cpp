@@ -303,7 +303,10 @@ void CqDrawDIB::gfnDrawDibFillRect(void* hDib, HDC dc, RECT* rect, int srcX, int
         w = header.biWidth;
         h = std::abs(header.biHeight);
     }
-    qdraw::forEachTile(*rect, w, h, [&](int tx, int ty, int tw, int th) {
+    // Only the tiles inside the clip box: a fill far larger than the target costs what it shows.
+    RECT visible;
+    if (GetClipBox(dc, &visible) == ERROR) visible = *rect;
+    qdraw::forEachVisibleTile(*rect, visible, w, h, [&](int tx, int ty, int tw, int th) {
         DrawDibDraw(dd, dc, tx, ty, tw, th, &header, bits, srcX, srcY, tw, th, DDF_SAME_DRAW);
     });
     DrawDibEnd(dd);
@@ -327,8 +330,8 @@ void CqDrawDIB::fnDrawDibFillRect(HDC dc, RECT* rect, int srcX, int srcY, int w,
 
 void CqDrawDIB::fnDrawDibFillRectWith9Cells(HDC dc, RECT* rect, int srcX, int srcY, int srcW, int srcH) {
     if (!m_hDib || !rect) return;
+    // A piece under 3 pixels gives cells of 0, which the draws below read as the whole DIB.
     const int cw = srcW / 3, ch = srcH / 3;
-    if (cw <= 0 || ch <= 0) return;   // a piece under 3 pixels has no cells
     qdraw::NineCellPiece pieces[9];
     qdraw::nineCellPieces(*rect, cw, ch, pieces);
     for (qdraw::NineCellPiece& p : pieces) {
@@ -344,12 +347,13 @@ void CqDrawDIB::fnDrawDibFillRectWith9Cells(HDC dc, RECT* rect) {
     if (!m_hDib || !rect || !dc) return;
     const LONG L = rect->left, T = rect->top, R = rect->right, B = rect->bottom;
     const LONG dw = R - L, dh = B - T;
-    if (dw <= 0 || dh <= 0) return;
     DibMap::CPair* pair = g_pDibMap ? g_pDibMap->PLookup(m_nKey) : nullptr;
-    if ((long long)dw * dh < kCachedFillArea || !pair || !g_hElementDC) {
-        fnDrawDibFillRectWith9Cells(dc, rect, 0, 0, m_size.cx, m_size.cy);
-        return;
-    }
+    // The rendering is kept no larger than the device's screen: a larger (or an inverted)
+    // rectangle is drawn directly, as is any fill when no rendering can be made.
+    auto direct = [&] { fnDrawDibFillRectWith9Cells(dc, rect, 0, 0, m_size.cx, m_size.cy); };
+    if (dw <= 0 || dh <= 0 || (long long)dw * dh < kCachedFillArea || !pair || !g_hElementDC ||
+        dw > std::max(GetDeviceCaps(dc, HORZRES), 1) || dh > std::max(GetDeviceCaps(dc, VERTRES), 1))
+        return direct();
     // Render once at the largest size asked for; smaller fills copy its four corners' quadrants.
     CqDrawDIBMapElement& element = pair->value;
     BITMAP bm = {};
@@ -357,18 +361,22 @@ void CqDrawDIB::fnDrawDibFillRectWith9Cells(HDC dc, RECT* rect) {
     if (!have || bm.bmWidth < dw || bm.bmHeight < dh) {
         const int bw = std::max<int>(dw, have ? bm.bmWidth : 0), bh = std::max<int>(dh, have ? bm.bmHeight : 0);
         HBITMAP fresh = CreateCompatibleBitmap(dc, bw, bh);
-        if (!fresh) return;
+        if (!fresh) return direct();
         deselectRendering(g_hElementDC, element.hBitmap);
         if (element.hBitmap) DeleteObject(element.hBitmap);
         element.hBitmap = fresh;
         bm.bmWidth = bw;
         bm.bmHeight = bh;
-        if (!selectRendering(g_hElementDC, fresh)) return;
+        if (!selectRendering(g_hElementDC, fresh)) {
+            DeleteObject(fresh);
+            element.hBitmap = nullptr;
+            return direct();
+        }
         RECT all = {0, 0, bw, bh};
         fnDrawDibFillRectWith9Cells(g_hElementDC, &all, 0, 0, m_size.cx, m_size.cy);
     }
     RECT clip;
-    if (!selectRendering(g_hElementDC, element.hBitmap) || GetClipBox(dc, &clip) == ERROR) return;
+    if (!selectRendering(g_hElementDC, element.hBitmap) || GetClipBox(dc, &clip) == ERROR) return direct();
     const LONG BW = bm.bmWidth, BH = bm.bmHeight, hw = dw / 2, hh = dh / 2;
     const struct {
         RECT r;

@@ -30,20 +30,26 @@ TEST(Blit, BitbltAndStretchBltCopyAndKeepTheCallersObjects) {
     EXPECT_EQ(COLORONCOLOR, GetStretchBltMode(big.dc()));
 }
 
+// Sources of distinct pixels, so that a wrong origin, size or channel order shows.
 TEST(Blit, AlphaBlendFromABitmapAndFromADC) {
     ASSERT_EQ(1, gfnIsGDIEXCanUse());
-    Dib black(4, 4);
-    Canvas blackDC(4, 4, RGB(0, 0, 0));
-    for (int alpha : {0, 128, 255}) {
-        Canvas dst(6, 6, RGB(255, 255, 255));
-        // Bitmap overload into the left half, DC overload into the right, both stretched.
-        ASSERT_NE(0, gfnAlphaBlend(dst.dc(), black.get(), 0, 0, 3, 6, (BYTE)alpha, 0, 0, 4, 4));
-        ASSERT_NE(0, gfnAlphaBlend(dst.dc(), blackDC.dc(), 3, 0, 3, 6, (BYTE)alpha, 0, 0, 4, 4));
-        for (int x : {0, 2, 3, 5}) {
-            COLORREF p = dst.at(x, 5);
-            EXPECT_NEAR(255 - alpha, GetRValue(p), 1) << "alpha " << alpha << " x " << x;   // 127 at 128
-            EXPECT_TRUE(GetRValue(p) == GetGValue(p) && GetRValue(p) == GetBValue(p)) << std::hex << p;
-        }
+    Dib src(6, 6, coordColour);
+    Canvas srcDC(6, 6);
+    ASSERT_NE(0, gfnBitblt(srcDC.dc(), 0, 0, 6, 6, src, 0, 0, SRCCOPY));
+    for (int alpha : {0, 100, 255}) {
+        Canvas dst(8, 4, RGB(255, 255, 255));
+        // The bitmap overload unscaled from (1, 2) on the left, the DC overload 2:1 from (2, 1) on the right.
+        ASSERT_NE(0, gfnAlphaBlend(dst.dc(), src.get(), 0, 0, 3, 3, (BYTE)alpha, 1, 2, 3, 3));
+        ASSERT_NE(0, gfnAlphaBlend(dst.dc(), srcDC.dc(), 4, 0, 4, 4, (BYTE)alpha, 2, 1, 2, 2));
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 8; ++x) {
+                const bool left = x < 3 && y < 3, right = x >= 4;
+                const COLORREF s = left ? coordColour(1 + x, 2 + y) : right ? coordColour(2 + (x - 4) / 2, 1 + y / 2) : 0xFFFFFF;
+                const int a = left || right ? alpha : 255;
+                for (int shift : {0, 8, 16})
+                    EXPECT_NEAR(((s >> shift & 0xFF) * a + 255 * (255 - a)) / 255, dst.at(x, y) >> shift & 0xFF, 1)
+                        << "alpha " << alpha << " at " << x << "," << y;
+            }
     }
 }
 

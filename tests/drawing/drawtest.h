@@ -52,16 +52,7 @@ inline HBITMAP greyMask(int w, int h, BYTE a) {
     return m;
 }
 
-// Every pixel (x, y) of img (anything with width, height and at) is want(x, y), or the first that is not.
-template <class Img, class F>
-testing::AssertionResult pixelsAre(const Img& img, F&& want) {
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if (img.at(x, y) != (COLORREF)want(x, y))
-                return testing::AssertionFailure() << "pixel " << x << "," << y << " is " << std::hex
-                                                   << img.at(x, y) << ", not " << (COLORREF)want(x, y);
-    return testing::AssertionSuccess();
-}
+using testutil::pixelsAre;
 
 inline bool in(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 inline COLORREF blank(int, int) { return kSentinel; }
@@ -69,24 +60,7 @@ inline COLORREF blank(int, int) { return kSentinel; }
 template <class F>
 auto onlyIn(RECT r, F what) { return [=](int x, int y) { return in(r, x, y) ? (COLORREF)what(x, y) : kSentinel; }; }
 
-// Live GDI objects of this process (DCs included). Wine looks a handle whose high word is 0 up by
-// its table index alone, so probing every index counts the live entries.
-inline int liveGdiObjects() {
-    GdiFlush();
-    int n = 0;
-    for (ULONG_PTR i = 0; i < 0x10000; ++i) n += GetObjectType((HGDIOBJ)i) != 0;
-    return n;
-}
-
-// Calls fn once to let lazily made objects appear, then again `times` times; the change of the
-// live object count over those calls.
-template <class F>
-int gdiLeakOver(int times, F&& fn) {
-    fn();
-    int before = liveGdiObjects();
-    for (int i = 0; i < times; ++i) fn();
-    return liveGdiObjects() - before;
-}
+using testutil::gdiLeakOver;
 
 // A colour that names its coordinates, for telling source pixels apart.
 inline COLORREF coordColour(int x, int y) { return RGB(x * 7 % 256, y * 7 % 256, 100 + (x + y) % 50); }

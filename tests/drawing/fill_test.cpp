@@ -100,15 +100,13 @@ TEST(Fill, EmptyRectanglesAndBadSourcesDrawNothing) {
     RECT empty = {5, 5, 5, 9}, inverted = {8, 8, 2, 2}, r = {0, 0, 12, 12};
     EXPECT_NE(0, gfnFillRectWithBitmap(dst.dc(), &empty, src, SRCCOPY, 0, 0, 3, 3));
     EXPECT_NE(0, gfnFillRectWithBitmap(dst.dc(), &inverted, src, SRCCOPY, 0, 0, 3, 3));
-    gfnFillRectWith9CellsBitmap(dst.dc(), &inverted, src, SRCCOPY, 0, 0, 9, 9);
     gfnFillRectWithCenterCell(dst.dc(), &inverted, src, SRCCOPY);
     gfnFillRectWithTransparentBitmap(dst.dc(), &inverted, src, 0);
-    // A source origin at or beyond the bitmap's edge, a negative tile, a bitmap too small for cells.
+    // A source origin at or beyond the bitmap's edge, a negative tile, a bitmap too small for a centre.
     EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 9, 0, 3, 3));
     EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 0, 9, 3, 3));
     gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, -3, 3);
     EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 9, 0, 9, 9));
-    EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 2, 9));
     EXPECT_EQ(0, gfnFillRectWithCenterCell(dst.dc(), &r, tiny, SRCCOPY));
     // Null bitmaps and rectangles, resources that are not there.
     HINSTANCE self = GetModuleHandleW(nullptr);
@@ -122,6 +120,27 @@ TEST(Fill, EmptyRectanglesAndBadSourcesDrawNothing) {
     EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, self, 9999, SRCCOPY, 0, 0, 0, 0));
     EXPECT_EQ(0, gfnFillRectWithCenterCell(dst.dc(), &r, self, 9999, SRCCOPY));
     EXPECT_TRUE(pixelsAre(dst, blank));
+}
+
+// Where the tile rule still draws: nine-cell corners over an inverted rectangle, a piece under 3
+// pixels whose tiles of 0 mean the whole bitmap, operations that do not read the source.
+TEST(Fill, CornersOfInvertedRectanglesTinyPiecesAndSourcelessOperationsDraw) {
+    Dib src(9, 9, coordColour);
+    Canvas dst(12, 12, kSentinel);
+    RECT inverted = {8, 8, 2, 2}, r = {0, 0, 12, 12};
+    EXPECT_NE(0, gfnFillRectWith9CellsBitmap(dst.dc(), &inverted, src, SRCCOPY, 0, 0, 9, 9));
+    // Top-left at (8, 8), bottom-left at (8, -1), top-right at (-1, 8), bottom-right at (-1, -1).
+    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) {
+        if ((x < 2 || (x >= 8 && x < 11)) && (y < 2 || (y >= 8 && y < 11)))
+            return src.at(x < 2 ? 7 + x : x - 8, y < 2 ? 7 + y : y - 8);
+        return kSentinel;
+    }));
+    // Cells 0 x 3: no corners; the edges and the centre tile the whole bitmap from their cell's row.
+    EXPECT_NE(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 2, 9));
+    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) { return src.at(x % 9, y < 9 ? y : y - 3); }));
+    EXPECT_NE(0, gfnFillRectWithBitmap(dst.dc(), &r, src, BLACKNESS, 9, 0, 3, 3));
+    EXPECT_NE(0, gfnBitblt(dst.dc(), 2, 2, 3, 3, src, 20, 20, WHITENESS));
+    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) { return in({2, 2, 5, 5}, x, y) ? RGB(255, 255, 255) : 0; }));
 }
 
 TEST(Fill, CentreCellIsTiledAndResourcesDrawLikeTheirBitmaps) {

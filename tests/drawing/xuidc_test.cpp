@@ -90,17 +90,18 @@ TEST(XUIDC, BitBltPlacesRowsClipsAndBlends) {
     ASSERT_NE(0, ctx.BitBlt(0, 0, 2, 4, src.dc(), 0, 6, SRCCOPY, nullptr, nullptr, nullptr));
     EXPECT_EQ(coordColour(0, 7), ctx.at(0, 1));
     EXPECT_EQ(kWhite, ctx.at(0, 2));
-    AlphaRatio half = {1, 2};
-    // (0 x 1 + 255 x 1) / 2 = 127; mask 128: (0 x 128 + 255 x 127) / 255 = 127; both:
-    // (255 x (510 - 128)) / 510 = 191. A mask of another size is ignored.
-    EXPECT_EQ(RGB(127, 127, 127), blackOverWhite(&half, nullptr));
-    EXPECT_EQ(RGB(127, 127, 127), blackOverWhite(nullptr, greyMask(4, 4, 128)));
-    EXPECT_EQ(RGB(191, 191, 191), blackOverWhite(&half, greyMask(4, 4, 128)));
-    EXPECT_EQ(RGB(0, 0, 0), blackOverWhite(nullptr, greyMask(3, 4, 128)));
+    // An uneven ratio and mask, so that swapping source and old weights shows: (0 x 1 + 255 x 2) / 3
+    // = 170; mask 64: (255 x 191) / 255 = 191; both: (255 x (765 - 64)) / 765 = 233. A mask of
+    // another size is ignored.
+    AlphaRatio third = {1, 3};
+    EXPECT_EQ(RGB(170, 170, 170), blackOverWhite(&third, nullptr));
+    EXPECT_EQ(RGB(191, 191, 191), blackOverWhite(nullptr, greyMask(4, 4, 64)));
+    EXPECT_EQ(RGB(233, 233, 233), blackOverWhite(&third, greyMask(4, 4, 64)));
+    EXPECT_EQ(RGB(0, 0, 0), blackOverWhite(nullptr, greyMask(3, 4, 64)));
     // White is transparent with a ratio; without one it is copied like any colour.
     ctx.FillRect(0, 0, 4, 4, RGB(10, 20, 30));
     Canvas white(4, 4, kWhite);
-    ctx.BitBlt(0, 0, 4, 4, white.dc(), 0, 0, SRCCOPY, nullptr, &half, nullptr);
+    ctx.BitBlt(0, 0, 4, 4, white.dc(), 0, 0, SRCCOPY, nullptr, &third, nullptr);
     EXPECT_EQ(RGB(10, 20, 30), ctx.at(1, 1));
     ctx.BitBlt(0, 0, 4, 4, white.dc(), 0, 0, SRCCOPY, nullptr, nullptr, nullptr);
     EXPECT_EQ(kWhite, ctx.at(1, 1));

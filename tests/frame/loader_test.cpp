@@ -5,7 +5,6 @@
 #include "testutil.h"
 #include <string>
 
-extern "C" __declspec(dllimport) unsigned int qTrimUIGDIPlusStartupCount();
 
 using testutil::dibPixel;
 
@@ -94,38 +93,41 @@ TEST(Loaders, IndexedImageCarriesItsPalette) {
 }
 
 TEST(Loaders, FailuresGiveNullAndLeaveTheStartupCount) {
-    ASSERT_EQ(0u, qTrimUIGDIPlusStartupCount());
+    const testutil::GdiplusCalls& gdiplus = testutil::gdiplusCalls();
+    ASSERT_FALSE(gdiplus.running());
     const std::wstring missing = testImage(L"no-such-file.png");
     const std::wstring corrupt = testImage(L"corrupt.png");
+    const int startups = gdiplus.startups;
     for (const std::wstring* path : {&missing, &corrupt}) {
         EXPECT_EQ(nullptr, gfnGDIPlusLoadBitmap(path->c_str()));
         EXPECT_EQ(nullptr, gfnGDIPlusLoadBitmapDIB(path->c_str()));
         EXPECT_EQ(nullptr, gfnLoadBitmap(path->c_str()));
-        EXPECT_EQ(0u, qTrimUIGDIPlusStartupCount());
+        EXPECT_FALSE(gdiplus.running());
     }
+    EXPECT_EQ(startups + 6, gdiplus.startups);   // each load held GDI+ for itself
     EXPECT_EQ(nullptr, gfnLoadBitmap((const wchar_t*)nullptr));
     EXPECT_EQ(nullptr, gfnLoadBitmap(nullptr, nullptr));
     std::wstring longName(300, L'a');
     EXPECT_EQ(nullptr, gfnLoadBitmapDIB(nullptr, longName.c_str()));
     EXPECT_EQ(nullptr, gfnLoadIcon(nullptr, L"test\\no-such.ico"));
 
-    // A caller's lock keeps GDI+ up across loads and failures.
+    // A caller's lock keeps GDI+ up across loads and failures: one start-up, one shut-down.
     void* lock = nullptr;
     ASSERT_EQ(0, gfnGDIPlusLock(&lock));
     ASSERT_NE(nullptr, lock);
-    EXPECT_EQ(1u, qTrimUIGDIPlusStartupCount());
+    const int locked = gdiplus.startups;
     EXPECT_EQ(nullptr, gfnGDIPlusLoadBitmap(missing.c_str()));
     HBITMAP ok = gfnGDIPlusLoadBitmap(testImage(L"rgb24.png").c_str());
     EXPECT_NE(nullptr, ok);
     DeleteObject(ok);
-    EXPECT_EQ(1u, qTrimUIGDIPlusStartupCount());
+    EXPECT_TRUE(gdiplus.running() && gdiplus.startups == locked);
     EXPECT_EQ(0, gfnGDIPlusUnlock(&lock));
     EXPECT_EQ(nullptr, lock);
-    EXPECT_EQ(0u, qTrimUIGDIPlusStartupCount());
+    EXPECT_FALSE(gdiplus.running());
     EXPECT_EQ(0, gfnGDIPlusUnlock(&lock));  // already null: nothing
     EXPECT_EQ((long)E_FAIL, gfnGDIPlusUnlock(nullptr));
     EXPECT_EQ((long)E_FAIL, gfnGDIPlusLock(nullptr));
-    EXPECT_EQ(0u, qTrimUIGDIPlusStartupCount());
+    EXPECT_FALSE(gdiplus.running());
 }
 
 TEST(Loaders, ResourceBitmapsAsDDBAndDIB) {

@@ -150,6 +150,7 @@ BEGIN_MESSAGE_MAP(Shapes, BaseWnd)
     ON_CONTROL(BN_DOUBLECLICKED, 10, OnDoubleClicked10)
     ON_NOTIFY(NM_CLICK, 10, OnNmClick)
     ON_NOTIFY(NM_CLICK, 11, OnNmClick)
+    ON_NOTIFY(NM_DBLCLK, 10, OnNmClick)
     ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
@@ -172,6 +173,7 @@ public:
     }
     afx_msg void OnClicked() { ++clicks; }
     afx_msg BOOL OnDoubleClicked() { return !passOn; }
+    afx_msg BOOL OnNmDblClk(NMHDR*, LRESULT*) { return !passOn; }
     afx_msg void OnNmClick(NMHDR* hdr, LRESULT* result) { *result = (LRESULT)hdr->idFrom + 1000; }
     afx_msg HBRUSH CtlColor(CDC*, UINT nCtlColor) {
         ctlType = nCtlColor;
@@ -187,6 +189,7 @@ BEGIN_MESSAGE_MAP(ReflectButton, CButton)
     ON_CONTROL_REFLECT(BN_CLICKED, OnClicked)
     ON_CONTROL_REFLECT_EX(BN_DOUBLECLICKED, OnDoubleClicked)
     ON_NOTIFY_REFLECT(NM_CLICK, OnNmClick)
+    ON_NOTIFY_REFLECT_EX(NM_DBLCLK, OnNmDblClk)
     ON_WM_CTLCOLOR_REFLECT()
     ON_WM_NCCREATE()
     ON_WM_CREATE()
@@ -302,17 +305,22 @@ TEST(FrameworkWnd, ChildNotificationsAreReflectedFirst) {
     EXPECT_EQ((Rec{WM_COMMAND, 11, BN_CLICKED}), parent.last(WM_COMMAND));
 
     // _EX entries: TRUE keeps the notification, FALSE lets the parent have it as well.
+    NMHDR dbl = {reflecting.m_hWnd, 10, (UINT)NM_DBLCLK};
     parent.SendMessage(WM_COMMAND, MAKEWPARAM(10, BN_DOUBLECLICKED), (LPARAM)reflecting.m_hWnd);
+    parent.SendMessage(WM_NOTIFY, 10, (LPARAM)&dbl);
     EXPECT_EQ(1, parent.count(WM_COMMAND));
+    EXPECT_EQ(0, parent.count(WM_NOTIFY));
     reflecting.passOn = TRUE;
     parent.SendMessage(WM_COMMAND, MAKEWPARAM(10, BN_DOUBLECLICKED), (LPARAM)reflecting.m_hWnd);
     EXPECT_EQ((Rec{WM_COMMAND, 10, BN_DOUBLECLICKED}), parent.last(WM_COMMAND));
+    parent.SendMessage(WM_NOTIFY, 10, (LPARAM)&dbl);
+    EXPECT_EQ((Rec{WM_NOTIFY, 10}), parent.last(WM_NOTIFY));
 
     NMHDR hdr = {reflecting.m_hWnd, 10, (UINT)NM_CLICK};
     EXPECT_EQ(1010, parent.SendMessage(WM_NOTIFY, 10, (LPARAM)&hdr));   // the child's answer
     NMHDR hdr2 = {plain.m_hWnd, 11, (UINT)NM_CLICK};
     EXPECT_EQ(5, parent.SendMessage(WM_NOTIFY, 11, (LPARAM)&hdr2));
-    EXPECT_EQ(1, parent.count(WM_NOTIFY));
+    EXPECT_EQ(2, parent.count(WM_NOTIFY));
     EXPECT_EQ((Rec{WM_NOTIFY, 11}), parent.last(WM_NOTIFY));
 
     // Control colours: a brush from the child wins; a null brush leaves it to the parent.

@@ -64,23 +64,10 @@ TEST(DrawDIB, LargeNineCellFillsAreRenderedOnceAndCopied) {
     CqDrawDIB dib;
     dib.fnSetDibBuf(block);
     auto fill = [&](Canvas& canvas, RECT r) { dib.fnDrawDibFillRectWith9Cells(canvas.dc(), &r); };
-    // A 100 x 100 fill at (5, 5): each quadrant from the rendering's own corner, edges and centre
-    // in whole tiles from 10 past the rectangle's corner.
+    // 100 x 100 at (5, 5): the quadrants copied from the rendering make the nine-cell picture.
     Canvas copy(110, 110, kBack);
-    auto expectNine = [&] {
-        for (POINT m : {POINT{15, 5}, POINT{85, 5}, POINT{5, 85}, POINT{25, 25}, POINT{85, 85}})
-            EXPECT_EQ(kMarker, copy.at(m.x, m.y)) << m.x << "," << m.y;
-        EXPECT_EQ(kCell[0][0], copy.at(10, 10));
-        EXPECT_EQ(kCell[0][2], copy.at(100, 10));
-        EXPECT_EQ(kCell[2][0], copy.at(10, 100));
-        EXPECT_EQ(kCell[2][2], copy.at(100, 100));
-        EXPECT_EQ(kMarker, copy.at(95, 95));   // the bottom-right corner starts 10 before the edge
-        EXPECT_EQ(kCell[1][1], copy.at(54, 54));
-        EXPECT_EQ(kBack, copy.at(4, 4));
-        EXPECT_EQ(kBack, copy.at(105, 105));
-    };
     fill(copy, {5, 5, 105, 105});
-    expectNine();
+    EXPECT_TRUE(testutil::pixelsAre(copy, nineCells({5, 5, 105, 105}, kBack)));
     Canvas clipped(120, 120, kBack);   // renders again at 120 x 120; copies stay inside the clip box
     IntersectClipRect(clipped.dc(), 10, 10, 60, 60);
     fill(clipped, {0, 0, 120, 120});
@@ -90,7 +77,7 @@ TEST(DrawDIB, LargeNineCellFillsAreRenderedOnceAndCopied) {
     EXPECT_EQ(kBack, clipped.at(65, 65));
     copy.fill(kBack);
     fill(copy, {5, 5, 105, 105});   // copied from the larger rendering
-    expectNine();
+    EXPECT_TRUE(testutil::pixelsAre(copy, nineCells({5, 5, 105, 105}, kBack)));
 
     // Change the pixels behind the cache's back: whatever is drawn anew shows them.
     auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(block));
@@ -111,6 +98,20 @@ TEST(DrawDIB, LargeNineCellFillsAreRenderedOnceAndCopied) {
     EXPECT_EQ(changed, larger.at(60, 50));
     fill(copy, {5, 5, 105, 105});
     EXPECT_EQ(changed, copy.at(54, 54));
+}
+
+// Fills far larger than any screen are drawn where the target shows them, without a rendering of
+// their size: the pixels equal the nine-cell rule at both far corners, and memory stays put.
+TEST(DrawDIB, HugeNineCellFillsDrawWhatShowsInBoundedMemory) {
+    CqDrawDIB dib;
+    dib.fnSetDibBuf(makePackedDib(30, 30, ninePixel));
+    const SIZE_T before = committedBytes();
+    for (RECT r : {RECT{0, 0, 30000, 30000}, RECT{-29885, -29885, 115, 115}}) {
+        Canvas canvas(120, 120, kBack);
+        dib.fnDrawDibFillRectWith9Cells(canvas.dc(), &r);
+        EXPECT_TRUE(testutil::pixelsAre(canvas, nineCells(r, kBack))) << r.left;
+    }
+    EXPECT_LT((long long)committedBytes() - (long long)before, 32ll << 20);
 }
 
 TEST(DrawDIB, SourcesFromResourcesFilesAndBitmaps) {

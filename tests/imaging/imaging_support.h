@@ -2,7 +2,10 @@
 #pragma once
 #include "qAlphaBitmap.h"
 #include "qModule.h"
+#include "testutil.h"
 #include <windows.h>
+#define PSAPI_VERSION 2
+#include <psapi.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,4 +49,23 @@ inline DWORD ninePixel(int x, int y) {
     if (x % 10 == 0 && y % 10 == 0) return 0xFFFFFF;
     COLORREF c = kCell[(y / 10) % 3][(x / 10) % 3];
     return (DWORD)GetRValue(c) << 16 | (DWORD)GetGValue(c) << 8 | GetBValue(c);
+}
+
+// The process's commit charge (PrivateUsage is not filled in on every platform).
+inline SIZE_T committedBytes() {
+    PROCESS_MEMORY_COUNTERS pmc = {sizeof pmc};
+    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
+    return pmc.PagefileUsage;
+}
+
+// The picture a nine-cell fill of the whole 30 x 30 image over r makes; outside r, back.
+inline auto nineCells(RECT r, COLORREF back) {
+    auto cell = [](int v, long lo, long hi) {   // the source coordinate along one axis
+        return v < lo || v >= hi ? -1 : v - lo < 10 ? (int)(v - lo) : hi - v <= 10 ? (int)(v - hi + 30) : (int)(v - lo) % 10 + 10;
+    };
+    return [=](int x, int y) {
+        const int sx = cell(x, r.left, r.right), sy = cell(y, r.top, r.bottom);
+        const DWORD p = sx < 0 || sy < 0 ? 0 : ninePixel(sx, sy);
+        return sx < 0 || sy < 0 ? back : RGB(p >> 16, p >> 8 & 0xFF, p & 0xFF);
+    };
 }

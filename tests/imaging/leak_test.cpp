@@ -7,17 +7,9 @@
 #include "qBitmapLoad.h"
 #include "imaging_support.h"
 #include "testutil.h"
-#define PSAPI_VERSION 2
-#include <psapi.h>
 
 namespace {
-SIZE_T committedBytes() {
-    PROCESS_MEMORY_COUNTERS pmc = {sizeof pmc};
-    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
-    return pmc.PagefileUsage;   // the commit charge (PrivateUsage is not filled in on every platform)
-}
-
-void oneRound() {
+void oneRound(int round) {
     const std::wstring d = imagingDir();
     HBITMAP bmp = nullptr;
     void* out = nullptr;
@@ -30,10 +22,13 @@ void oneRound() {
 
     testutil::Canvas canvas(110, 110);
     RECT r = {0, 0, 100, 100};   // large enough for the cached rendering
-    CqDrawDIB dib, copy;
+    CqDrawDIB dib, copy, fresh;
     dib.fnSetDibBufFromDIB(testModule(), kResNine);
     dib.fnDrawDibFillRectWith9Cells(canvas.dc(), &r);
     copy = dib;
+    // New contents every round: the cache entry and its rendering go with the last owner.
+    fresh.fnSetDibBuf(makePackedDib(30, 30, [round](int x, int y) { return ninePixel(x, y) ^ round; }));
+    fresh.fnDrawDibFillRectWith9Cells(canvas.dc(), &r);
     copy.fnSetDibBufFromDDB(d.c_str(), L"fore.png");
     AlphaBitmap img;
     img->fnLoadFromFile(d.c_str(), L"nine30.png", L"cutalpha.png", 0, 0, 0, 0);
@@ -45,12 +40,15 @@ void oneRound() {
 TEST(Leaks, RepeatedWorkGivesEverythingBack) {
     void* gdiplus = nullptr;
     ASSERT_EQ(0, gfnGDIPlusLock(&gdiplus));   // keeps GDI+ up across the rounds, as a host would
-    for (int i = 0; i < 50; ++i) oneRound();   // warm-up: caches, heaps, DrawDib
+    CqDrawDIB keeper;   // and the DIB cache, which would otherwise go with each round's last object
+    for (int i = 0; i < 50; ++i) oneRound(i);   // warm-up: caches, heaps, DrawDib
     const SIZE_T before = committedBytes();
     ASSERT_NE(0u, before);
-    for (int i = 0; i < 300; ++i) oneRound();
+    for (int i = 50; i < 350; ++i) oneRound(i);
     const SIZE_T after = committedBytes();
     // A leak of any one 30 x 30 image per round would be over a megabyte.
     EXPECT_LT((long long)after - (long long)before, 512ll << 10) << before << " -> " << after;
+    int round = 350;   // and no bitmap or DC is left over
+    EXPECT_EQ(0, testutil::gdiLeakOver(20, [&] { oneRound(round++); }));
     gfnGDIPlusUnlock(&gdiplus);
 }

@@ -10,6 +10,8 @@ namespace {
 // Mask columns of the merge test images: 0, 0, 255, 255, 128, 128, 255, 0; foreground red | blue.
 const COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kGreen = RGB(0, 255, 0);
 const COLORREF kYellow = RGB(255, 255, 0), kMagenta = RGB(255, 0, 255), kGrey = RGB(128, 128, 128);
+// The colour merged under the foreground: red and blue differ, so a swap of the two shows.
+const COLORREF kUnder = RGB(200, 100, 30);
 
 // A pixel buffer freed at the end of the scope.
 struct Buf {
@@ -65,18 +67,18 @@ protected:
 
 TEST_F(Merge, ForegroundOverAColourUnderTheMaskOrAsIs) {
     Buf b, files, bare, bareFile;
-    ASSERT_EQ(1, gfnCreateMergedBuffer(&b.p, testModule(), kResFore, kResMask, kGreen));
+    ASSERT_EQ(1, gfnCreateMergedBuffer(&b.p, testModule(), kResFore, kResMask, kUnder));
     EXPECT_EQ(CSize(8, 4), b.size());
-    EXPECT_EQ(kGreen, b.at(0, 1));
+    EXPECT_EQ(kUnder, b.at(0, 1));
     EXPECT_EQ(kRed, b.at(2, 1));
-    expectNear(RGB(0, 127, 128), b.at(4, 1), "half and half");
+    expectNear(RGB(200 * 127 / 255, 100 * 127 / 255, (255 * 128 + 30 * 127) / 255), b.at(4, 1), "blue at 128 over");
     EXPECT_EQ(kBlue, b.at(6, 3));
-    EXPECT_EQ(kGreen, b.at(7, 0));
-    ASSERT_EQ(1, gfnCreateMergedBuffer(&files.p, dir().c_str(), L"fore.png", L"mask8.png", kGreen));
+    EXPECT_EQ(kUnder, b.at(7, 0));
+    ASSERT_EQ(1, gfnCreateMergedBuffer(&files.p, dir().c_str(), L"fore.png", L"mask8.png", kUnder));
     for (int x = 0; x < 8; ++x) EXPECT_EQ(b.at(x, 2), files.at(x, 2)) << x;
     // Without a mask the foreground is merged as is.
-    ASSERT_EQ(1, gfnCreateMergedBuffer(&bare.p, testModule(), kResFore, 0, kGreen));
-    ASSERT_EQ(1, gfnCreateMergedBuffer(&bareFile.p, dir().c_str(), L"fore.png", nullptr, kGreen));
+    ASSERT_EQ(1, gfnCreateMergedBuffer(&bare.p, testModule(), kResFore, 0, kUnder));
+    ASSERT_EQ(1, gfnCreateMergedBuffer(&bareFile.p, dir().c_str(), L"fore.png", nullptr, kUnder));
     EXPECT_EQ(kRed, bare.at(0, 0));
     EXPECT_EQ(kBlue, bare.at(7, 3));
     EXPECT_EQ(kBlue, bareFile.at(7, 0));
@@ -129,12 +131,12 @@ TEST_F(Merge, TwoHeadsTakeTheFarEndOfAWideOrTallBackground) {
 
 TEST_F(Merge, BitmapsAndPackedDibs) {
     void* dib = nullptr;
-    ASSERT_EQ(1, gfnCreateMergedBitmap(1, &dib, testModule(), kResFore, kResMask, kGreen));
+    ASSERT_EQ(1, gfnCreateMergedBitmap(1, &dib, testModule(), kResFore, kResMask, kUnder));
     expectPackedDib(dib, 8, 4);
     void* ddb = nullptr;
-    ASSERT_EQ(1, gfnCreateMergedBitmap(0, &ddb, testModule(), kResFore, kResMask, kGreen));
+    ASSERT_EQ(1, gfnCreateMergedBitmap(0, &ddb, testModule(), kResFore, kResMask, kUnder));
     Bitmap asDdb{(HBITMAP)ddb};
-    EXPECT_EQ(kGreen, asDdb.at(0, 0));
+    EXPECT_EQ(kUnder, asDdb.at(0, 0));
     EXPECT_EQ(kRed, asDdb.at(2, 0));
 
     // Over a background: its handle, resources by id, files by name.

@@ -92,8 +92,6 @@ bool writeTextFile(const std::wstring& path, const std::string& text) {
     return ok && written == text.size();
 }
 
-DWORD gdiObjectCount() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
-
 void pumpMessages(DWORD ms) {
     DWORD end = GetTickCount() + ms;
     MSG msg;
@@ -104,6 +102,53 @@ void pumpMessages(DWORD ms) {
         }
         Sleep(1);
     } while ((LONG)(end - GetTickCount()) > 0);
+}
+
+void* hookImport(const wchar_t* module, const char* dll, const char* function, void* replacement) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(module));
+    if (!base) return nullptr;
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); dir.Size && imp->Name; ++imp) {
+        if (_stricmp(reinterpret_cast<char*>(base + imp->Name), dll) != 0) continue;
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (strcmp(reinterpret_cast<char*>(byName->Name), function) != 0) continue;
+            DWORD was;
+            VirtualProtect(&slots->u1.Function, sizeof(void*), PAGE_READWRITE, &was);
+            void* old = reinterpret_cast<void*>(slots->u1.Function);
+            slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            VirtualProtect(&slots->u1.Function, sizeof(void*), was, &was);
+            return old;
+        }
+    }
+    return nullptr;
+}
+
+namespace {
+GdiplusCalls g_gdiplus;
+int(WINAPI* realStartup)(ULONG_PTR*, const void*, void*);
+void(WINAPI* realShutdown)(ULONG_PTR);
+int WINAPI countStartup(ULONG_PTR* token, const void* input, void* output) {
+    const int status = realStartup(token, input, output);
+    g_gdiplus.startups += status == 0;
+    return status;
+}
+void WINAPI countShutdown(ULONG_PTR token) {
+    ++g_gdiplus.shutdowns;
+    realShutdown(token);
+}
+}  // namespace
+
+const GdiplusCalls& gdiplusCalls() {
+    if (!realStartup) {
+        realStartup = (decltype(realStartup))hookImport(L"qTrimUI.dll", "gdiplus.dll", "GdiplusStartup", (void*)countStartup);
+        realShutdown = (decltype(realShutdown))hookImport(L"qTrimUI.dll", "gdiplus.dll", "GdiplusShutdown", (void*)countShutdown);
+    }
+    return g_gdiplus;
 }
 
 }  // namespace testutil

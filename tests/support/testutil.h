@@ -1,6 +1,7 @@
 // Helpers shared by the test binaries: DIB sections to draw into and read back, paths beside the
 // library, files created for one test.
 #pragma once
+#include <gtest/gtest.h>
 #include <windows.h>
 #include <string>
 
@@ -31,6 +32,36 @@ private:
     BYTE* m_pixels = nullptr;
 };
 
+// Every pixel (x, y) of img (anything with width, height and at) is want(x, y), or the first that is not.
+template <class Img, class F>
+testing::AssertionResult pixelsAre(const Img& img, F&& want) {
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.at(x, y) != (COLORREF)want(x, y))
+                return testing::AssertionFailure() << "pixel " << x << "," << y << " is " << std::hex
+                                                   << img.at(x, y) << ", not " << (COLORREF)want(x, y);
+    return testing::AssertionSuccess();
+}
+
+// Live GDI objects of this process (DCs included). Wine looks a handle whose high word is 0 up by
+// its table index alone, so probing every index counts the live entries.
+inline int liveGdiObjects() {
+    GdiFlush();
+    int n = 0;
+    for (ULONG_PTR i = 0; i < 0x10000; ++i) n += GetObjectType((HGDIOBJ)i) != 0;
+    return n;
+}
+
+// Calls fn once to let lazily made objects appear, then again `times` times; the change of the
+// live object count over those calls.
+template <class F>
+int gdiLeakOver(int times, F&& fn) {
+    fn();
+    int before = liveGdiObjects();
+    for (int i = 0; i < times; ++i) fn();
+    return liveGdiObjects() - before;
+}
+
 // Reads pixel (x, y) of any DIB section (bottom-up or top-down; 24 or 32 bits) as 0xAARRGGBB.
 DWORD dibPixel(HBITMAP dib, int x, int y);
 
@@ -40,10 +71,19 @@ std::wstring libraryDir();
 // Writes text (UTF-16 is not needed: the INI files are ASCII) to a file, creating its folders.
 bool writeTextFile(const std::wstring& path, const std::string& text);
 
-// Count of GDI objects of this process, as far as the platform reports it (0 when it cannot).
-DWORD gdiObjectCount();
-
 // Runs the message loop of this thread for about ms milliseconds.
 void pumpMessages(DWORD ms);
+
+// Points module's import of dll!function at replacement; gives the previous address (null: not
+// imported). Lets a test watch what the library asks of the system without a test-only export.
+void* hookImport(const wchar_t* module, const char* dll, const char* function, void* replacement);
+
+// How often the library started and shut down GDI+, read through its imports of GdiplusStartup
+// and GdiplusShutdown (watched from the first call on).
+struct GdiplusCalls {
+    int startups = 0, shutdowns = 0;
+    bool running() const { return startups > shutdowns; }
+};
+const GdiplusCalls& gdiplusCalls();
 
 }  // namespace testutil

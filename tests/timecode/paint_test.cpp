@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include "tcprobe.h"
 #include "testutil.h"
+#include "qDraw.h"
 
 namespace {
 const UINT kTimer = 10;
@@ -22,22 +23,10 @@ const Skin kCompactFixed = {L"TimeTag3.png", 78, 16, 16, 0, 1, {2, 10, 20, 28, 4
 enum Button { Normal = 0, Pressed = 1, Disabled = 2, Hover = 3 };   // grid rows of the button states
 
 void blit(HDC to, HBITMAP from, int sx, int sy, int dx, int dy, int w, int h) {
-    HDC mem = CreateCompatibleDC(to);
-    HGDIOBJ old = SelectObject(mem, from);
-    BitBlt(to, dx, dy, w, h, mem, sx, sy, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteDC(mem);
+    gfnBitblt(to, dx, dy, w, h, from, sx, sy, SRCCOPY);
 }
-
-// Pixels that differ, with the first one described.
 ::testing::AssertionResult samePixels(const testutil::Canvas& got, const testutil::Canvas& want) {
-    int bad = 0, fx = -1, fy = -1;
-    for (int y = 0; y < want.height(); ++y)
-        for (int x = 0; x < want.width(); ++x)
-            if (got.at(x, y) != want.at(x, y) && bad++ == 0) fx = x, fy = y;
-    if (!bad) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << bad << " pixels differ, first at (" << fx << ", " << fy << "): got 0x"
-                                         << std::hex << got.at(fx, fy) << " want 0x" << want.at(fx, fy);
+    return testutil::pixelsAre(got, [&](int x, int y) { return want.at(x, y); });
 }
 
 // The control painted now (erase and paint, no message loop) and read back from the screen equals

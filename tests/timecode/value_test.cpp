@@ -127,45 +127,32 @@ TEST(TimeCodeValue, CheckValidAndModifyOnlyAtDropFrame) {
     }
 }
 
-TEST(TimeCodeValue, StepsCarryIntoHigherMembersAndStopAtTheBounds) {
+// Steps (s: fnStepChange, r: fnRefineEdits) at 25 frames a second: onto each member's maximum,
+// carries into higher members, and near the bounds the first member that still fits.
+TEST(TimeCodeValue, StepsReachTheMaximaCarryAndStopAtTheBounds) {
+    const int top = 8999999;   // 99:59:59:24
+    const struct {
+        int h, m, s, f, current, upper;
+        char op;
+        int up, result;
+        const char* after;
+    } cases[] = {{0, 0, 58, 5, 2, top, 's', 1, 1, "00:00:59:05 @2"},   {0, 58, 10, 5, 1, top, 's', 1, 1, "00:59:10:05 @1"},
+                 {98, 0, 0, 0, 0, top, 's', 1, 1, "99:00:00:00 @0"},    {0, 0, 0, 23, 3, top, 's', 1, 0, "00:00:00:24 @3"},
+                 {0, 59, 10, 5, 1, top, 's', 1, 0, "01:00:10:05 @1"},   {1, 9, 10, 5, 1, top, 's', 1, 0, "01:10:10:05 @1"},
+                 {1, 0, 10, 5, 1, top, 's', 0, 0, "00:59:10:05 @1"},    {99, 0, 10, 0, 0, top, 's', 1, 0, "99:01:10:00 @1"},
+                 {0, 30, 0, 0, 0, top, 's', 0, 0, "00:29:00:00 @1"},    {0, 10, 0, 0, 0, top, 'r', 1, 1, "01:10:00:00 @0"},
+                 {0, 59, 10, 5, 1, 88770, 's', 1, 0, "00:59:10:06 @3"}, {0, 59, 10, 20, 3, 88770, 's', 1, 0, "00:59:10:20 @3"},
+                 {0, 59, 10, 20, 0, 88770, 'r', 1, 0, "00:59:10:20 @0"}, {0, 0, 0, 0, 0, top, 'r', 0, 0, "00:00:00:00 @0"},
+                 {0, 0, 0, 0, 3, top, 's', 0, 0, "00:00:00:00 @3"},     {0, 0, 4, 0, 0, top, 'r', 0, 1, "00:00:03:00 @2"}};
     TimeCodeProbe c;
     c.fnSetFrameRate(25.0);
-    c.fnSetIndex(c.TimeCodeToIndex(0, 59, 10, 5), 25.0, 0);
-    c.m_nCurrent = 1;
-    // Minutes up at 59: the next hour with minutes 00, minutes stay current.
-    EXPECT_EQ(0, c.fnStepChange(1));
-    EXPECT_EQ("01:00:10:05 @1", c.text());
-    // A plain step reports whether only the ones digit changed.
-    EXPECT_EQ(1, c.fnStepChange(1));
-    EXPECT_EQ("01:01:10:05 @1", c.text());
-    c.setMembers(1, 9, 10, 5);
-    EXPECT_EQ(0, c.fnStepChange(1));
-    EXPECT_EQ("01:10:10:05 @1", c.text());
-    // Down at 00 borrows from the hour.
-    c.setMembers(1, 0, 10, 5);
-    EXPECT_EQ(0, c.fnStepChange(0));
-    EXPECT_EQ("00:59:10:05 @1", c.text());
-    // Near the upper bound the step falls to the first member that still fits, which becomes current.
-    int upper = c.TimeCodeToIndex(0, 59, 10, 20);
-    c.fnSetIndexUpperBd(upper);
-    EXPECT_EQ(0, c.fnStepChange(1));
-    EXPECT_EQ("00:59:10:06 @3", c.text());
-    // At either bound nothing changes.
-    c.fnSetIndex(upper, 0.0, 0);
-    EXPECT_EQ(0, c.fnStepChange(1));
-    c.m_nCurrent = 0;
-    EXPECT_EQ(0, c.fnRefineEdits(1));
-    EXPECT_EQ(upper, c.fnGetIndex());
-    c.fnSetIndex(0, 0.0, 0);
-    EXPECT_EQ(0, c.fnRefineEdits(0));
-    c.m_nCurrent = 3;
-    c.fnStepChange(0);
-    EXPECT_EQ(0, c.fnGetIndex());
-    // Neither an hour nor a minute fits below 100 frames above 0: a second does.
-    c.fnSetIndex(100, 0.0, 0);
-    c.m_nCurrent = 0;
-    EXPECT_EQ(1, c.fnRefineEdits(0));
-    EXPECT_EQ("00:00:03:00 @2", c.text());
+    for (const auto& k : cases) {
+        c.fnSetIndexUpperBd(k.upper);
+        c.setMembers(k.h, k.m, k.s, k.f);
+        c.m_nCurrent = k.current;
+        EXPECT_EQ(k.result, k.op == 's' ? c.fnStepChange(k.up) : c.fnRefineEdits(k.up)) << k.after;
+        EXPECT_EQ(k.after, c.text());
+    }
     // Frames carry through the index, with drop-frame numbering.
     c.fnSetFrameRate(kDrop);
     c.fnSetIndex(c.TimeCodeToIndex(0, 0, 59, 29), kDrop, 0);
