@@ -135,10 +135,10 @@ TEST(HostileControls, BrokenSkinsLeakNoGdiObject) {
         }
     };
     round();
-    const int before = liveGdiObjects();
+    const int before = testutil::liveGdiObjects();
     round();
     round();
-    EXPECT_EQ(before, liveGdiObjects());
+    EXPECT_EQ(before, testutil::liveGdiObjects());
 }
 
 namespace {

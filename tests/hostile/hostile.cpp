@@ -244,13 +244,6 @@ Watchdog::~Watchdog() {
     CloseHandle(m_done);
 }
 
-int liveGdiObjects() {
-    GdiFlush();
-    int n = 0;
-    for (ULONG_PTR i = 0; i < 0x10000; ++i) n += GetObjectType((HGDIOBJ)i) != 0;
-    return n;
-}
-
 SIZE_T peakWorkingSet() {
     PROCESS_MEMORY_COUNTERS pmc = {sizeof pmc};
     GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);

@@ -59,9 +59,6 @@ private:
     HANDLE m_thread;
 };
 
-// Live GDI objects of this process: Wine looks up a handle whose high word is 0 by its table index
-// alone, so probing every index counts the live entries (GetGuiResources is a stub there).
-int liveGdiObjects();
 // The process's resident peak and its commit charge, in bytes.
 SIZE_T peakWorkingSet();
 SIZE_T committedBytes();

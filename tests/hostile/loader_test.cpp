@@ -125,11 +125,11 @@ TEST(HostileLoaders, RepeatedFailuresLeakNothing) {
     void* gdiplus = nullptr;
     ASSERT_EQ(0, gfnGDIPlusLock(&gdiplus));
     for (Kind kind : allKinds()) loadEverything(kind);   // warm-up: caches, heaps
-    const int objects = liveGdiObjects();
+    const int objects = testutil::liveGdiObjects();
     const SIZE_T committed = committedBytes();
     for (int round = 0; round < 3; ++round)
         for (Kind kind : allKinds()) loadEverything(kind);
-    EXPECT_EQ(objects, liveGdiObjects());
+    EXPECT_EQ(objects, testutil::liveGdiObjects());
     EXPECT_LT((long long)committedBytes() - (long long)committed, 2ll << 20) << committed << " -> " << committedBytes();
     gfnGDIPlusUnlock(&gdiplus);
 }
