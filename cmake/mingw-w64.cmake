@@ -6,6 +6,13 @@ set(CMAKE_C_COMPILER   ${TOOLCHAIN_PREFIX}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${TOOLCHAIN_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER  ${TOOLCHAIN_PREFIX}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})
+# Prefixes the caller names (an installed qTrimUI, say) hold cross-built packages too: they join the
+# roots, so the usual -DCMAKE_PREFIX_PATH=<prefix> finds them while the build machine's own
+# packages stay out of reach.
+foreach(prefix IN LISTS CMAKE_PREFIX_PATH)
+  get_filename_component(prefix "${prefix}" ABSOLUTE)
+  list(APPEND CMAKE_FIND_ROOT_PATH "${prefix}")
+endforeach()
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
