@@ -26,6 +26,6 @@ case $mode in
     "$src/tools/winerun.sh" 120 "$stage/bin/trim.exe" --shot "Z:${out//\//\\}\\trim-dialog.png"
     ls -1 "$out/trim-dialog.png" ;;
   soak) cp "$build/trim/soak/trim_soak.exe" "$stage/bin/"
-    exec "$src/tools/winerun.sh" $(( ${3:-20} * 2 + 300 )) "$stage/bin/trim_soak.exe" "${3:-20}" ;;
+    exec "$src/tools/winerun.sh" $(( ${3:-20} * 2 + 300 )) "$stage/bin/trim_soak.exe" "${@:3}" ;;
   *) echo "unknown mode $mode" >&2; exit 2 ;;
 esac
