@@ -2,6 +2,8 @@
 #include <qDraw.h>
 #include <commctrl.h>
 #include <algorithm>
+#include <climits>
+#include <cstring>
 
 namespace {
 const UINT_PTR kPlayTimer = 1;
@@ -57,7 +59,6 @@ public:
     ~CClipBin() override { finishEdit(); }
 
     void startEdit(int item) {
-#ifdef TRIM_HAS_RENAME
         finishEdit();
         RECT rc = {};
         rc.left = LVIR_LABEL;
@@ -76,13 +77,9 @@ public:
         m_edit->SetSel(0, -1);
         m_edit->fnStartEdit();
         m_item = item;
-#else
-        (void)item;
-#endif
     }
     // Takes the new name unless the edit ended with Escape or left the name empty.
     void finishEdit() {
-#ifdef TRIM_HAS_RENAME
         if (!m_edit) return;
         std::unique_ptr<CLVEditEx> edit(std::move(m_edit));
         CString text;
@@ -90,7 +87,6 @@ public:
         if (!edit->IsEscape() && !text.IsEmpty() && m_hWnd) m_dialog->renameClip(m_item, text.GetString());
         edit->fnEndEdit();
         edit->DestroyWindow();
-#endif
     }
 
 protected:
@@ -107,9 +103,7 @@ protected:
 
 private:
     CTrimDialog* m_dialog;
-#ifdef TRIM_HAS_RENAME
     std::unique_ptr<CLVEditEx> m_edit;
-#endif
     int m_item = -1;
 };
 
@@ -119,7 +113,6 @@ BEGIN_MESSAGE_MAP(CClipBin, CWnd)
     ON_MESSAGE(WM_APP_STARTEDIT, OnStartEdit)
 END_MESSAGE_MAP()
 
-#ifdef TRIM_HAS_DRAGDROP
 // Clips leave the bin as thumbnail records carrying their marks.
 class CBinSource : public CDragDropSource {
 public:
@@ -167,8 +160,13 @@ protected:
         return nEvent == 2;   // the record is read only at the drop
     }
     void m_fnOnDataArrive_ThumbnailListView(int, _TList_tag* item, DWORD, DWORD* pdwEffect) override {
+        // The record names the clip (for its rate) and carries the name and marks it was dragged with.
         if (item->nItem < 0 || item->nItem >= (int)m_dialog->clips().size()) return;
-        m_dialog->addToTimeline(item->nItem, m_at);
+        if (item->llInPoint < 0 || item->llOutPoint < item->llInPoint || item->llOutPoint > INT_MAX) return;
+        WCHAR name[41] = {};
+        memcpy(name, item->szName, sizeof(item->szName));
+        m_dialog->addToTimeline(name, m_dialog->clips()[item->nItem].rate, (int)item->llInPoint,
+                                (int)item->llOutPoint, m_at);
         *pdwEffect = DROPEFFECT_COPY;
     }
 
@@ -197,7 +195,6 @@ protected:
 private:
     CTrimDialog* m_dialog;
 };
-#endif
 
 BEGIN_MESSAGE_MAP(CTrimDialog, CWnd)
     ON_WM_CREATE()
@@ -281,9 +278,7 @@ void CTrimDialog::build() {
     addTimecode(m_tcOut, IDC_MARKOUT, kRightX + 2 * kTcStep, kTcY, 1);
     addTimecode(m_tcDuration, IDC_DURATION, kRightX + 3 * kTcStep, kTcY, 0);
 
-#ifdef TRIM_HAS_TIPS
     m_tips.fnCreate(this);
-#endif
     // Transport and marks.
     struct ButtonDef {
         UINT id;
@@ -314,11 +309,9 @@ void CTrimDialog::build() {
         const int widths[] = {230, 90, 140, 140, 140};
         addColumns(m_timeline.m_hWnd, heads, widths, 5);
     }
-#ifdef TRIM_HAS_DRAGDROP
     if (m_bin->m_hWnd) m_binSource.reset(new CBinSource(this, m_bin.get()));
     if (m_timeline.m_hWnd) m_timelineTarget.reset(new CTimelineTarget(this, &m_timeline));
     m_rangeSource.reset(new CRangeSource(this));
-#endif
     selectClip(-1);
 }
 
@@ -342,11 +335,7 @@ CqButtonEx* CTrimDialog::addButton(UINT id, const wchar_t* caption, const wchar_
     const BOOL made = toggle ? b->CButton::Create(caption, style, r, this, id) && b->fnInit(1)
                              : b->Create(caption, style, r, this, id);
     if (!made) return nullptr;
-#ifdef TRIM_HAS_TIPS
     m_tips.fnAddTool(b->m_hWnd, 0u, const_cast<wchar_t*>(tip));
-#else
-    (void)tip;
-#endif
     m_buttons.push_back(std::move(b));
     return m_buttons.back().get();
 }
@@ -446,28 +435,23 @@ void CTrimDialog::renameClip(int index, const std::wstring& name) {
     }
 }
 
-void CTrimDialog::addToTimeline(int index, int at) {
-    if (index < 0 || index >= (int)m_clips.size() || !m_timeline.m_hWnd) return;
-    const Clip& c = m_clips[index];
+void CTrimDialog::addToTimeline(const std::wstring& name, double rate, int in, int out, int at) {
+    if (!m_timeline.m_hWnd || in < 0 || out < in) return;
     LVITEMW it = {};
     it.mask = LVIF_TEXT;
     it.iItem = at >= 0 ? at : (int)m_timeline.SendMessage(LVM_GETITEMCOUNT);
-    it.pszText = (LPWSTR)c.name.c_str();
+    it.pszText = (LPWSTR)name.c_str();
     int row = (int)m_timeline.SendMessage(LVM_INSERTITEMW, 0, (LPARAM)&it);
     if (row < 0) return;
-    setCell(m_timeline.m_hWnd, row, 1, rateText(c.rate));
-    setCell(m_timeline.m_hWnd, row, 2, timecodeText(c.in, c.rate));
-    setCell(m_timeline.m_hWnd, row, 3, timecodeText(c.out, c.rate));
-    setCell(m_timeline.m_hWnd, row, 4, timecodeText(c.out - c.in, c.rate));
+    setCell(m_timeline.m_hWnd, row, 1, rateText(rate));
+    setCell(m_timeline.m_hWnd, row, 2, timecodeText(in, rate));
+    setCell(m_timeline.m_hWnd, row, 3, timecodeText(out, rate));
+    setCell(m_timeline.m_hWnd, row, 4, timecodeText(out - in, rate));
 }
 
 BOOL CTrimDialog::copyRange() {
-#ifdef TRIM_HAS_DRAGDROP
     CPoint anywhere(0, 0);
     return m_rangeSource && m_rangeSource->m_fnCopyDataToClipboard(anywhere);
-#else
-    return FALSE;
-#endif
 }
 
 // Play: the frame shown is the start frame plus the time since the start at the clip's rate, so
@@ -591,11 +575,9 @@ void CTrimDialog::finish(int button) {
 }
 
 BOOL CTrimDialog::PreTranslateMessage(MSG* pMsg) {
-#ifdef TRIM_HAS_TIPS
     // The shaped tips hear the mouse only through the host.
     if (pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST && m_tips.m_hWnd)
         gfnToolTipRelayEvent(m_tips.m_hWnd, pMsg);
-#endif
     // Ctrl+C anywhere but in a text box copies the marked range.
     if (pMsg->message == WM_KEYDOWN && pMsg->wParam == 'C' && (GetKeyState(VK_CONTROL) & 0x8000)) {
         wchar_t cls[16] = {};
@@ -639,16 +621,12 @@ void CTrimDialog::OnPaint() {
 void CTrimDialog::OnDestroy() {
     stopPlay();
     if (m_bin) m_bin->finishEdit();
-#ifdef TRIM_HAS_DRAGDROP
     // Hooks and registrations go while their windows still exist.
     m_binSource.reset();
     m_timelineTarget.reset();
     m_rangeSource.reset();
-#endif
-#ifdef TRIM_HAS_TIPS
     m_tips.DestroyWindow();
     m_tips.fnUnInit();
-#endif
     CWnd::OnDestroy();
     if (m_faceBrush) DeleteObject(m_faceBrush);
     m_faceBrush = nullptr;

@@ -5,23 +5,12 @@
 #include "Clips.h"
 #include "Preview.h"
 #include <qButtonEx.h>
+#include <qDragDrop.h>
+#include <qLVEditEx.h>
 #include <qScrollBarEx.h>
 #include <qTimeCode.h>
-#include <memory>
-
-// Parts of the library that a host build may lack; the dialog keeps their places empty.
-#if __has_include(<qToolTipDVDUser.h>)
-#define TRIM_HAS_TIPS 1
 #include <qToolTipDVDUser.h>
-#endif
-#if __has_include(<qLVEditEx.h>)
-#define TRIM_HAS_RENAME 1
-#include <qLVEditEx.h>
-#endif
-#if __has_include(<qDragDrop.h>)
-#define TRIM_HAS_DRAGDROP 1
-#include <qDragDrop.h>
-#endif
+#include <memory>
 
 enum TrimControlId : UINT {
     IDC_BIN = 1001,
@@ -71,8 +60,8 @@ public:
     int currentClip() const { return m_current; }
     // Puts the marked range of the current clip on the clipboard as text.
     BOOL copyRange();
-    // Adds a row for clip `index` with its marks to the timeline; at -1 appends.
-    void addToTimeline(int index, int at);
+    // Adds a timeline row for a range of a clip; at -1 appends.
+    void addToTimeline(const std::wstring& name, double rate, int in, int out, int at);
     void renameClip(int index, const std::wstring& name);
 
     static const int kWidth = 780, kHeight = 500;
@@ -141,12 +130,8 @@ private:
     std::vector<std::unique_ptr<CqButtonEx>> m_buttons;
     HFONT m_font = nullptr;
     HBRUSH m_faceBrush = nullptr;
-#ifdef TRIM_HAS_TIPS
     CqToolTipDVDUser m_tips;
-#endif
-#ifdef TRIM_HAS_DRAGDROP
     std::unique_ptr<CBinSource> m_binSource;
     std::unique_ptr<CTimelineTarget> m_timelineTarget;
     std::unique_ptr<CRangeSource> m_rangeSource;
-#endif
 };

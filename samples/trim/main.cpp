@@ -87,7 +87,8 @@ int shot(const wchar_t* file) {
     click(dlg, IDC_SETIN);
     typePosition(dlg, 2698);
     click(dlg, IDC_SETOUT);
-    dlg.addToTimeline(0, -1);
+    const Clip& c = dlg.clips()[0];
+    dlg.addToTimeline(c.name, c.rate, c.in, c.out, -1);
     typePosition(dlg, 1283);
     click(dlg, IDC_LOOP);
     RECT r;

@@ -351,20 +351,26 @@ void round(HWND owner) {
           std::to_wstring(out->fnGetIndex()) + L" " + std::to_wstring(dur->fnGetIndex()));
     CHECK(windowText(summary).find(L"Duration 00:01:20;00") != std::wstring::npos, windowText(summary));
 
-    // Play for a second and stop: the clip advances at its rate, the scrubber moving with it.
+    // Play for two seconds and stop: the clip advances at its rate, the scrubber moving with it.
+    // The pointer is on the button before the clock starts, so the times bracket play closely.
     const int from = pos->fnGetIndex();
+    const POINT playAt = centreOf(play->m_hWnd);
+    moveTo(playAt);
+    pump(50);
     const DWORD t0 = GetTickCount();
-    click(centreOf(play->m_hWnd));
+    press(playAt);
+    release(playAt);
     CHECK(pumpUntil([&] { return play->GetCheck() == BST_CHECKED; }));
     const DWORD t1 = GetTickCount();
     std::vector<long> seen;
-    while (GetTickCount() - t1 < 1000) {
+    while (GetTickCount() - t1 < 2000) {
         pump(20);
         const long p = scrub->fnGetScrollPos();
         if (seen.empty() || seen.back() != p) seen.push_back(p);
     }
     const DWORD t2 = GetTickCount();
-    click(centreOf(play->m_hWnd));
+    press(playAt);
+    release(playAt);
     CHECK(pumpUntil([&] { return play->GetCheck() == BST_UNCHECKED; }));
     const DWORD t3 = GetTickCount();
     const int advanced = pos->fnGetIndex() - from;
@@ -372,9 +378,33 @@ void round(HWND owner) {
     CHECK(advanced >= least && advanced <= most,
           std::to_wstring(advanced) + L" not in " + std::to_wstring(least) + L".." + std::to_wstring(most));
     CHECK(seen.size() >= 3, std::to_wstring(seen.size()));
+    std::printf("played %d frames in %lu..%lu ms\n", advanced, t2 - t1, t3 - t0);
     pump(200);
     checkFollow(dlg, pos->fnGetIndex(), __LINE__);
     CHECK(in->fnGetIndex() == 300 && out->fnGetIndex() == 2698);
+
+    // Loop on: play runs past the out point back to the in point; off: it stops on the last frame.
+    auto* loop = control<CqButtonEx>(dlg, IDC_LOOP);
+    CHECK(loop != nullptr);
+    if (loop) {
+        typeTimecode(pos, "00012920");
+        checkFollow(dlg, 2688, __LINE__);
+        click(centreOf(loop->m_hWnd));
+        CHECK(pumpUntil([&] { return loop->GetCheck() == BST_CHECKED; }));
+        click(playAt);
+        CHECK(pumpUntil([&] { return pos->fnGetIndex() < 2688; }, 5000), std::to_wstring(pos->fnGetIndex()));
+        pump(GetDoubleClickTime() + 50);   // a second click, not a double-click
+        click(playAt);
+        CHECK(pumpUntil([&] { return play->GetCheck() == BST_UNCHECKED; }));
+        CHECK(pos->fnGetIndex() >= 300 && pos->fnGetIndex() < 2688, std::to_wstring(pos->fnGetIndex()));
+        click(centreOf(loop->m_hWnd));
+        CHECK(pumpUntil([&] { return loop->GetCheck() == BST_UNCHECKED; }));
+        typeTimecode(pos, "00012920");
+        click(playAt);
+        CHECK(pumpUntil([&] { return play->GetCheck() == BST_UNCHECKED && pos->fnGetIndex() == 2697; }, 5000),
+              std::to_wstring(pos->fnGetIndex()));
+        checkFollow(dlg, 2697, __LINE__);
+    }
 
     // Rename in place: Enter keeps the new name, Escape drops the next one.
     click(screenCentre(bin, item));
@@ -453,9 +483,7 @@ void checkNothingLeft(int windowsBefore, HWND probe, HWND probeEdit, HWND probeB
     pump(300);
     CHECK(threadWindows() == windowsBefore,
           std::to_wstring(threadWindows()) + L" windows, " + std::to_wstring(windowsBefore) + L" before");
-#ifdef TRIM_HAS_TIPS
     CHECK(CqToolTipDVDUser::g_hHook == nullptr);
-#endif
     MSG msg;
     int timers = 0;
     const DWORD end = GetTickCount() + 300;
