@@ -70,11 +70,9 @@ struct TimecodePeek : CTimeCodeCtrl {
         static_cast<TimecodePeek*>(t)->fnGetTimeCode(t->fnGetIndex(), out[0], out[1], out[2], out[3], t->fnGetFrameRate());
     }
 };
-#ifdef TRIM_HAS_RENAME
 struct EditPeek : CLVEditEx {
     static HHOOK hook() { return g_hHookMouse; }
 };
-#endif
 
 // The dialog and its checks (dialog thread) ---------------------------------------------------------
 CTrimDialog* g_dialog = nullptr;
@@ -134,12 +132,8 @@ void openDialog(HWND owner) {
 void checkClosed(int windowsBefore) {
     if (threadWindows() != windowsBefore)
         fail("after the close " + std::to_string(threadWindows()) + " windows, " + std::to_string(windowsBefore) + " before");
-#ifdef TRIM_HAS_TIPS
     if (CqToolTipDVDUser::g_hHook) fail("the tooltips' keyboard hook outlived the dialog");
-#endif
-#ifdef TRIM_HAS_RENAME
     if (EditPeek::hook()) fail("the in-place edit's mouse hook outlived the dialog");
-#endif
 }
 
 // The host's loop, one round: the framework's PreTranslateMessage first.
