@@ -1,5 +1,6 @@
-// Mouse-hover window: the tracking request is handed to the system again on every move, because
-// hover tracking ends with each WM_MOUSEHOVER and leave tracking with each WM_MOUSELEAVE.
+// Mouse-hover window: the tracking request is handed to the system again on the first move after
+// it ended, because hover tracking ends with each WM_MOUSEHOVER and leave tracking with each
+// WM_MOUSELEAVE. Not on every move: under Wine each request costs more than a repaint.
 #include "qMouseHoverWnd.h"
 
 namespace {
@@ -21,7 +22,7 @@ BEGIN_MESSAGE_MAP(CqMouseHoverWnd, CWnd)
     ON_WM_MOUSEMOVE()
 END_MESSAGE_MAP()
 
-CqMouseHoverWnd::CqMouseHoverWnd() : m_bMouseHover(FALSE), m_ptMouse(0, 0) {
+CqMouseHoverWnd::CqMouseHoverWnd() : m_bMouseHover(FALSE), m_ptMouse(0, 0), m_bTracking(FALSE) {
     fillRequest(m_stTrackMouseEvent, m_hWnd);
 }
 
@@ -30,21 +31,27 @@ CqMouseHoverWnd::~CqMouseHoverWnd() {}
 int CqMouseHoverWnd::fnStartEvent() {
     if (!::IsWindow(m_hWnd)) return FALSE;
     fillRequest(m_stTrackMouseEvent, m_hWnd);
+    m_bTracking = FALSE;
     return TRUE;
 }
 
-void CqMouseHoverWnd::SetMouseTrackEventFlags(DWORD dwFlags) { m_stTrackMouseEvent.dwFlags = dwFlags; }
+void CqMouseHoverWnd::SetMouseTrackEventFlags(DWORD dwFlags) {
+    m_stTrackMouseEvent.dwFlags = dwFlags;
+    m_bTracking = FALSE;   // the next move asks with the new flags
+}
 
 void CqMouseHoverWnd::fnMouseHover() {}
 void CqMouseHoverWnd::fnMouseLeave() {}
 
 LRESULT CqMouseHoverWnd::OnMouseLeave(WPARAM, LPARAM) {
+    m_bTracking = FALSE;
     m_bMouseHover = FALSE;
     fnMouseLeave();
     return 0;
 }
 
 LRESULT CqMouseHoverWnd::OnMouseHover(WPARAM, LPARAM) {
+    m_bTracking = FALSE;
     m_bMouseHover = TRUE;
     fnMouseHover();
     return 0;
@@ -53,7 +60,7 @@ LRESULT CqMouseHoverWnd::OnMouseHover(WPARAM, LPARAM) {
 // Not passed on: the default processing has nothing to add for a plain child.
 void CqMouseHoverWnd::OnMouseMove(UINT, CPoint point) {
     m_ptMouse = point;
-    ::_TrackMouseEvent(&m_stTrackMouseEvent);
+    if (!m_bTracking) m_bTracking = ::_TrackMouseEvent(&m_stTrackMouseEvent);
 }
 
 // Kept out of the message map, as the framework's controls do unless a host asks for help.

@@ -229,6 +229,11 @@ long CqScrollBarEx::fnScrollThumb() {
     POINT p = {};
     ::GetCursorPos(&p);
     ::ScreenToClient(m_hWnd, &p);
+    return scrollThumbTo(p);
+}
+
+long CqScrollBarEx::scrollThumbTo(POINT p) {
+    if (m_nLimit == m_nMin) return m_nTrackPos;
     const int delta = isVertical() ? p.y - m_ptAnchor.y : p.x - m_ptAnchor.x;
     if (delta == 0) return m_nTrackPos;
     const qsb::Drag d = qsb::dragThumb(isVertical(), toRect(m_rcThumb), toRect(m_rcShaft), QSB_MODEL, delta);
@@ -340,7 +345,8 @@ void CqScrollBarEx::OnLButtonUp(UINT, CPoint point) {
 
 void CqScrollBarEx::OnMouseMove(UINT nFlags, CPoint point) {
     if (m_bLButtonDown && m_nHitCode == qsb::kThumb) {
-        fnDoScroll(qsb::kThumb);
+        // The move's own point: asking for the cursor is a round trip to the window system.
+        scrollThumbTo(point);
     } else {
         const int old = m_nHoverCode;
         m_nHoverCode = fnHitTest(point);

@@ -302,6 +302,10 @@ void CqToolTipDVDUser::fnBuildRegion() {
         if (g_RgnText.GetSafeHandle() && tailRgn) ::CombineRgn(g_RgnText, g_RgnText, tailRgn, RGN_OR);
         if (::CombineRgn(window, g_RgnText, g_RgnShadow, RGN_OR) == ERROR) return;
     }
+    // Setting a window region reshapes the window in the window system (milliseconds under Wine):
+    // a tip shown again with the region it already has keeps it.
+    OwnedGdi<HRGN> current(::CreateRectRgn(0, 0, 0, 0));
+    if (current && ::GetWindowRgn(m_hWnd, current) != ERROR && ::EqualRgn(current, window)) return;
     // The region belongs to the window once applied; setting it re-enters the position handlers.
     m_bSkipPosChange = 1;
     if (SetWindowRgn(window, FALSE)) window.release();

@@ -22,7 +22,7 @@ struct Block {
     uint8_t* p() { return storage.data() + off; }
 };
 
-const q32::MergeKernels* vectorPaths[2];
+const q32::MergeKernels* vectorPaths[3];
 
 void merge(qfuzz::Input& in) {
     const int u = in.range(1, 4);
@@ -110,7 +110,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool ready = [] {
         vectorPaths[0] = &q32::sse2Kernels();
         vectorPaths[1] = q32::cpuHasAvx2() ? &q32::avx2Kernels() : nullptr;
+        vectorPaths[2] = q32::cpuHasAvx512() ? &q32::avx512Kernels() : nullptr;
         if (!vectorPaths[1]) std::fprintf(stderr, "note: no AVX2 on this processor, its path is not fuzzed\n");
+        if (!vectorPaths[2]) std::fprintf(stderr, "note: no AVX-512 on this processor, its path is not fuzzed\n");
         return true;
     }();
     (void)ready;

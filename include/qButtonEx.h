@@ -3,6 +3,7 @@
 #pragma once
 #include "qTrimUIDef.h"
 #include "qAlphaBitmap.h"
+#include "qCutCFFont.h"
 #include <commctrl.h>
 
 // Image settings of a button; starts zeroed.
@@ -113,6 +114,9 @@ protected:
     HBITMAP m_hBufferBitmap;
     void* m_pBufferBlock;
     void* m_pBufferBits;
+    // Holds the library's default font for the button's life: as the only holder of a paint the
+    // font would be read from the settings, made and realised on every repaint.
+    CCutCFFont m_fontHolder;
 
 private:
     int fnChooseState();

@@ -25,6 +25,7 @@ protected:
     TRACKMOUSEEVENT m_stTrackMouseEvent;
     BOOL m_bMouseHover;
     CPoint m_ptMouse;
+    BOOL m_bTracking;   // the request is with the system and has not ended yet
 
     afx_msg LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnMouseHover(WPARAM wParam, LPARAM lParam);

@@ -155,6 +155,7 @@ private:
     void redraw();
     void invalidateArrow(const RECT& rc);
     void pressed(CPoint point, bool autoRepeat);
+    long scrollThumbTo(POINT client);   // a drag step to a pointer position in client coordinates
     void discardCanvas();
     static void releaseImage(IGDIPlusDrawAlphaBitmap*& image);
     CqScrollBarEx(const CqScrollBarEx&) = delete;

@@ -201,4 +201,12 @@ protected:
     int m_bHover;
     TRACKMOUSEEVENT m_tme;
     int m_bHookMouse;
+
+private:
+    // The layout's two images (digits, background) kept selected in memory DCs between paints:
+    // selecting a bitmap costs more under Wine than the blits of a playback frame.
+    HDC fnPaintSource(int which, HDC target);
+    void fnReleasePaintSources();
+    HDC m_hPaintSource[2];
+    HGDIOBJ m_hPaintSourceOld[2];
 };

@@ -4,6 +4,7 @@
 #pragma once
 #include "qTrimUIDef.h"
 #include <afxcmn.h>
+#include "qCutCFFont.h"
 
 // Looks of a tooltip. Defaults come from the string table (6362 layout, 6361 colours) and may be
 // overridden in the settings file, section "CqToolTipDVDUser", keys "LayoutSetting", "ColorSetting".
@@ -75,6 +76,9 @@ protected:
     CPoint m_ptLastMove;    // cursor at the last relayed mouse move
     CPoint m_ptLastPop;     // cursor when the pop timer last hid the tip
     int m_bSkipPosChange;   // applying the region re-enters the position handlers
+    // Holds the library's default font for the tip's life: otherwise every sizing and paint would
+    // be its only holder, and the font would be read from the settings, made and realised each time.
+    CCutCFFont m_fontHolder;
 
 private:
     int fnFetchCurrentText();

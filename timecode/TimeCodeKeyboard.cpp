@@ -162,6 +162,7 @@ void CTimeCodeCtrl::OnTimer(UINT_PTR nIDEvent) {
 }
 
 void CTimeCodeCtrl::OnSetFocus(CWnd* pOldWnd) {
+    m_bStepped = 0;   // only steps made while focused count
     if (m_bAdjustable) {
         removeHook();   // a hook left by a control that lost focus without hearing about it
         g_hTimeCodeHook = ::SetWindowsHookExW(WH_MOUSE, TimeCodeMouseHookProc, nullptr, ::GetCurrentThreadId());

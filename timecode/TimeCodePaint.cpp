@@ -6,6 +6,7 @@
 
 namespace {
 const int kUpCell = UTMTG_CELL_UP, kDownCell = UTMTG_CELL_DOWN;
+const int kDigitSource = 0, kBackgroundSource = 1;
 
 RECT toRect(const CRect& xywh) {
     RECT r = {xywh.left, xywh.top, xywh.left + xywh.right, xywh.top + xywh.bottom};
@@ -13,6 +14,12 @@ RECT toRect(const CRect& xywh) {
 }
 
 UTMTG_SYMBOL digitSymbol(int value) { return (UTMTG_SYMBOL)(value < 0 ? 0 : value % 10); }
+
+// Whether a cell (x, y, width, height) lies at least partly inside the DC's clipping.
+bool cellVisible(HDC dc, const CRect& xywh) {
+    const RECT r = toRect(xywh);
+    return ::RectVisible(dc, &r) != FALSE;
+}
 }  // namespace
 
 // Drawing through the layout ------------------------------------------------------------------------
@@ -44,11 +51,12 @@ CRect CTimeCodeCtrl::fnGetRCSymbol(UTMTG_SYMBOL symbol, UTMTG_CELL cell) {
     return m_pLayout->fnGetSymbolRCRect(symbol, cell);
 }
 
-// The copied size always comes from the cell; the sprite gives only the source corner.
+// The copied size always comes from the cell; the sprite gives only the source corner. A cell
+// outside the DC's clipping is skipped: during playback only the frame digits are invalid.
 void CTimeCodeCtrl::fnBitBltSymbol(HDC target, int cell, HDC source, UTMTG_SYMBOL symbol) {
     CRect at = fnGetElemLayoutPos(cell);
+    if (!target || !source || at.right <= 0 || at.bottom <= 0 || !cellVisible(target, at)) return;
     CRect sprite = fnGetRCSymbol(symbol, (UTMTG_CELL)cell);
-    if (!target || !source || at.right <= 0 || at.bottom <= 0) return;
     ::BitBlt(target, at.left, at.top, at.right, at.bottom, source, sprite.left, sprite.top, SRCCOPY);
 }
 
@@ -67,12 +75,10 @@ void CTimeCodeCtrl::fnPaintConnectLineToDC(CDC& dc, int) {
 
 // Every invalidation asks for erasing, so each repaint starts from the background band.
 BOOL CTimeCodeCtrl::OnEraseBkgnd(CDC* pDC) {
-    if (!m_pLayout || !pDC || !fnOpenBackgroundSource(pDC->GetSafeHdc())) return FALSE;
-    HDC source = fnGetBackgroundSource();
+    HDC source = pDC ? fnPaintSource(kBackgroundSource, pDC->GetSafeHdc()) : nullptr;
     if (!source) return FALSE;
     CRect from = m_pLayout->fnGetBackgroundRCRect(), to = m_pLayout->fnGetBackgroundDrawRect();
     ::BitBlt(pDC->GetSafeHdc(), to.left, to.top, to.Width(), to.Height(), source, from.left, from.top, SRCCOPY);
-    fnCloseBackgroundSource();
     return TRUE;
 }
 
@@ -82,39 +88,36 @@ void CTimeCodeCtrl::OnPaint() {
 
     if (!m_bEnabled) {
         // A disabled control shows its band and grey buttons, no digits.
-        if (!fnOpenBackgroundSource(dc)) return;
-        fnBitBltSymbol(dc, kUpCell, fnGetBackgroundSource(), UTMTG_SYMBOL_UP_DISABLED);
-        fnBitBltSymbol(dc, kDownCell, fnGetBackgroundSource(), UTMTG_SYMBOL_DOWN_DISABLED);
-        fnCloseBackgroundSource();
+        HDC buttons = fnPaintSource(kBackgroundSource, dc);
+        fnBitBltSymbol(dc, kUpCell, buttons, UTMTG_SYMBOL_UP_DISABLED);
+        fnBitBltSymbol(dc, kDownCell, buttons, UTMTG_SYMBOL_DOWN_DISABLED);
         return;
     }
 
-    if (!fnOpenCompatibleSymbolSource(dc)) return;
-    HDC digits = fnGetSymbolSource();
-    if (!digits) {
-        fnCloseCompatibleSymbolSource();
-        return;
-    }
-    const bool focused = ::GetFocus() == m_hWnd;
+    HDC digits = fnPaintSource(kDigitSource, dc);
+    if (!digits) return;
+    // Focus and capture are questions to the window server under Wine, dearer than the blits of
+    // a playback frame: they are asked only for cells that will be drawn.
     for (int i = 0; i < 4; ++i) {
+        if (!cellVisible(dc, fnGetElemLayoutPos(2 * i)) && !cellVisible(dc, fnGetElemLayoutPos(2 * i + 1))) continue;
         int v = m_nMember[i];
         const bool current = i == m_nCurrent;
         if (current && !m_bFlashOn) continue;   // the blink's dark phase
         if (current && !m_bWaitFirst) v = m_nFirstDigit;
         bool tens = true;
         if (!m_bHourLeadingZero) {
-            if (i == 0 && v / 10 == 0 && !(m_nCurrent == 0 && focused)) tens = false;
+            if (i == 0 && v / 10 == 0 && !(m_nCurrent == 0 && ::GetFocus() == m_hWnd)) tens = false;
             // A half-typed member shows its one digit in the ones position.
             if (current && !m_bWaitFirst) tens = false;
         }
         if (tens) fnBitBltSymbol(dc, 2 * i, digits, digitSymbol(v / 10));
         fnBitBltSymbol(dc, 2 * i + 1, digits, digitSymbol(v));
     }
-    fnCloseCompatibleSymbolSource();
 
     // The button sprites live in the background image.
-    if (!fnOpenBackgroundSource(dc)) return;
-    HDC buttons = fnGetBackgroundSource();
+    if (!cellVisible(dc, fnGetElemLayoutPos(kUpCell)) && !cellVisible(dc, fnGetElemLayoutPos(kDownCell))) return;
+    HDC buttons = fnPaintSource(kBackgroundSource, dc);
+    if (!buttons) return;
     UTMTG_SYMBOL up = UTMTG_SYMBOL_UP, down = UTMTG_SYMBOL_DOWN;
     if (!m_bAdjustable) {
         up = UTMTG_SYMBOL_UP_DISABLED;
@@ -132,7 +135,40 @@ void CTimeCodeCtrl::OnPaint() {
     }
     fnBitBltSymbol(dc, kUpCell, buttons, up);
     fnBitBltSymbol(dc, kDownCell, buttons, down);
-    fnCloseBackgroundSource();
+}
+
+// The layout hands its image out only on an open source; the bitmap is taken from there once and
+// kept selected in a DC of the control's own until fnUnInit, which drops it before the layout
+// frees the images. The layout's images do not change between fnInit and fnUnInit.
+HDC CTimeCodeCtrl::fnPaintSource(int which, HDC target) {
+    if (!m_pLayout) return nullptr;
+    if (m_hPaintSource[which]) return m_hPaintSource[which];
+    const bool digits = which == kDigitSource;
+    if (!(digits ? m_pLayout->fnOpenCompatibleSymbolSource(target) : m_pLayout->fnOpenBackgroundSource(target)))
+        return nullptr;
+    HDC open = digits ? m_pLayout->fnGetSymbolSource() : m_pLayout->fnGetBackgroundSource();
+    HGDIOBJ bitmap = open ? ::GetCurrentObject(open, OBJ_BITMAP) : nullptr;
+    if (digits) m_pLayout->fnCloseCompatibleSymbolSource();
+    else m_pLayout->fnCloseBackgroundSource();
+    HDC dc = bitmap ? ::CreateCompatibleDC(target) : nullptr;
+    HGDIOBJ old = dc ? ::SelectObject(dc, bitmap) : nullptr;
+    if (!old || old == HGDI_ERROR) {
+        if (dc) ::DeleteDC(dc);
+        return nullptr;
+    }
+    m_hPaintSource[which] = dc;
+    m_hPaintSourceOld[which] = old;
+    return dc;
+}
+
+void CTimeCodeCtrl::fnReleasePaintSources() {
+    for (int i = 0; i < 2; ++i) {
+        if (!m_hPaintSource[i]) continue;
+        ::SelectObject(m_hPaintSource[i], m_hPaintSourceOld[i]);
+        ::DeleteDC(m_hPaintSource[i]);
+        m_hPaintSource[i] = nullptr;
+        m_hPaintSourceOld[i] = nullptr;
+    }
 }
 
 // Mouse ------------------------------------------------------------------------------------------------

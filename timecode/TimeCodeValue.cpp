@@ -55,7 +55,9 @@ CTimeCodeCtrl::CTimeCodeCtrl()
       m_bEnabled(1),
       m_bHover(0),
       m_tme(),
-      m_bHookMouse(1) {}
+      m_bHookMouse(1),
+      m_hPaintSource{nullptr, nullptr},
+      m_hPaintSourceOld{nullptr, nullptr} {}
 
 CTimeCodeCtrl::~CTimeCodeCtrl() {
     if (m_hWnd && ::IsWindow(m_hWnd)) DestroyWindow();
@@ -89,6 +91,7 @@ int CTimeCodeCtrl::fnInit(int longFormat, int adjustable, int compact) {
 }
 
 int CTimeCodeCtrl::fnUnInit() {
+    fnReleasePaintSources();   // before the layout frees the images they hold
     delete m_pLayout;
     m_pLayout = nullptr;
     m_bInit = 0;
@@ -139,7 +142,9 @@ int CTimeCodeCtrl::fnGetEditMin(int) { return 0; }
 
 void CTimeCodeCtrl::fnSetIndex(int index, double frameRate, int refresh) {
     int old[4] = {m_nMember[0], m_nMember[1], m_nMember[2], m_nMember[3]};
-    if (refresh && m_hWnd && ::GetFocus() == m_hWnd) m_bStepped = 1;
+    // A step while focused keeps the focus loss from reporting a change; OnSetFocus clears the flag,
+    // so it is set here without asking the window server who has the focus on every frame.
+    if (refresh) m_bStepped = 1;
     if (frameRate > 0) m_dFrameRate = frameRate;
     fnGetTimeCode(index, m_nMember[kHours], m_nMember[kMinutes], m_nMember[kSeconds], m_nMember[kFrames],
                   m_dFrameRate);

@@ -1,4 +1,4 @@
-// Every merge path (scalar, SSE2, AVX2 where the processor has it) against the rule, at every tail
+// Every merge path (scalar, SSE2, AVX2 and AVX-512 where the processor has them) against the rule, at every tail
 // length, from unaligned starts, over blocks allocated to the exact byte so the sanitizer
 // sees any read or write past an end.
 #include "pixelOps.h"
@@ -18,13 +18,15 @@ struct Path {
 };
 
 std::vector<Path> paths() {
-    static const bool avx2 = q32::cpuHasAvx2();
+    static const bool avx2 = q32::cpuHasAvx2(), avx512 = q32::cpuHasAvx512();
     static bool said = false;
     if (!avx2 && !said) std::printf("note: no AVX2 on this processor, its path is not checked\n");
+    if (!avx512 && !said) std::printf("note: no AVX-512 on this processor, its path is not checked\n");
     said = true;
     return {{"scalar", &q32::scalarKernels()},
             {"sse2", &q32::sse2Kernels()},
-            {"avx2", avx2 ? &q32::avx2Kernels() : nullptr}};
+            {"avx2", avx2 ? &q32::avx2Kernels() : nullptr},
+            {"avx512", avx512 ? &q32::avx512Kernels() : nullptr}};
 }
 
 // A block of n bytes placed off bytes into an allocation that ends exactly where the block does.
@@ -56,10 +58,10 @@ protected:
 
 TEST_P(Kernels, MaskedMergeMatchesTheRuleAtEveryLengthAndOffset) {
     const q32::MergeKernels* k = kernels();
-    if (!k) GTEST_SKIP() << "no AVX2 on this processor";
+    if (!k) GTEST_SKIP() << "the processor lacks this path";
     std::mt19937 rng(7);
     for (int u = 1; u <= 4; ++u)
-        for (size_t n = 0; n <= 100; ++n)
+        for (size_t n = 0; n <= 140; ++n)
             for (size_t off = 0; off < 3; ++off) {
                 Block out(n * u, off), back(n * u, off + 1), fore(n * u, 2 * off), mask(n, off);
                 for (size_t i = 0; i < n * u; ++i) back.p()[i] = uint8_t(rng()), fore.p()[i] = uint8_t(rng());
@@ -75,7 +77,7 @@ TEST_P(Kernels, MaskedMergeMatchesTheRuleAtEveryLengthAndOffset) {
 
 TEST_P(Kernels, PremultipliedMergeSaturatesAtEveryLength) {
     const q32::MergeKernels* k = kernels();
-    if (!k) GTEST_SKIP() << "no AVX2 on this processor";
+    if (!k) GTEST_SKIP() << "the processor lacks this path";
     std::mt19937 rng(13);
     for (size_t n = 0; n <= 40; ++n)
         for (size_t off = 0; off < 4; ++off) {
@@ -90,7 +92,7 @@ TEST_P(Kernels, PremultipliedMergeSaturatesAtEveryLength) {
         }
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, Kernels, ::testing::Values(0, 1, 2),
+INSTANTIATE_TEST_SUITE_P(Paths, Kernels, ::testing::Values(0, 1, 2, 3),
                          [](const ::testing::TestParamInfo<int>& i) { return std::string(paths()[i.param].name); });
 
 TEST(Fill, EveryPixelSizeAndLengthFromUnalignedStarts) {

@@ -91,6 +91,10 @@ TEST(MouseHoverWnd, LeaveOnlyFlagsAndNoStartEvent) {
         pumpFor(300);
         moveAway();
         EXPECT_EQ(started, waitFor([&] { return probe.leaves == 1; }, started ? 8000 : 300));
+        // Back in and out: the request ended with the leave and is made again by the first move.
+        ASSERT_TRUE(probe.moveIn(40, 20));
+        moveAway();
+        EXPECT_EQ(started, waitFor([&] { return probe.leaves == 2; }, started ? 8000 : 300));
         EXPECT_EQ(0, probe.hovers);
     }
 }

@@ -117,8 +117,7 @@ TEST(Capture, WindowBackgroundIntoAGivenBitmapFillsOnlyTheClientCorner) {
     // A rectangle: its top-left lands at (0, 0).
     RECT r = {10, 5, 30, 25};
     ASSERT_NE(0, gfnGetWindowBkBitmap(target.get(), win, &r));
-    EXPECT_EQ(coordColour(10, 5), target.at(0, 0));
-    EXPECT_EQ(coordColour(29, 24), target.at(19, 19));
+    EXPECT_TRUE(coordColour(10, 5) == target.at(0, 0) && coordColour(29, 24) == target.at(19, 19));
     EXPECT_EQ(coordColour(20, 0), target.at(20, 0));   // left from the first capture
     EXPECT_EQ(0, gfnGetWindowBkBitmap(target.get(), nullptr, nullptr));
     EXPECT_EQ(0, gfnGetWindowBkBitmap((HBITMAP) nullptr, win, nullptr));
@@ -168,14 +167,12 @@ TEST(Capture, CoverByWindowsAboveAndMoveByOffset) {
     HWND above = makeWindow(L"DrawingTestPlain", WS_CHILD, {40, 30, 90, 80}, w.parent);
     SetWindowPos(above, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     RECT out = {1, 1, 1, 1}, want = {100, 70, 120, 100};   // the overlap (40, 30, 60, 60) on the screen
-    EXPECT_EQ(0, gfnIsWindowCoveredByAnother(above, &out));
-    EXPECT_TRUE(IsRectEmpty(&out));
+    EXPECT_TRUE(0 == gfnIsWindowCoveredByAnother(above, &out) && IsRectEmpty(&out));
     ASSERT_NE(0, gfnIsWindowCoveredByAnother(w.child, &out));
     EXPECT_TRUE(EqualRect(&want, &out)) << out.left << "," << out.top << "," << out.right << "," << out.bottom;
     EXPECT_NE(0, gfnIsWindowCoveredByAnother(w.child, nullptr));
     ShowWindow(above, SW_HIDE);
-    EXPECT_EQ(0, gfnIsWindowCoveredByAnother(w.child, &out));
-    EXPECT_EQ(0, gfnIsWindowCoveredByAnother(nullptr, &out));
+    EXPECT_TRUE(0 == gfnIsWindowCoveredByAnother(w.child, &out) && 0 == gfnIsWindowCoveredByAnother(nullptr, &out));
     DestroyWindow(above);
     gfnMoveWindowByOffset(w.parent, w.child, 5, -3);
     RECT r;

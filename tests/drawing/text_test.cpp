@@ -55,8 +55,7 @@ TEST(Text, ShadowLiesAtItsOffsetUnderTheTextAndTheTextColourIsPutBack) {
         RECT r = kTextRect;
         if (k.text == grey) gfnEasyGrayString(c.dc(), &r, L"Ag", -1, kFormat);
         else gfnEasyShadowString(c.dc(), &r, L"Ag", -1, k.text, k.shadow, kFormat, k.dx, k.dy);
-        EXPECT_EQ(RGB(1, 1, 1), GetTextColor(c.dc()));
-        EXPECT_TRUE(EqualRect(&r, &kTextRect));
+        EXPECT_TRUE(RGB(1, 1, 1) == GetTextColor(c.dc()) && EqualRect(&r, &kTextRect));
         EXPECT_TRUE(pixelsAre(c, mask.shadowed(k.text, k.shadow, k.dx, k.dy))) << k.dx << "," << k.dy;
     }
     unsigned long text = 1, shadow = 2;
@@ -95,8 +94,7 @@ TEST(Text, MeasuringInTheGivenOrTheDefaultFontOrThroughAWindow) {
     EXPECT_TRUE(EqualRect(&want, &r));
     // No font: the default font, whose height is 16 logical units. An empty text has no height.
     ASSERT_NE(0, gfnGetTextRect(c.dc(), &r, L"Xy", nullptr, DT_SINGLELINE));
-    EXPECT_EQ(16, r.Height());
-    EXPECT_EQ(0, gfnGetTextRect(c.dc(), &r, L"", nullptr, DT_LEFT));
+    EXPECT_TRUE(16 == r.Height() && 0 == gfnGetTextRect(c.dc(), &r, L"", nullptr, DT_LEFT));
     EXPECT_EQ(0, gfnGetTextRect(c.dc(), &r, L"", nullptr, DT_SINGLELINE));
     EXPECT_EQ(0, gfnGetTextRect(c.dc(), nullptr, L"x", nullptr, 0));
     CWnd wnd, empty;

@@ -39,9 +39,7 @@ TEST(XUIDC, BufferIsMadeWhiteFlushedSharedByCopiesOrLeftOutInDirectMode) {
     EXPECT_TRUE(pixelsAre(target, [](int x, int y) { return x < 4 && y < 2 ? kWhite : RGB(0, 0, 0); }));
     // A second create changes nothing until fnUnInit.
     HBITMAP first = ctx->m_hBitmap;
-    EXPECT_EQ(1, ctx->fnCreate(9, 9, target.dc()));
-    EXPECT_EQ(first, ctx->m_hBitmap);
-    EXPECT_EQ(1, ctx->fnUnInit());
+    EXPECT_TRUE(1 == ctx->fnCreate(9, 9, target.dc()) && first == ctx->m_hBitmap && 1 == ctx->fnUnInit());
     EXPECT_NE(0, ctx->fnCreate(3, 3, target.dc()));
     EXPECT_EQ(0u, (DWORD)GetObjectType(first));   // the old buffer is gone
     // Copies share the buffer; the last one deletes it.
@@ -67,8 +65,7 @@ TEST(XUIDC, BufferIsMadeWhiteFlushedSharedByCopiesOrLeftOutInDirectMode) {
     Probe direct;
     ASSERT_EQ(1, direct.fnInit(target.dc()));
     EXPECT_EQ(1, direct.fnCreate(4, 4, target.dc()));   // changes nothing
-    EXPECT_EQ(nullptr, direct.m_hBitmap);
-    EXPECT_EQ(1, direct.FillRect(1, 1, 2, 2, RGB(9, 9, 9)));
+    EXPECT_TRUE(nullptr == direct.m_hBitmap && 1 == direct.FillRect(1, 1, 2, 2, RGB(9, 9, 9)));
     EXPECT_EQ(RGB(9, 9, 9), target.at(2, 2));
     Canvas src(4, 4, RGB(50, 60, 70));
     AlphaRatio half = {1, 2};
@@ -88,8 +85,7 @@ TEST(XUIDC, BitBltPlacesRowsClipsAndBlends) {
     EXPECT_TRUE(pixelsAre(ctx, [](int x, int y) { return x >= 4 && y >= 3 ? coordColour(x - 1, y - 1) : kWhite; }));
     // Source rows outside the source bitmap are skipped.
     ASSERT_NE(0, ctx.BitBlt(0, 0, 2, 4, src.dc(), 0, 6, SRCCOPY, nullptr, nullptr, nullptr));
-    EXPECT_EQ(coordColour(0, 7), ctx.at(0, 1));
-    EXPECT_EQ(kWhite, ctx.at(0, 2));
+    EXPECT_TRUE(coordColour(0, 7) == ctx.at(0, 1) && kWhite == ctx.at(0, 2));
     // An uneven ratio and mask, so that swapping source and old weights shows: (0 x 1 + 255 x 2) / 3
     // = 170; mask 64: (255 x 191) / 255 = 191; both: (255 x (765 - 64)) / 765 = 233. A mask of
     // another size is ignored.

@@ -24,20 +24,29 @@ LOGFONTW fontOf(HFONT f) {
 }
 }  // namespace
 
-TEST_F(DefaultFont, StringTableDescriptionWithoutSettingsFile) {
+// Without a settings file the string table describes it (16 pixels: 8 points at most); fonts
+// derived from it do not hold it.
+TEST_F(DefaultFont, StringTableDescriptionAndDerivedFonts) {
     CCutCFFont holder;
-    EXPECT_EQ(1, CCutCFFont::sm_bInit);
     ASSERT_NE(nullptr, holder.fnGetDefaultFont());
     EXPECT_STREQ(L"MS Sans Serif", holder.fnGetDefaultFontName());
     EXPECT_EQ(16, holder.fnGetDefaultFontHeight());
     const LOGFONTW& lf = CCutCFFont::sm_dsLogFont;
-    EXPECT_EQ(400, lf.lfWeight);
-    EXPECT_EQ(1, lf.lfCharSet);
-    EXPECT_EQ(0x22, lf.lfPitchAndFamily);
-    EXPECT_EQ(0, lf.lfItalic);
+    EXPECT_TRUE(lf.lfWeight == 400 && lf.lfCharSet == 1 && lf.lfPitchAndFamily == 0x22 && !lf.lfItalic);
     EXPECT_EQ(16, fontOf(holder.fnGetDefaultFont()).lfHeight);
+    EXPECT_EQ(8, holder.fnGetDefaultPointSize());   // (16 - leading) * 72 / 96 is 9 or more at 96 dpi
+
+    HFONT bold = CCutCFFont::CreateFontW(0, 0, 0, 1, nullptr), styled = CCutCFFont::CreateFontW(20, 1, 1, 0, L"Arial");
+    LOGFONTW b = fontOf(bold), st = fontOf(styled);
+    EXPECT_TRUE(b.lfHeight == 16 && b.lfWeight == 700 && !wcscmp(b.lfFaceName, L"MS Sans Serif"));
+    EXPECT_TRUE(st.lfHeight == 20 && st.lfUnderline && st.lfItalic && st.lfWeight == 400 && !wcscmp(st.lfFaceName, L"Arial"));
+    DeleteObject(bold);
+    DeleteObject(styled);
+    EXPECT_EQ(1u, CCutCFFont::sm_nRefCount);
 }
 
+// The settings file overrides face and size, read again once the last holder has gone; a size that
+// is not a number gives 0, a missing face falls back to the string table; 3 pixels give 3 points.
 TEST_F(DefaultFont, SettingsFileOverridesFaceAndSize) {
     ASSERT_TRUE(testutil::writeTextFile(fontSettings(),
         "[Settings]\r\nIDS_DEFAULT_FONT_FACENAME=Tahoma\r\nIDS_DEFAULT_FONT_SIZE=-12\r\n"));
@@ -46,12 +55,15 @@ TEST_F(DefaultFont, SettingsFileOverridesFaceAndSize) {
         EXPECT_STREQ(L"Tahoma", holder.fnGetDefaultFontName());
         EXPECT_EQ(-12, holder.fnGetDefaultFontHeight());
     }
-    // Read again once the last holder has gone; a size that is not a number gives 0, a missing
-    // face falls back to the string table.
     ASSERT_TRUE(testutil::writeTextFile(fontSettings(), "[Settings]\r\nIDS_DEFAULT_FONT_SIZE=abc\r\n"));
+    {
+        CCutCFFont holder;
+        EXPECT_STREQ(L"MS Sans Serif", holder.fnGetDefaultFontName());
+        EXPECT_EQ(0, holder.fnGetDefaultFontHeight());
+    }
+    ASSERT_TRUE(testutil::writeTextFile(fontSettings(), "[Settings]\r\nIDS_DEFAULT_FONT_SIZE=3\r\n"));
     CCutCFFont holder;
-    EXPECT_STREQ(L"MS Sans Serif", holder.fnGetDefaultFontName());
-    EXPECT_EQ(0, holder.fnGetDefaultFontHeight());
+    EXPECT_EQ(3, holder.fnGetDefaultPointSize());
 }
 
 TEST_F(DefaultFont, LastHolderDeletesTheFontAndResetsTheDescription) {
@@ -65,49 +77,11 @@ TEST_F(DefaultFont, LastHolderDeletesTheFontAndResetsTheDescription) {
         EXPECT_EQ(2u, CCutCFFont::sm_nRefCount);
         EXPECT_EQ(font, second.fnGetDefaultFont());
     }
-    EXPECT_EQ(1u, CCutCFFont::sm_nRefCount);
-    EXPECT_EQ(font, CCutCFFont::sm_hFont);
+    EXPECT_TRUE(CCutCFFont::sm_nRefCount == 1 && CCutCFFont::sm_hFont == font);
     EXPECT_EQ(OBJ_FONT, (int)GetObjectType(font));
     delete first;
-    EXPECT_EQ(0u, CCutCFFont::sm_nRefCount);
-    EXPECT_EQ(0, CCutCFFont::sm_bInit);
-    EXPECT_EQ(nullptr, CCutCFFont::sm_hFont);
+    EXPECT_TRUE(!CCutCFFont::sm_nRefCount && !CCutCFFont::sm_bInit && !CCutCFFont::sm_hFont);
     EXPECT_EQ(0, (int)GetObjectType(font));  // deleted
-    EXPECT_EQ(0, CCutCFFont::sm_dsLogFont.lfHeight);
-    EXPECT_STREQ(L"", CCutCFFont::sm_dsLogFont.lfFaceName);
+    EXPECT_TRUE(!CCutCFFont::sm_dsLogFont.lfHeight && !CCutCFFont::sm_dsLogFont.lfFaceName[0]);
 }
 
-TEST_F(DefaultFont, CreateFontDerivesFromTheDefaultWithoutHolding) {
-    CCutCFFont holder;
-    HFONT bold = CCutCFFont::CreateFontW(0, 0, 0, 1, nullptr);
-    ASSERT_NE(nullptr, bold);
-    LOGFONTW lf = fontOf(bold);
-    EXPECT_EQ(16, lf.lfHeight);
-    EXPECT_EQ(700, lf.lfWeight);
-    EXPECT_STREQ(L"MS Sans Serif", lf.lfFaceName);
-    DeleteObject(bold);
-
-    HFONT styled = CCutCFFont::CreateFontW(20, 1, 1, 0, L"Arial");
-    lf = fontOf(styled);
-    EXPECT_EQ(20, lf.lfHeight);
-    EXPECT_EQ(1, lf.lfUnderline);
-    EXPECT_EQ(1, lf.lfItalic);
-    EXPECT_EQ(400, lf.lfWeight);
-    EXPECT_STREQ(L"Arial", lf.lfFaceName);
-    DeleteObject(styled);
-    EXPECT_EQ(1u, CCutCFFont::sm_nRefCount);
-}
-
-TEST_F(DefaultFont, PointSizeIsClampedToThreeToEight) {
-    HDC screen = GetDC(nullptr);
-    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    ASSERT_EQ(96, dpi);
-    {
-        CCutCFFont holder;  // 16 pixels -> (16 - leading) * 72 / 96 is 9 or more
-        EXPECT_EQ(8, holder.fnGetDefaultPointSize());
-    }
-    ASSERT_TRUE(testutil::writeTextFile(fontSettings(), "[Settings]\r\nIDS_DEFAULT_FONT_SIZE=3\r\n"));
-    CCutCFFont holder;  // at most 3 * 72 / 96 = 2 points
-    EXPECT_EQ(3, holder.fnGetDefaultPointSize());
-}

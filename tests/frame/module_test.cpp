@@ -1,42 +1,24 @@
-// Attach state of the module: paths, the timecode window class, the image-blending library.
+// Attach state of the module: the bitmap path, the timecode window class, the runtime classes.
 #include <gtest/gtest.h>
 #include "qModule.h"
 #include <string>
 #include <cstring>
 
-namespace {
-std::wstring moduleDir() {
+TEST(Module, AttachSetsThePathRegistersTheClassAndCollectsRuntimeClasses) {
     HMODULE lib = GetModuleHandleW(L"qTrimUI.dll");
     wchar_t name[MAX_PATH] = {};
     GetModuleFileNameW(lib, name, MAX_PATH);
-    std::wstring s(name);
-    return s.substr(0, s.rfind(L'\\') + 1);
-}
-}  // namespace
+    std::wstring dir(name);
+    EXPECT_EQ(dir.substr(0, dir.rfind(L'\\') + 1) + L"bitmap\\", std::wstring(gfnGetProgramBitmapPath()));
 
-TEST(Module, BitmapPathIsModuleDirectoryPlusBitmap) {
-    EXPECT_EQ(moduleDir() + L"bitmap\\", std::wstring(gfnGetProgramBitmapPath()));
-}
-
-TEST(Module, TimeCodeClassIsGlobalWithArrowCursor) {
     WNDCLASSEXW wc = {sizeof(wc)};
-    // Global: found without naming the module that registered it.
-    ASSERT_TRUE(GetClassInfoExW(nullptr, L"TimeCodeControl", &wc));
-    ASSERT_TRUE(GetClassInfoExW(GetModuleHandleW(L"qTrimUI.dll"), L"TimeCodeControl", &wc));
+    ASSERT_TRUE(GetClassInfoExW(nullptr, L"TimeCodeControl", &wc));   // global: found without the module
+    ASSERT_TRUE(GetClassInfoExW(lib, L"TimeCodeControl", &wc));
     EXPECT_EQ(0x4003u, wc.style);
-    EXPECT_EQ(0, wc.cbClsExtra);
-    EXPECT_EQ(0, wc.cbWndExtra);
-    EXPECT_EQ(GetModuleHandleW(L"qTrimUI.dll"), wc.hInstance);
+    EXPECT_EQ(lib, wc.hInstance);
     EXPECT_EQ(LoadCursorW(nullptr, IDC_ARROW), wc.hCursor);
     EXPECT_EQ(nullptr, wc.hbrBackground);
-}
 
-TEST(Module, ImageBlendLibraryLoaded) {
-    EXPECT_EQ(1, gfnIsGDIEXCanUse());
-}
-
-TEST(Module, ExtensionRecordCollectsTheLibrarysRuntimeClasses) {
-    HMODULE lib = GetModuleHandleW(L"qTrimUI.dll");
     CDynLinkLibrary* record = nullptr;
     for (CDynLinkLibrary* d = AfxGetFirstDynLinkLibrary(); d; d = d->m_pNextDLL)
         if (d->m_hModule == lib) record = d;

@@ -1,9 +1,8 @@
-// Run-time classes, extension modules, resources, the file finder and GDI objects.
+// Run-time classes, extension modules, resources, strings, the file finder and GDI objects.
 #include <gtest/gtest.h>
 #include <afxwin.h>
 #include "testutil.h"
 #include <algorithm>
-#include <string>
 #include <vector>
 
 namespace {
@@ -13,131 +12,99 @@ public:
     virtual int legs() const { return 0; }
 };
 IMPLEMENT_DYNCREATE(Animal, CObject)
-
 class Dog : public Animal {
     DECLARE_DYNCREATE(Dog)
 public:
     int legs() const override { return 4; }
 };
 IMPLEMENT_DYNCREATE(Dog, Animal)
-
-class Abstractish : public CObject {
-    DECLARE_DYNAMIC(Abstractish)
-};
-IMPLEMENT_DYNAMIC(Abstractish, CObject)
+CRuntimeClass g_lateClass = {"LateLoadedClass", (int)sizeof(CObject), 0xFFFF, nullptr, RUNTIME_CLASS(CObject), nullptr};
 }  // namespace
 
-TEST(FrameworkCore, RuntimeClassesByNameAndKind) {
-    Dog dog;
-    EXPECT_TRUE(dog.IsKindOf(RUNTIME_CLASS(Animal)));
+TEST(FrameworkCore, RuntimeClassesExtensionModulesAndTheirStrings) {
+    EXPECT_TRUE(Dog().IsKindOf(RUNTIME_CLASS(Animal)));
     EXPECT_FALSE(Animal().IsKindOf(RUNTIME_CLASS(Dog)));
-    EXPECT_STREQ("Dog", dog.GetRuntimeClass()->m_lpszClassName);
-    // By name, narrow or wide, among this module's classes and the framework's.
-    EXPECT_EQ(RUNTIME_CLASS(Dog), CRuntimeClass::FromName("Dog"));
     EXPECT_EQ(RUNTIME_CLASS(Dog), CRuntimeClass::FromName(L"Dog"));
-    EXPECT_EQ(nullptr, CRuntimeClass::FromName("Cat"));
     EXPECT_EQ(nullptr, CRuntimeClass::FromName((LPCSTR) nullptr));
     EXPECT_EQ(RUNTIME_CLASS(CWnd), CRuntimeClass::FromName("CWnd"));
-    EXPECT_TRUE(RUNTIME_CLASS(CButton)->IsDerivedFrom(RUNTIME_CLASS(CWnd)));
-
     CObject* made = CRuntimeClass::CreateObject(L"Dog");
-    ASSERT_NE(nullptr, made);
-    ASSERT_TRUE(made->IsKindOf(RUNTIME_CLASS(Dog)));
+    ASSERT_TRUE(made && made->IsKindOf(RUNTIME_CLASS(Dog)));
     EXPECT_EQ(4, static_cast<Animal*>(made)->legs());
     delete made;
-    EXPECT_EQ(RUNTIME_CLASS(Abstractish), Abstractish().GetRuntimeClass());
-    EXPECT_EQ(nullptr, RUNTIME_CLASS(Abstractish)->CreateObject());   // not dynamically creatable
-    EXPECT_EQ(nullptr, CRuntimeClass::CreateObject("Nothing"));
-}
+    EXPECT_EQ(nullptr, RUNTIME_CLASS(CObject)->CreateObject());   // not dynamically creatable
 
-namespace {
-CRuntimeClass g_lateClass = {"LateLoadedClass", (int)sizeof(CObject), 0xFFFF, nullptr, RUNTIME_CLASS(CObject),
-                             nullptr};
-}
-
-TEST(FrameworkCore, ExtensionModuleCollectsItsClasses) {
-    // The library, loaded, is on the chain with its own module handle.
+    // The library is on the chain with its own module handle, and its strings are found through it.
     HMODULE lib = LoadLibraryW(L"qTrimUI.dll");
-    ASSERT_NE(nullptr, lib);
     bool listed = false;
-    for (CDynLinkLibrary* d = AfxGetFirstDynLinkLibrary(); d; d = d->m_pNextDLL)
-        listed |= d->m_hModule == lib;
+    for (CDynLinkLibrary* d = AfxGetFirstDynLinkLibrary(); d; d = d->m_pNextDLL) listed |= d->m_hModule == lib;
     EXPECT_TRUE(listed);
+    CString s;
+    ASSERT_TRUE(s.LoadString(5001));
+    EXPECT_FALSE(s.LoadString(60000));   // fails and leaves the string alone
+    EXPECT_EQ(CString(L"MS Sans Serif"), s);
+    EXPECT_EQ(lib, AfxFindResourceHandle(MAKEINTRESOURCEW(5001 / 16 + 1), (LPCWSTR)RT_STRING));
 
-    // A module's start-up as the raw hook, its static constructors and its DllMain see it.
+    // A module's start-up: the raw hook, its static constructors, its DllMain.
     AFX_EXTENSION_MODULE state = {};
     AfxExtRawDllMain(GetModuleHandleW(nullptr), DLL_PROCESS_ATTACH, nullptr);
     AFX_CLASSINIT registerLate(&g_lateClass);
     ASSERT_TRUE(AfxInitExtensionModule(state, GetModuleHandleW(nullptr)));
     EXPECT_EQ(&g_lateClass, state.pFirstSharedClass);
     EXPECT_EQ(nullptr, g_lateClass.m_pNextClass);   // only what the module registered
-    // The process's own classes are still found after the module's list was split off.
     EXPECT_EQ(RUNTIME_CLASS(Dog), CRuntimeClass::FromName("Dog"));
-
     new CDynLinkLibrary(state);
     EXPECT_EQ(&g_lateClass, CRuntimeClass::FromName("LateLoadedClass"));
-    EXPECT_EQ(GetModuleHandleW(nullptr), AfxGetFirstDynLinkLibrary()->m_hModule);
     AfxTermExtensionModule(state);
-    EXPECT_FALSE(state.bInitialized);
     EXPECT_EQ(nullptr, CRuntimeClass::FromName("LateLoadedClass"));
     for (CDynLinkLibrary* d = AfxGetFirstDynLinkLibrary(); d; d = d->m_pNextDLL)
         EXPECT_NE(GetModuleHandleW(nullptr), d->m_hModule);
 }
 
-TEST(FrameworkCore, LoadStringSearchesTheExtensionChain) {
-    // The library is an extension module: its string table is found without naming it.
-    ASSERT_NE(nullptr, LoadLibraryW(L"qTrimUI.dll"));
+TEST(FrameworkCore, StringsFormatSearchAndEditInPlace) {
     CString s;
-    ASSERT_TRUE(s.LoadString(5001));
-    EXPECT_EQ(CString(L"MS Sans Serif"), s);
-    // A missing entry fails and leaves the string as it was.
-    EXPECT_FALSE(s.LoadString(60000));
-    EXPECT_FALSE(s.LoadString(nullptr, 5001));
-    EXPECT_EQ(CString(L"MS Sans Serif"), s);
-    EXPECT_TRUE(s.LoadString(GetModuleHandleW(L"qTrimUI.dll"), 5002));
-    EXPECT_EQ(CString(L"16"), s);
-    EXPECT_EQ(GetModuleHandleW(L"qTrimUI.dll"),
-              AfxFindResourceHandle(MAKEINTRESOURCEW(5001 / 16 + 1), (LPCWSTR)RT_STRING));
+    s.Format(L"%s=%d (0x%04X) %hs %c %.2f %lld%%", L"key", -12, 0xBEEF, "narrow", L'W', 2.5, 1LL << 40);
+    EXPECT_STREQ(L"key=-12 (0xBEEF) narrow W 2.50 1099511627776%", s);
+    s.Format(L"%0500d|%s", 7, s.GetString());   // longer than a first guess; an argument is the string itself
+    EXPECT_EQ(CString(L"7|key=-12"), s.Mid(499, 9));
+    CString copy(s);   // copies are independent
+    copy.SetAt(0, L'X');
+    EXPECT_EQ(L'0', s[0]);
+    CString t(L"  Hello, World \t\n");
+    t.Trim();
+    EXPECT_EQ((std::vector<int>{7, -1, 8, 8}),
+              (std::vector<int>{t.Find(L"World"), t.Find(L"world"), t.Find(L'o', 5), t.ReverseFind(L'o')}));
+    EXPECT_EQ(CString(L"lo, W"), t.Mid(3, 5));
+    EXPECT_EQ(CString(), t.Mid(50));
+    EXPECT_EQ(0, t.CompareNoCase(L"HELLO, world"));
+    EXPECT_EQ(3, t.Replace(L"l", L"LL"));   // grows in place
+    EXPECT_EQ(6, t.Remove(L'L'));
+    EXPECT_EQ(CString(L"Heo, Word"), t);
 }
 
 TEST(FrameworkCore, FileFinderWalksAFolder) {
     const std::wstring dir = testutil::libraryDir() + L"uifw_find_" + std::to_wstring(GetCurrentProcessId());
-    const CString root((dir + L"\\").c_str());
     ASSERT_TRUE(testutil::writeTextFile(dir + L"\\alpha.txt", std::string(10, 'x')));
     ASSERT_TRUE(testutil::writeTextFile(dir + L"\\beta.long.name.ini", "abc"));
     CreateDirectoryW((dir + L"\\sub").c_str(), nullptr);
-
     CFileFind ff;
     EXPECT_FALSE(ff.FindNextFile());   // nothing started
-    BOOL more = ff.FindFile((dir + L"\\*.*").c_str());
-    ASSERT_TRUE(more);
-    std::vector<std::wstring> seen;   // name, title, kind and length of each entry but the dots
-    int dots = 0;
-    while (more) {
+    std::vector<std::wstring> seen;    // path, title, kind and length of each entry, dots included
+    for (BOOL more = ff.FindFile((dir + L"\\*.*").c_str()); more;) {
         more = ff.FindNextFile();   // FALSE for the last one, which is still current
-        dots += ff.IsDots() ? 1 : 0;
-        if (ff.IsDots()) continue;
-        EXPECT_EQ(root + ff.GetFileName(), ff.GetFilePath());
         CString entry;
-        entry.Format(L"%s %s %s %d", ff.GetFileName().GetString(), ff.GetFileTitle().GetString(),
-                     ff.IsDirectory() ? L"dir" : L"file", (int)ff.GetLength());
+        entry.Format(L"%s %s %s %d", ff.GetFilePath().Mid(dir.size()).GetString(), ff.GetFileTitle().GetString(),
+                     ff.IsDots() ? L"dots" : ff.IsDirectory() ? L"dir" : L"file", (int)ff.GetLength());
         seen.push_back(entry.GetString());
     }
     std::sort(seen.begin(), seen.end());
-    EXPECT_EQ((std::vector<std::wstring>{L"alpha.txt alpha file 10", L"beta.long.name.ini beta.long.name file 3",
-                                         L"sub sub dir 0"}),
+    EXPECT_EQ((std::vector<std::wstring>{L"\\. . dots 0", L"\\.. . dots 0", L"\\alpha.txt alpha file 10",
+                                         L"\\beta.long.name.ini beta.long.name file 3", L"\\sub sub dir 0"}),
               seen);
-    EXPECT_EQ(2, dots);
-    EXPECT_EQ(root, ff.GetRoot());
-
-    // One exact match: FindNextFile answers FALSE at once, the file is readable.
-    ASSERT_TRUE(ff.FindFile((dir + L"\\alpha.txt").c_str()));
+    ASSERT_TRUE(ff.FindFile((dir + L"\\alpha.txt").c_str()));   // one exact match
     EXPECT_FALSE(ff.FindNextFile());
     EXPECT_EQ(CString(L"alpha.txt"), ff.GetFileName());
-
     EXPECT_FALSE(ff.FindFile((dir + L"\\missing*.none").c_str()));
     EXPECT_TRUE(ff.GetFileName().IsEmpty());
-    EXPECT_FALSE(ff.FindFile(L""));
     ff.Close();
     for (const wchar_t* name : {L"\\alpha.txt", L"\\beta.long.name.ini"}) DeleteFileW((dir + name).c_str());
     RemoveDirectoryW((dir + L"\\sub").c_str());
@@ -145,18 +112,15 @@ TEST(FrameworkCore, FileFinderWalksAFolder) {
 }
 
 TEST(FrameworkGdi, DrawingAndOwnership) {
-    testutil::Canvas canvas(20, 10, RGB(10, 20, 30));
+    testutil::Canvas canvas(14, 10, RGB(10, 20, 30));
     CDC* dc = CDC::FromHandle(canvas.dc());   // a temporary, for a DC the framework did not make
-    CBitmap* current = dc->GetCurrentBitmap();
-    ASSERT_NE(nullptr, current);
-    EXPECT_TRUE(current->IsKindOf(RUNTIME_CLASS(CBitmap)));
-    EXPECT_EQ(canvas.bitmap(), current->m_hObject);
+    EXPECT_EQ(canvas.bitmap(), dc->GetCurrentBitmap()->m_hObject);
     // Top and left edges in the first colour; the far edges, with both their corners, in the second.
     dc->Draw3dRect(CRect(2, 2, 12, 8), RGB(255, 0, 0), RGB(0, 0, 255));
-    EXPECT_EQ(RGB(255, 0, 0), canvas.at(10, 2));
-    EXPECT_EQ(RGB(0, 0, 255), canvas.at(11, 2));
-    EXPECT_EQ(RGB(0, 0, 255), canvas.at(2, 7));
-    EXPECT_EQ(RGB(10, 20, 30), canvas.at(5, 5));
+    EXPECT_TRUE(testutil::pixelsAre(canvas, [](int x, int y) {
+        const bool in = x >= 2 && x < 12 && y >= 2 && y < 8, farEdge = x == 11 || y == 7;
+        return !in || (x > 2 && x < 11 && y > 2 && y < 7) ? RGB(10, 20, 30) : farEdge ? RGB(0, 0, 255) : RGB(255, 0, 0);
+    }));
     CClientDC screen(nullptr);
     EXPECT_EQ(&screen, CDC::FromHandle(screen.m_hDC));   // a permanent one
 
@@ -178,10 +142,8 @@ TEST(FrameworkGdi, DrawingAndOwnership) {
         EXPECT_EQ(external, attached.Detach());
     }
     EXPECT_EQ((UINT)OBJ_BRUSH, (UINT)GetObjectType(external));
-    EXPECT_EQ((UINT)OBJ_BITMAP, (UINT)GetObjectType(canvas.bitmap()));
     DeleteObject(external);
-    CPen* nullPen = nullptr;
-    EXPECT_EQ(nullptr, nullPen->GetSafeHandle());
-    CWnd* nullWnd = nullptr;
-    EXPECT_EQ(nullptr, nullWnd->GetSafeHwnd());
+    EXPECT_EQ((UINT)OBJ_BITMAP, (UINT)GetObjectType(canvas.bitmap()));
+    CPen* none = nullptr;
+    EXPECT_EQ(nullptr, none->GetSafeHandle());
 }

@@ -44,9 +44,7 @@ TEST(DrawDIB, DrawsPiecesUnscaledAndTiles) {
     dib.fnSetDibBuf(makePackedDib(30, 30, ninePixel, false));   // bottom-up rows too
     Canvas canvas(60, 40, kBack);
     dib.fnDrawDib(canvas.dc(), 5, 5, 10, 10, 20, 10);
-    EXPECT_EQ(kMarker, canvas.at(5, 5));
-    EXPECT_EQ(kCell[1][2], canvas.at(10, 10));
-    EXPECT_EQ(kBack, canvas.at(15, 15));
+    EXPECT_TRUE(kMarker == canvas.at(5, 5) && kCell[1][2] == canvas.at(10, 10) && kBack == canvas.at(15, 15));
     dib.fnDrawDib(canvas.dc(), 40, 0, 0, 0, -1, 0);   // a negative source draws nothing
     EXPECT_EQ(kBack, canvas.at(45, 5));
 
@@ -54,9 +52,7 @@ TEST(DrawDIB, DrawsPiecesUnscaledAndTiles) {
     Canvas tiles(12, 12, kBack);
     RECT r = {0, 0, 12, 12};
     dib.fnDrawDibFillRect(tiles.dc(), &r, 20, 20, 0, 0);
-    EXPECT_EQ(kMarker, tiles.at(0, 0));
-    EXPECT_EQ(kCell[2][2], tiles.at(5, 5));
-    EXPECT_EQ(kMarker, tiles.at(10, 10));
+    EXPECT_TRUE(kMarker == tiles.at(0, 0) && kCell[2][2] == tiles.at(5, 5) && kMarker == tiles.at(10, 10));
 }
 
 TEST(DrawDIB, LargeNineCellFillsAreRenderedOnceAndCopied) {
@@ -71,9 +67,7 @@ TEST(DrawDIB, LargeNineCellFillsAreRenderedOnceAndCopied) {
     Canvas clipped(120, 120, kBack);   // renders again at 120 x 120; copies stay inside the clip box
     IntersectClipRect(clipped.dc(), 10, 10, 60, 60);
     fill(clipped, {0, 0, 120, 120});
-    EXPECT_EQ(kBack, clipped.at(5, 5));
-    EXPECT_EQ(kMarker, clipped.at(20, 20));
-    EXPECT_EQ(kCell[1][1], clipped.at(45, 45));
+    EXPECT_TRUE(kBack == clipped.at(5, 5) && kMarker == clipped.at(20, 20) && kCell[1][1] == clipped.at(45, 45));
     EXPECT_EQ(kBack, clipped.at(65, 65));
     copy.fill(kBack);
     fill(copy, {5, 5, 105, 105});   // copied from the larger rendering
@@ -88,8 +82,7 @@ TEST(DrawDIB, LargeNineCellFillsAreRenderedOnceAndCopied) {
     Canvas direct(99, 101, kBack), small(80, 80, kBack);
     fill(direct, {0, 0, 99, 101});
     fill(small, {0, 0, 80, 80});
-    EXPECT_EQ(changed, direct.at(50, 50));
-    EXPECT_EQ(changed, small.at(40, 40));
+    EXPECT_TRUE(changed == direct.at(50, 50) && changed == small.at(40, 40));
     fill(copy, {5, 5, 105, 105});
     EXPECT_EQ(kCell[1][1], copy.at(54, 54));
     // A larger fill renders again, at the larger size.
@@ -122,18 +115,13 @@ TEST(DrawDIB, SourcesFromResourcesFilesAndBitmaps) {
     EXPECT_EQ(kCell[2][1], canvas.at(15, 25));
 
     // Missing sources fail and keep the DIB that was there.
-    EXPECT_EQ(0, dib.fnSetDibBufFromDIB(testModule(), kResMissing));
-    EXPECT_EQ(0, dib.fnSetDibBufFromDDB(testModule(), kResMissing));
-    EXPECT_EQ(0, dib.fnSetDibBufFromDDB(imagingDir().c_str(), L"missing.png"));
-    EXPECT_EQ(0, dib.fnSetDibBufFromDIB(imagingDir().c_str(), L"missing.png"));
-    EXPECT_EQ(0, dib.fnSetDibBufFromAIK(nullptr));
-    EXPECT_EQ(0, dib.fnSetDibBufFromDDB((HBITMAP) nullptr));
+    EXPECT_EQ(0, dib.fnSetDibBufFromDIB(testModule(), kResMissing) + dib.fnSetDibBufFromDDB(testModule(), kResMissing) +
+                     dib.fnSetDibBufFromDDB(imagingDir().c_str(), L"missing.png") + dib.fnSetDibBufFromAIK(nullptr) +
+                     dib.fnSetDibBufFromDIB(imagingDir().c_str(), L"missing.png") + dib.fnSetDibBufFromDDB((HBITMAP) nullptr));
     EXPECT_EQ(CSize(30, 30), dib.fnGetSize());
-
     ASSERT_EQ(1, dib.fnSetDibBufFromDDB(imagingDir().c_str(), L"fore.png"));
     dib.fnDrawDib(canvas.dc(), 0, 0, 0, 0, 0, 0);
-    EXPECT_EQ(RGB(255, 0, 0), canvas.at(1, 1));
-    EXPECT_EQ(RGB(0, 0, 255), canvas.at(6, 1));
+    EXPECT_TRUE(RGB(255, 0, 0) == canvas.at(1, 1) && RGB(0, 0, 255) == canvas.at(6, 1));
     ASSERT_EQ(1, dib.fnSetDibBufFromDIB(imagingDir().c_str(), L"nine30rgb.png"));
     ASSERT_EQ(1, dib.fnSetDibBufFromDDB(testModule(), kResFore));
     EXPECT_EQ(CSize(8, 4), dib.fnGetSize());

@@ -24,9 +24,7 @@ inline std::wstring testDir() { return std::wstring(gfnGetProgramBitmapPath()) +
 inline HINSTANCE testModule() { return GetModuleHandleW(nullptr); }
 
 // An alpha bitmap object released at the end of the scope.
-struct ReleaseAlpha {
-    void operator()(IGDIPlusDrawAlphaBitmap* p) const { p->Release(); }
-};
+struct ReleaseAlpha { void operator()(IGDIPlusDrawAlphaBitmap* p) const { p->Release(); } };
 struct AlphaBitmap : std::unique_ptr<IGDIPlusDrawAlphaBitmap, ReleaseAlpha> {
     AlphaBitmap() : unique_ptr(gfnNewIGDIPlusDrawAlphaBitmap()) {}
 };

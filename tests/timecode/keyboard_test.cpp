@@ -59,20 +59,16 @@ TEST_F(TimeCodeKeys, TypingClampsOrMovesOn) {
     type({'7'});
     EXPECT_TRUE(host.notes.empty());   // nothing until the second digit
     type({'5'});
-    EXPECT_EQ("99:59:00:00 @1", c.text());
-    EXPECT_EQ(Codes{EN_CHANGE}, host.codes());
+    EXPECT_TRUE(std::string("99:59:00:00 @1") == c.text() && Codes{EN_CHANGE} == host.codes());
     EXPECT_TRUE(host.notes[0].msg == WM_COMMAND && host.notes[0].id == TimeCodeHost::kId && host.notes[0].from == c.m_hWnd);
     host.clear();
     type({'2', VK_NUMPAD5});   // keypad digits type too
-    EXPECT_EQ("99:25:00:00 @2", c.text());
-    EXPECT_EQ(Codes{EN_CHANGE}, host.codes());
+    EXPECT_TRUE(std::string("99:25:00:00 @2") == c.text() && Codes{EN_CHANGE} == host.codes());
     // A first digit abandoned by navigation stands, with one change notification.
     type({VK_LEFT});
     host.clear();
     type({'4', VK_RIGHT});
-    EXPECT_EQ("99:04:00:00 @2", c.text());
-    EXPECT_EQ(1, c.m_bWaitFirst);
-    EXPECT_EQ(Codes{EN_CHANGE}, host.codes());
+    EXPECT_TRUE(std::string("99:04:00:00 @2") == c.text() && 1 == c.m_bWaitFirst && Codes{EN_CHANGE} == host.codes());
 
     // Frames at 29.97 clamp to 29; after them the hours come round.
     c.fnSetIndex(0, 29.97, 1);
@@ -90,10 +86,7 @@ TEST_F(TimeCodeKeys, TypingClampsOrMovesOn) {
 
 TEST_F(TimeCodeKeys, NavigationKeys) {
     focusOn(0);
-    const struct {
-        UINT vk;
-        int current, done;
-    } steps[] = {{VK_END, 3, 1},  {VK_RIGHT, 0, 1}, {VK_LEFT, 3, 1}, {VK_LEFT, 2, 1},
+    const struct { UINT vk; int current, done; } steps[] = {{VK_END, 3, 1},  {VK_RIGHT, 0, 1}, {VK_LEFT, 3, 1}, {VK_LEFT, 2, 1},
                  {VK_HOME, 0, 1}, {VK_HOME, 0, 0},  {'A', 0, 0}};   // keys that change nothing pass on
     for (const auto& s : steps) {
         type({s.vk});
@@ -119,8 +112,7 @@ TEST_F(TimeCodeKeys, SpinningByKeyFollowsTheTimerSchedule) {
     keyDown(c.m_hWnd, VK_UP);
     keyDown(c.m_hWnd, VK_UP, true);
     keyDown(c.m_hWnd, '5', true);
-    EXPECT_EQ("00:00:11:00 @2", c.text());
-    EXPECT_EQ(Codes{EN_CHANGE}, host.codes());
+    EXPECT_TRUE(std::string("00:00:11:00 @2") == c.text() && Codes{EN_CHANGE} == host.codes());
     std::vector<int> stepsAt;
     for (int t = 1, last = c.m_nMember[2]; t <= 14; ++t, last = c.m_nMember[2]) {
         tick();
@@ -133,11 +125,9 @@ TEST_F(TimeCodeKeys, SpinningByKeyFollowsTheTimerSchedule) {
     host.clear();
     keyUp(c.m_hWnd, VK_DOWN);
     tick();
-    EXPECT_EQ("00:00:20:00 @2", c.text());
-    EXPECT_TRUE(host.notes.empty());
+    EXPECT_TRUE(std::string("00:00:20:00 @2") == c.text() && host.notes.empty());
     keyUp(c.m_hWnd, VK_UP);
-    EXPECT_EQ(Codes{EN_CHANGE}, host.codes());
-    EXPECT_EQ((std::vector<UINT>{250, 100, 250}), periods);
+    EXPECT_TRUE(Codes{EN_CHANGE} == host.codes() && (std::vector<UINT>{250, 100, 250}) == periods);
     // Back to blinking: a tick toggles the flash and steps no more.
     int value = c.fnGetIndex(), flash = c.m_bFlashOn;
     tick();
@@ -154,8 +144,7 @@ TEST_F(TimeCodeKeys, FocusGainAndLossNotifyInOrder) {
     EXPECT_EQ(0, c.m_bFlashOn);
     host.clear();
     SetFocus(host.parent());
-    EXPECT_EQ(1, c.m_bFlashOn);
-    EXPECT_EQ((Codes{EN_CHANGE, EN_KILLFOCUS}), host.codes());
+    EXPECT_TRUE(1 == c.m_bFlashOn && (Codes{EN_CHANGE, EN_KILLFOCUS}) == host.codes());
     EXPECT_FALSE(KillTimer(c.m_hWnd, kTimer));   // the timer went with the focus
 
     // After a step the change was already reported: focus loss sends only the kill-focus.
@@ -173,8 +162,7 @@ TEST_F(TimeCodeKeys, FocusGainAndLossNotifyInOrder) {
     type({'3'});
     EXPECT_EQ(0, c.m_bWaitFirst);
     SetFocus(host.parent());
-    EXPECT_EQ(1, c.m_bWaitFirst);
-    EXPECT_EQ("00:03:00:02 @1", c.text());
+    EXPECT_TRUE(1 == c.m_bWaitFirst && std::string("00:03:00:02 @1") == c.text());
     EXPECT_EQ((Codes{EN_CHANGE, EN_KILLFOCUS}), host.codes());
 
     // Enter: NM_RETURN from the control, then the focus goes to the parent with its own notes.
@@ -192,8 +180,7 @@ TEST_F(TimeCodeKeys, MouseHookEndsTheEditOnAClickElsewhere) {
     focusOn(1);
     ASSERT_TRUE(clickAt(host.sibling()));
     for (int i = 0; i < 50 && GetFocus() == c.m_hWnd; ++i) testutil::pumpMessages(20);
-    EXPECT_EQ(host.parent(), GetFocus());
-    EXPECT_EQ((Codes{EN_CHANGE, EN_KILLFOCUS}), host.codes());
+    EXPECT_TRUE(host.parent() == GetFocus() && (Codes{EN_CHANGE, EN_KILLFOCUS}) == host.codes());
 
     // A click on the control itself keeps the focus.
     focusOn(1);

@@ -33,7 +33,7 @@ void blit(HDC to, HBITMAP from, int sx, int sy, int dx, int dy, int w, int h) {
 // the picture composed from the skin files: the band, the digit cells ("05234512", a space leaves
 // the band showing) and the two buttons.
 ::testing::AssertionResult looksLike(HWND control, const Skin& k, bool longFormat, const char* cells, Button up,
-                                     Button down) {
+                                     Button down, bool redraw = true) {
     testutil::Canvas want(k.w, k.h, RGB(255, 0, 255)), got(k.w, k.h, RGB(255, 0, 255));
     HBITMAP digits = loadSkin(L"Digits.png"), band = loadSkin(k.band);
     blit(want.dc(), band, 0, longFormat ? 0 : k.shortTop, 0, 0, k.w, k.h);
@@ -46,7 +46,8 @@ void blit(HDC to, HBITMAP from, int sx, int sy, int dx, int dy, int w, int h) {
     blit(want.dc(), band, k.gridX + k.bw, down * k.bh, k.bx + k.offX, k.downY + k.offY, k.bw, k.bh);
     DeleteObject(digits);
     DeleteObject(band);
-    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    if (redraw) RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    else UpdateWindow(control);   // only what is invalid
     HDC dc = GetDC(control);
     BitBlt(got.dc(), 0, 0, k.w, k.h, dc, 0, 0, SRCCOPY);
     ReleaseDC(control, dc);
@@ -142,11 +143,7 @@ TEST_F(TimeCodePaint, DigitsAndButtonsOverTheBand) {
 // buttons) and keeps its size whatever the host asks; a second fnInit succeeds at once and changes
 // nothing.
 TEST_F(TimeCodePaint, EachVariantPaintsItsBandsAndKeepsItsSize) {
-    const struct {
-        int adjustable, compact;
-        const Skin& skin;
-        Button buttons;
-    } variants[] = {{1, 0, kStandard, Normal}, {0, 0, kStandardFixed, Disabled}, {1, 1, kCompact, Normal},
+    const struct { int adjustable, compact; const Skin& skin; Button buttons; } variants[] = {{1, 0, kStandard, Normal}, {0, 0, kStandardFixed, Disabled}, {1, 1, kCompact, Normal},
                     {0, 1, kCompactFixed, Disabled}};
     for (const auto& v : variants) {
         SCOPED_TRACE(v.skin.band);
@@ -161,8 +158,7 @@ TEST_F(TimeCodePaint, EachVariantPaintsItsBandsAndKeepsItsSize) {
         EXPECT_EQ(1, p.fnInit(1, !v.adjustable, !v.compact));
         RECT r;
         GetClientRect(p.m_hWnd, &r);
-        EXPECT_EQ(v.skin.w, r.right);
-        EXPECT_EQ(v.skin.h, r.bottom);
+        EXPECT_TRUE(v.skin.w == r.right && v.skin.h == r.bottom);
     }
 }
 
@@ -171,11 +167,7 @@ TEST_F(TimeCodePaint, FrameStepInvalidatesOnlyChangedMembers) {
     c.fnSetFrameRate(29.97);
     c.m_nCurrent = 3;
     // 00:00:10:05 -> 06, 00:00:10:29 -> 00:00:11:00, and into a dropping minute: 00:00:59:29 -> 00:01:00:02.
-    const struct {
-        int s, f;
-        const char* after;
-        std::initializer_list<int> changed;
-    } steps[] = {{10, 5, "00:00:10:06 @3", {3}}, {10, 29, "00:00:11:00 @3", {2, 3}}, {59, 29, "00:01:00:02 @3", {1, 2, 3}}};
+    const struct { int s, f; const char* after; std::initializer_list<int> changed; } steps[] = {{10, 5, "00:00:10:06 @3", {3}}, {10, 29, "00:00:11:00 @3", {2, 3}}, {59, 29, "00:01:00:02 @3", {1, 2, 3}}};
     for (const auto& k : steps) {
         c.fnSetIndex(c.TimeCodeToIndex(0, 0, k.s, k.f), 0.0, 1);
         ValidateRect(c.m_hWnd, nullptr);
@@ -207,8 +199,7 @@ TEST_F(TimeCodePaint, ClicksChooseMembersByTheMidpoints) {
     host.clear();
     click(WM_LBUTTONDOWN, 70, 10);
     click(WM_LBUTTONDOWN, 30, 10);
-    EXPECT_EQ("00:00:00:04 @1", c.text());
-    EXPECT_EQ(Codes{EN_CHANGE}, host.codes());
+    EXPECT_TRUE(std::string("00:00:00:04 @1") == c.text() && Codes{EN_CHANGE} == host.codes());
     SetFocus(host.parent());
 }
 
@@ -217,9 +208,7 @@ TEST_F(TimeCodePaint, SpinButtonsStepWithCaptureAndRepeat) {
     init(1, 1, 0, 0, 0, 0, 10);
     // Unfocused: the first press only takes the focus (and the mouse).
     click(WM_LBUTTONDOWN, 95, 3);
-    EXPECT_EQ(c.m_hWnd, GetFocus());
-    EXPECT_EQ(c.m_hWnd, GetCapture());
-    EXPECT_EQ("00:00:00:10 @0", c.text());
+    EXPECT_TRUE(c.m_hWnd == GetFocus() && c.m_hWnd == GetCapture() && std::string("00:00:00:10 @0") == c.text());
     click(WM_LBUTTONUP, 95, 3);
     EXPECT_EQ((Codes{EN_SETFOCUS, EN_CHANGE}), host.codes());
 
@@ -233,18 +222,15 @@ TEST_F(TimeCodePaint, SpinButtonsStepWithCaptureAndRepeat) {
     // Moving onto the down button turns the spin round.
     SendMessageW(c.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(95, 15));
     SendMessageW(c.m_hWnd, WM_TIMER, kTimer, 0);
-    EXPECT_EQ("00:00:00:14 @3", c.text());
-    EXPECT_TRUE(host.notes.empty());
+    EXPECT_TRUE(std::string("00:00:00:14 @3") == c.text() && host.notes.empty());
     click(WM_LBUTTONUP, 95, 15);
-    EXPECT_EQ(Codes{EN_CHANGE}, host.codes());
-    EXPECT_TRUE(c.m_nSpinCount == 0 && !GetCapture());
+    EXPECT_TRUE(Codes{EN_CHANGE} == host.codes() && (c.m_nSpinCount == 0 && !GetCapture()));
     // Cancel mode during a press ends it with a change notification.
     host.clear();
     click(WM_LBUTTONDOWN, 95, 15);
     EXPECT_EQ("00:00:00:13 @3", c.text());
     SendMessageW(c.m_hWnd, WM_CANCELMODE, 0, 0);
-    EXPECT_TRUE(c.m_nSpinCount == 0 && !GetCapture());
-    EXPECT_EQ(Codes{EN_CHANGE}, host.codes());
+    EXPECT_TRUE((c.m_nSpinCount == 0 && !GetCapture()) && Codes{EN_CHANGE} == host.codes());
     SetFocus(host.parent());
 }
 
@@ -281,8 +267,7 @@ TEST(TimeCodeInit, FailuresLeaveEveryRectangleEmpty) {
     };
     {
         TimeCodeProbe p;
-        EXPECT_EQ(0, p.fnInit(1, 1, 0));
-        EXPECT_TRUE(allEmpty(p));
+        EXPECT_TRUE(0 == p.fnInit(1, 1, 0) && allEmpty(p));
     }
     TimeCodeHost host;
     {
@@ -297,10 +282,7 @@ TEST(TimeCodeInit, FailuresLeaveEveryRectangleEmpty) {
         RedrawWindow(p.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         EXPECT_EQ(1, p.fnInit(1, 1, 0));   // the image is back: a retry succeeds
         // After fnUnInit (or WM_DESTROY) the layout is gone for good.
-        EXPECT_EQ(1, p.fnUnInit());
-        EXPECT_EQ(nullptr, p.m_pLayout);
-        EXPECT_EQ(0, p.fnInit(1, 1, 0));
-        EXPECT_TRUE(allEmpty(p));
+        EXPECT_TRUE(1 == p.fnUnInit() && nullptr == p.m_pLayout && 0 == p.fnInit(1, 1, 0) && allEmpty(p));
         HDC screen = GetDC(nullptr);
         EXPECT_EQ(0, p.fnOpenBackgroundSource(screen));
         ReleaseDC(nullptr, screen);
@@ -322,4 +304,47 @@ TEST(TimeCodeInit, FailuresLeaveEveryRectangleEmpty) {
         testutil::pumpMessages(200);
         EXPECT_EQ(fixed.m_hWnd, GetFocus()) << destroy;
     }
+}
+
+// Playback repaints only the members that changed, from images kept selected between paints: frame
+// by frame the screen stays the whole picture, across a day's rollover and a dropped-frame minute.
+TEST_F(TimeCodePaint, PlaybackFramesPaintOnlyWhatChangedAndStayWhole) {
+    init(1, 1, 0);
+    c.fnSetFrameRate(29.97);
+    ASSERT_TRUE(looksLike(c.m_hWnd, kStandard, true, " 0000000", Normal, Normal));
+    const struct {
+        int start, frames;
+        const char* cells;
+    } runs[] = {{1795, 3, " 0005927"}, {2589406, 3, " 0000000"}, {17980, 40, " 0100107"}};
+    for (const auto& r : runs) {
+        for (int i = 0; i < r.frames; ++i) {
+            c.fnSetIndex((r.start + i) % 2589408, 0.0, 1);
+            UpdateWindow(c.m_hWnd);
+        }
+        EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, r.cells, Normal, Normal, false)) << r.start;
+    }
+}
+
+// The images kept for painting go with fnUnInit, before the layout frees them: what was invalid
+// then is not painted from them, and making, painting and ending controls leaks nothing.
+TEST_F(TimeCodePaint, KeptImagesGoWithUnInitAndLeakNothing) {
+    init(1, 1, 0, 1, 2, 3, 4);
+    ASSERT_TRUE(looksLike(c.m_hWnd, kStandard, true, " 1020304", Normal, Normal));
+    c.fnSetIndex(c.TimeCodeToIndex(5, 6, 7, 8), 25.0, 1);   // invalid, not yet painted
+    c.fnUnInit();
+    EXPECT_FALSE(looksLike(c.m_hWnd, kStandard, true, " 5060708", Normal, Normal, false));
+
+    int i = 0;
+    EXPECT_EQ(0, testutil::gdiLeakOver(30, [&] {
+        TimeCodeProbe p;
+        ASSERT_TRUE(host.createControl(p));
+        ASSERT_EQ(1, p.fnInit(1, i % 2, i % 3 == 0));
+        for (int f = 0; f < 3; ++f) {
+            p.fnSetIndex(1000 + f, 29.97, 1);
+            UpdateWindow(p.m_hWnd);
+        }
+        RedrawWindow(p.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        if (i++ % 2) p.fnUnInit();   // the rest end with their window
+        p.DestroyWindow();
+    }));
 }

@@ -36,20 +36,13 @@ TEST(TimeCodeValue, ConversionIsExactOverEveryRatesWholeRange) {
 
 // Known positions through the host interface (rate 0 keeps the rate in force), the rate, the bounds.
 TEST(TimeCodeValue, HostInterfaceValuesRateAndBounds) {
-    const struct {
-        int index;
-        double rate;
-        const char* text;
-        int totalSec;
-    } known[] = {{10789199, kDrop, "99:59:59:29 @0", 359999}, {17982, kDrop, "00:10:00:00 @0", 600},
+    const struct { int index; double rate; const char* text; int totalSec; } known[] = {{10789199, kDrop, "99:59:59:29 @0", 359999}, {17982, kDrop, "00:10:00:00 @0", 600},
                  {1800, 0.0, "00:01:00:02 @0", 60},           {90000, 25.0, "01:00:00:00 @0", 3600},
                  {3600, 59.94, "00:01:00:00 @0", 60}};
     TimeCodeProbe c;
     for (const auto& k : known) {
         c.fnSetIndex(k.index, k.rate, 0);
-        EXPECT_EQ(k.text, c.text());
-        EXPECT_EQ(k.index, c.fnGetIndex());
-        EXPECT_EQ(k.totalSec, c.fnGetTotalSec());
+        EXPECT_TRUE(k.text == c.text() && k.index == c.fnGetIndex() && k.totalSec == c.fnGetTotalSec());
     }
     // A bound is split plainly: 17982 is 00:10:00:00 in drop-frame but 599 s and 12 frames.
     c.fnSetFrameRate(kDrop);
@@ -58,9 +51,8 @@ TEST(TimeCodeValue, HostInterfaceValuesRateAndBounds) {
 
     // Rate 0 means 100; a rate lowers the upper bound to its largest index, never raises it.
     c.fnSetFrameRate(0.0);
-    EXPECT_EQ(100.0, c.fnGetFrameRate());
     c.fnSetIndexUpperBd(50000000);   // capped at the rate's largest
-    EXPECT_EQ(35999999, c.fnGetIndexUpperBd());
+    EXPECT_TRUE(100.0 == c.fnGetFrameRate() && 35999999 == c.fnGetIndexUpperBd());
     for (auto [rate, upper] : {std::pair{kDrop, 10789199}, {25.0, 8999999}, {100.0, 8999999}}) {
         c.fnSetFrameRate(rate);
         EXPECT_EQ(upper, c.fnGetIndexUpperBd()) << rate;
@@ -73,12 +65,10 @@ TEST(TimeCodeValue, HostInterfaceValuesRateAndBounds) {
     c.fnSetIndexLowerBd(1000);
     c.fnSetIndexUpperBd(2000);
     c.fnSetIndex(500, 0.0, 0);
-    EXPECT_EQ(500, c.fnGetIndexLowerBd());
-    EXPECT_EQ(2000, c.fnGetIndexUpperBd());
+    EXPECT_TRUE(500 == c.fnGetIndexLowerBd() && 2000 == c.fnGetIndexUpperBd());
     c.fnSetIndex(3000, 0.0, 0);
-    EXPECT_EQ(3000, c.fnGetIndexUpperBd());
     c.fnSetIndexLowerBd(-5);
-    EXPECT_EQ(0, c.fnGetIndexLowerBd());
+    EXPECT_TRUE(3000 == c.fnGetIndexUpperBd() && 0 == c.fnGetIndexLowerBd());
 }
 
 // A typed member is clamped into its range, then fitted to the bounds: above the upper bound it
@@ -87,10 +77,7 @@ TEST(TimeCodeValue, HostInterfaceValuesRateAndBounds) {
 // taken, one more while still below.
 TEST(TimeCodeValue, CheckBoundingClampsAndFitsToTheBounds) {
     auto at = [](int h, int m, int s) { return ((h * 60 + m) * 60 + s) * 25; };
-    const struct {
-        int lower, upper, h, m, s, firstDigit, result, digit;
-        const char* after;
-    } cases[] = {{0, at(99, 0, 0), 0, 75, 0, 0, 1, 0, "00:59:00:00 @1"},
+    const struct { int lower, upper, h, m, s, firstDigit, result, digit; const char* after; } cases[] = {{0, at(99, 0, 0), 0, 75, 0, 0, 1, 0, "00:59:00:00 @1"},
                  {0, at(1, 20, 30) + 10, 1, 45, 0, 0, 1, 0, "01:20:00:00 @1"},
                  {0, at(1, 20, 30) + 10, 1, 45, 40, 0, 1, 0, "01:19:40:00 @1"},
                  {at(0, 35, 0), at(99, 0, 0), 0, 3, 0, 1, 0, 3, "00:35:00:00 @1"},
@@ -105,25 +92,19 @@ TEST(TimeCodeValue, CheckBoundingClampsAndFitsToTheBounds) {
         c.setMembers(k.h, k.m, k.s, 0);
         c.m_nFirstDigit = 0;
         EXPECT_EQ(k.result, c.fnCheckBounding(k.firstDigit)) << k.after;
-        EXPECT_EQ(k.after, c.text());
-        EXPECT_EQ(k.digit, c.m_nFirstDigit) << k.after;
+        EXPECT_TRUE(k.after == c.text() && k.digit == c.m_nFirstDigit) << c.text();
     }
 }
 
 TEST(TimeCodeValue, CheckValidAndModifyOnlyAtDropFrame) {
-    const struct {
-        double rate;
-        int m, s, f, changed;
-        const char* after;
-    } cases[] = {{kDrop, 1, 0, 0, 1, "00:01:00:02 @0"},  {kDrop, 1, 0, 1, 1, "00:01:00:02 @0"},
+    const struct { double rate; int m, s, f, changed; const char* after; } cases[] = {{kDrop, 1, 0, 0, 1, "00:01:00:02 @0"},  {kDrop, 1, 0, 1, 1, "00:01:00:02 @0"},
                  {kDrop, 10, 0, 0, 0, "00:10:00:00 @0"}, {kDrop, 1, 1, 0, 0, "00:01:01:00 @0"},
                  {59.94, 1, 0, 0, 0, "00:01:00:00 @0"}};
     TimeCodeProbe c;
     for (const auto& k : cases) {
         c.fnSetFrameRate(k.rate);
         c.setMembers(0, k.m, k.s, k.f);
-        EXPECT_EQ(k.changed, c.fnCheckValidAndModify()) << k.after;
-        EXPECT_EQ(k.after, c.text());
+        EXPECT_TRUE(k.changed == c.fnCheckValidAndModify() && k.after == c.text()) << k.after;
     }
 }
 

@@ -1,5 +1,6 @@
 // SIMD bodies of the merge loops, written once over a vector type: V128 (SSE2, the x86-64
-// baseline) and V256 (AVX2, compiled only in the unit built with -mavx2).
+// baseline), V256 (AVX2, compiled only in the unit built with -mavx2) and V512 (AVX-512 with the
+// byte and byte-permute extensions, only in the unit built for them).
 //
 // Everything sits in an unnamed namespace on purpose: each unit keeps its own copies, so the
 // linker can never fold an AVX2-encoded inline function into the baseline path.
@@ -74,7 +75,7 @@ struct V128 {
     }
 };
 
-#ifdef __AVX2__
+#if defined(__AVX2__) && !defined(__AVX512VBMI__)  // the AVX-512 unit needs only its own
 struct V256 {
     using T = __m256i;
     static constexpr size_t kBytes = 32;
@@ -129,6 +130,70 @@ struct V256 {
 };
 #endif
 
+#ifdef __AVX512VBMI__
+// Byte tables for the permutes, made by the compiler.
+struct Table64 {
+    alignas(64) uint8_t b[64];
+};
+template <int base, int div>
+constexpr Table64 pickTable() {
+    Table64 t{};
+    for (int k = 0; k < 64; ++k) t.b[k] = uint8_t((base + k) / div);
+    return t;
+}
+template <int base, int div>
+constexpr Table64 kPicks = pickTable<base, div>();
+constexpr Table64 highBytesTable() {
+    Table64 t{};
+    for (int k = 0; k < 64; ++k) t.b[k] = uint8_t((k & 8 ? 64 : 0) + (k & ~15) + 2 * (k & 7) + 1);
+    return t;
+}
+constexpr Table64 kHighBytes = highBytesTable();
+
+struct V512 {
+    using T = __m512i;
+    static constexpr size_t kBytes = 64;
+    static T load(const void* p) { return _mm512_loadu_si512(p); }
+    static void store(void* p, T v) { _mm512_storeu_si512(p, v); }
+    static T zero() { return _mm512_setzero_si512(); }
+    static T set16(short v) { return _mm512_set1_epi16(v); }
+    static T lo8(T a, T b) { return _mm512_unpacklo_epi8(a, b); }
+    static T hi8(T a, T b) { return _mm512_unpackhi_epi8(a, b); }
+    static T mul16(T a, T b) { return _mm512_mullo_epi16(a, b); }
+    static T add16(T a, T b) { return _mm512_add_epi16(a, b); }
+    static T sub16(T a, T b) { return _mm512_sub_epi16(a, b); }
+    static T pack(T a, T b) { return _mm512_packus_epi16(a, b); }
+    static T addsat8(T a, T b) { return _mm512_adds_epu8(a, b); }
+    static T mulhi16(T a, T b) { return _mm512_mulhi_epu16(a, b); }
+    static T shr16by7(T a) { return _mm512_srli_epi16(a, 7); }
+    // Byte k takes byte (base + k) / div of the source: the permute that widens masks.
+    template <int base, int div>
+    static T picks() { return _mm512_load_si512(kPicks<base, div>.b); }
+    // The high byte of every 16-bit lane of a (bytes 0-7 of each 16-byte lane of the result) and of
+    // b (bytes 8-15): what pack(a >> 8, b >> 8) gives.
+    static T highBytes() { return _mm512_load_si512(kHighBytes.b); }
+    static T alphas(T px) {
+        const T spread = _mm512_broadcast_i32x4(_mm_setr_epi8(3, 3, 3, 3, 7, 7, 7, 7, 11, 11, 11, 11, 15, 15, 15, 15));
+        return _mm512_shuffle_epi8(px, spread);
+    }
+    // 16 pixels of 4 bytes.
+    static T masks4(const uint8_t* m) {
+        return _mm512_permutexvar_epi8(picks<0, 4>(), _mm512_castsi128_si512(_mm_loadu_si128(reinterpret_cast<const __m128i*>(m))));
+    }
+    // 32 pixels of 2 bytes.
+    static T masks2(const uint8_t* m) {
+        return _mm512_permutexvar_epi8(picks<0, 2>(), _mm512_castsi256_si512(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(m))));
+    }
+    // 64 pixels of 3 bytes = 192 bytes; byte k of the run takes mask k/3, all from the 64 loaded.
+    static void masks3(const uint8_t* m, T& a, T& b, T& c) {
+        const T x = load(m);
+        a = _mm512_permutexvar_epi8(picks<0, 3>(), x);
+        b = _mm512_permutexvar_epi8(picks<64, 3>(), x);
+        c = _mm512_permutexvar_epi8(picks<128, 3>(), x);
+    }
+};
+#endif
+
 // t / 255 per 16-bit lane: a multiply-high by 0x8081 and a shift divide every 16-bit value by
 // 255 exactly. Callers pass t = x + 127 to round x / 255 to nearest.
 template <class V>
@@ -149,7 +214,7 @@ typename V::T mix(typename V::T f, typename V::T b, typename V::T m) {
     return V::pack(div255<V>(V::add16(lo, round)), div255<V>(V::add16(hi, round)));
 }
 
-#ifdef __AVX2__
+#if defined(__AVX2__) && !defined(__AVX512VBMI__)  // the AVX-512 unit needs only its own
 // The same with one multiply-add per half: weights (m, 255-m) as unsigned bytes against the
 // pixels shifted to signed (f-128, b-128). The pair sum is f*m + b*(255-m) - 255*128, which
 // lies in [-32640, 32385] and never saturates; adding 255*128 back (and 127 to round) gives
@@ -163,6 +228,29 @@ __m256i mix<V256>(__m256i f, __m256i b, __m256i m) {
     __m256i lo = _mm256_maddubs_epi16(_mm256_unpacklo_epi8(m, mi), _mm256_unpacklo_epi8(f, b));
     __m256i hi = _mm256_maddubs_epi16(_mm256_unpackhi_epi8(m, mi), _mm256_unpackhi_epi8(f, b));
     return V256::pack(div255<V256>(_mm256_add_epi16(lo, back)), div255<V256>(_mm256_add_epi16(hi, back)));
+}
+#endif
+
+#ifdef __AVX512VBMI__
+// The same multiply-add form as for AVX2, on 64 bytes, but dividing without the multiplier, which
+// the two multiply-adds keep busy: with t = v + 128, (t + (t >> 8)) >> 8 is round(v / 255) for
+// every v up to 255*255, and t + (t >> 8) stays below 65536. The wanted quotient is then the high
+// byte of each lane, which one two-source byte permute gathers in the order pack would give.
+template <>
+__m512i mix<V512>(__m512i f, __m512i b, __m512i m) {
+    const __m512i sign = _mm512_set1_epi8(char(0x80)), back = _mm512_set1_epi16(short(255 * 128 + 128));
+    f = _mm512_xor_si512(f, sign);
+    b = _mm512_xor_si512(b, sign);
+    // 255 - m from a constant the compiler cannot see: it would otherwise turn the complement into
+    // a three-input logic op tied to a stale register, chaining every step to the one before.
+    __m512i ones = _mm512_set1_epi8(char(0xFF));
+    __asm__("" : "+v"(ones));
+    __m512i mi = _mm512_sub_epi8(ones, m);
+    __m512i lo = _mm512_add_epi16(_mm512_maddubs_epi16(_mm512_unpacklo_epi8(m, mi), _mm512_unpacklo_epi8(f, b)), back);
+    __m512i hi = _mm512_add_epi16(_mm512_maddubs_epi16(_mm512_unpackhi_epi8(m, mi), _mm512_unpackhi_epi8(f, b)), back);
+    lo = _mm512_add_epi16(lo, _mm512_srli_epi16(lo, 8));
+    hi = _mm512_add_epi16(hi, _mm512_srli_epi16(hi, 8));
+    return _mm512_permutex2var_epi8(lo, V512::highBytes(), hi);
 }
 #endif
 

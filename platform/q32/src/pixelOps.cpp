@@ -7,15 +7,29 @@
 
 namespace q32 {
 
-bool cpuHasAvx2() {
-    unsigned a, b, c, d;
+namespace {
+// The processor's leaf-7 feature words, or false when the system does not save the register
+// state named by stateBits (6: XMM and YMM; 0xE6 adds the mask and 512-bit registers).
+bool leaf7(unsigned stateBits, unsigned& b, unsigned& c) {
+    unsigned a, d;
     if (!__get_cpuid(1, &a, &b, &c, &d) || !(c & bit_OSXSAVE) || !(c & bit_AVX)) return false;
     unsigned lo, hi;
     __asm__("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0));
-    if ((lo & 6) != 6) return false;  // the system must save the YMM state
+    if ((lo & stateBits) != stateBits) return false;
     if (__get_cpuid_max(0, nullptr) < 7) return false;
     __cpuid_count(7, 0, a, b, c, d);
-    return (b & bit_AVX2) != 0;
+    return true;
+}
+}  // namespace
+
+bool cpuHasAvx2() {
+    unsigned b, c;
+    return leaf7(6, b, c) && (b & bit_AVX2);
+}
+
+bool cpuHasAvx512() {
+    unsigned b, c;
+    return leaf7(0xE6, b, c) && (b & bit_AVX512F) && (b & bit_AVX512BW) && (c & bit_AVX512VBMI);
 }
 
 const MergeKernels& sse2Kernels() {
@@ -31,11 +45,12 @@ size_t noMasked(uint8_t*, const uint8_t*, const uint8_t*, const uint8_t*, size_t
 size_t noPremultiplied(uint8_t*, const uint8_t*, const uint8_t*, size_t) { return 0; }
 
 const MergeKernels& kernels() {
-    // Q32_SIMD=sse2 keeps the baseline path, so its tests can run on any machine.
+    // Q32_SIMD=sse2 (or avx2) caps the path, so the narrower paths' tests run on any machine.
     static const MergeKernels& chosen = [] () -> const MergeKernels& {
-        const char* force = std::getenv("Q32_SIMD");
-        bool baseline = force && std::strcmp(force, "sse2") == 0;
-        return !baseline && cpuHasAvx2() ? avx2Kernels() : sse2Kernels();
+        const char* cap = std::getenv("Q32_SIMD");
+        bool sse2Only = cap && std::strcmp(cap, "sse2") == 0, avx2Only = cap && std::strcmp(cap, "avx2") == 0;
+        if (!sse2Only && !avx2Only && cpuHasAvx512()) return avx512Kernels();
+        return !sse2Only && cpuHasAvx2() ? avx2Kernels() : sse2Kernels();
     }();
     return chosen;
 }

@@ -1,5 +1,5 @@
 // Pixel loops behind mem32Fill and i32Merge: the scalar rule plus SIMD paths chosen once per
-// process (AVX2 when the processor and system support it, SSE2 otherwise).
+// process (the widest of AVX-512, AVX2 and SSE2 the processor and system support).
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -16,10 +16,12 @@ struct MergeKernels {
     PremultipliedKernel premultiplied4;
 };
 
-const MergeKernels& avx2Kernels();  // call only when the processor has AVX2
+const MergeKernels& avx512Kernels();  // call only when cpuHasAvx512()
+const MergeKernels& avx2Kernels();    // call only when cpuHasAvx2()
 const MergeKernels& sse2Kernels();
 const MergeKernels& scalarKernels();  // no vector part: the scalar rule does every pixel
 bool cpuHasAvx2();
+bool cpuHasAvx512();  // with the byte and byte-permute extensions
 
 void fill(uint8_t* dst, const uint8_t* value, int u, size_t count);
 void mergeMasked(uint8_t* out, const uint8_t* back, const uint8_t* mask, const uint8_t* fore, int u, size_t count);
