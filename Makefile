@@ -1,7 +1,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: all deps configure build test demo bench clean native fuzz
+.PHONY: all deps configure build test demo bench clean native fuzz soak
 
 all: build
 
@@ -34,3 +34,8 @@ native: deps
 
 fuzz: deps
 	@JOBS=$(JOBS) tools/native.sh fuzz $(BUILD)/native
+
+# The trim dialog under random real input for SECONDS (default 600), invariants checked as it runs.
+SECONDS ?= 600
+soak: build
+	@samples/trim/run.sh $(BUILD) soak $(SECONDS)

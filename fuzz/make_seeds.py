@@ -56,3 +56,7 @@ write("timecode", [u32(3, 17982, 0, 10789199, 1, 1, 0, 9, 5, 0, 1),
                    u32(8, 35999999, 100, 35999999, 0, 0, 0, 0, 0, 0, 1),
                    u32(9) + struct.pack("<d", 0.0005) + u32(12345, 0, 99, 2, 1, 1, 2, 3, 4, 1),
                    u32(2, 0x80000000, 0x80000000, 0x80000000, 2, 0, 0, 0, 5, 0, 0)])
+
+# payload: a block as another program hands it over (text, thumbnail record, reference record)
+write("payload", [b"", b"\0", b"clip one\0", b"no terminator", b"two\0texts\0", bytes(range(1, 104)) + b"\0",
+                  bytes(104), bytes(103), bytes(range(32)), bytes(31), bytes(33), b"\xff" * 32])

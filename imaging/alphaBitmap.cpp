@@ -48,7 +48,8 @@ GpBitmap* decodeFile(const wchar_t* path) {
     if (block) {
         qdraw::GlobalLockGuard<BYTE> lock(block);
         DWORD got = 0;
-        read = lock && ReadFile(file, lock.get(), (DWORD)size.QuadPart, &got, nullptr) && got == (DWORD)size.QuadPart;
+        read = lock && ReadFile(file, lock.get(), (DWORD)size.QuadPart, &got, nullptr) && got == (DWORD)size.QuadPart &&
+               claimFits(lock.get(), got);
     }
     CloseHandle(file);
     IStream* stream = nullptr;

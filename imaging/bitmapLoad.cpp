@@ -2,6 +2,7 @@
 #include "qBitmapLoad.h"
 #include "qModule.h"
 #include "drawing/gdiutil.h"
+#include "imaging/gdip.h"
 #include <gdiplus.h>
 #include <cwchar>
 #include <new>
@@ -39,7 +40,7 @@ void giveStartupReference() {
 class DecodedImage {
 public:
     explicit DecodedImage(const wchar_t* path) {
-        if (path) DllExports::GdipCreateBitmapFromFile(path, &m_bitmap);
+        if (path && qgdip::fileClaimFits(path)) DllExports::GdipCreateBitmapFromFile(path, &m_bitmap);
     }
     ~DecodedImage() {
         if (m_bitmap) DllExports::GdipDisposeImage(m_bitmap);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <objidl.h>
 #include <gdiplus.h>
+#include <cstring>
 #include <memory>
 
 namespace qgdip {
@@ -32,6 +33,42 @@ inline SIZE sizeOf(GpBitmap* image) {
     UINT w = 0, h = 0;
     if (!image || GdipGetImageWidth(image, &w) != Ok || GdipGetImageHeight(image, &h) != Ok) return SIZE{0, 0};
     return SIZE{(LONG)w, (LONG)h};
+}
+
+// The largest image a file may claim. Decoders size their buffers from the header before reading
+// a pixel, so a forged header (a skin file claiming 100000 x 100000) is refused before decoding.
+const ULONGLONG kMaxImageSide = 0x7FFF;
+const ULONGLONG kMaxImagePixels = 1ull << 26;
+
+// False when the first n bytes of a file are a PNG, BMP or GIF header claiming more than that.
+inline bool claimFits(const BYTE* head, size_t n) {
+    auto big = [&](size_t at) { return (ULONGLONG)head[at] << 24 | head[at + 1] << 16 | head[at + 2] << 8 | head[at + 3]; };
+    auto little = [&](size_t at, int bytes) {
+        ULONGLONG v = 0;
+        for (int i = bytes - 1; i >= 0; --i) v = v << 8 | head[at + i];
+        return v;
+    };
+    auto fits = [](ULONGLONG w, ULONGLONG h) { return w <= kMaxImageSide && h <= kMaxImageSide && w * h <= kMaxImagePixels; };
+    if (n >= 24 && memcmp(head, "\x89PNG", 4) == 0) return fits(big(16), big(20));
+    if (n >= 10 && memcmp(head, "GIF8", 4) == 0) return fits(little(6, 2), little(8, 2));
+    if (n >= 26 && head[0] == 'B' && head[1] == 'M') {
+        if (little(14, 4) == 12) return fits(little(18, 2), little(20, 2));
+        const LONG h = (LONG)little(22, 4);
+        return fits(little(18, 4), h < 0 ? 0ull - (ULONGLONG)(LONGLONG)h : (ULONGLONG)h);
+    }
+    return true;
+}
+
+// The same for a file on disk; a file that cannot be read is left to the decoder to refuse.
+inline bool fileClaimFits(const wchar_t* path) {
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return true;
+    BYTE head[32] = {};
+    DWORD got = 0;
+    const BOOL read = ReadFile(file, head, sizeof head, &got, nullptr);
+    CloseHandle(file);
+    return !read || claimFits(head, got);
 }
 
 // Graphics on a device context for unscaled copies: fast compositing, pixel units.

@@ -3,6 +3,7 @@
 # configure the sample against it with CMAKE_PREFIX_PATH, build. Then, by mode:
 #   test        runs the end-to-end test of the dialog
 #   shot DIR    writes the dialog's picture to DIR/trim-dialog.png
+#   soak SECS   works the dialog with random real input for SECS seconds (samples/trim/soak)
 # usage: run.sh BUILD test | run.sh BUILD shot DIR
 set -eu
 build=$(readlink -f "$1")
@@ -24,5 +25,7 @@ case $mode in
     # Wine maps the Unix root as drive Z:.
     "$src/tools/winerun.sh" 120 "$stage/bin/trim.exe" --shot "Z:${out//\//\\}\\trim-dialog.png"
     ls -1 "$out/trim-dialog.png" ;;
+  soak) cp "$build/trim/soak/trim_soak.exe" "$stage/bin/"
+    exec "$src/tools/winerun.sh" $(( ${3:-20} * 2 + 300 )) "$stage/bin/trim_soak.exe" "${@:3}" ;;
   *) echo "unknown mode $mode" >&2; exit 2 ;;
 esac
