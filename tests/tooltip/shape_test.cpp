@@ -64,6 +64,46 @@ TEST_F(SettingsTip, RealMouseShowsItAfterTheDelayThenFixedAnchorsPlaceAndCutIt) 
     expectShape(c);
 }
 
+// The library is told this full-screen height (0: the system's); its other metrics are the system's.
+int g_screenHeight = 0;
+int WINAPI fakeMetrics(int i) { return i == SM_CYFULLSCREEN && g_screenHeight ? g_screenHeight : GetSystemMetrics(i); }
+
+// What a show keeps for the next one (text extent, measuring font, window region, full-screen size)
+// follows the input that changed; shows, text and font changes over and over leave no GDI object.
+TEST_F(ShapedTip, ShowsFollowTheTextFontAndScreenAndLeaveNothingBehind) {
+    void* real = testutil::hookImport(L"qTrimUI.dll", "user32.dll", "GetSystemMetrics", (void*)fakeMetrics);
+    ASSERT_NE(nullptr, real);
+    tip.SetDelayTime(TTDT_INITIAL, 30);
+    const wchar_t kLong[] = L"Trim the end\nof the clip\nat its out point";
+    const LPARAM screen = MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const struct { const wchar_t* text; int font; UINT change; int height; } rows[] = {
+        {kText, 0, 0, 0}, {kLong, 0, 0, 0},   // two lines, then three wider ones
+        {kLong, -19, 0, 0}, {kLong, -16, 0, 0},
+        {kLong, -16, WM_SETTINGCHANGE, 200},   // a smaller work area: above the anchor
+        {kText, 0, WM_DISPLAYCHANGE, 0},
+    };
+    const int leak = testutil::gdiLeakOver(2, [&] {
+        for (const auto& k : rows) {
+            SCOPED_TRACE(testing::Message() << "font " << k.font << " change " << k.change << " height " << k.height);
+            g_text = k.text;
+            tip.fnSetFont(k.font ? CreateFontW(k.font, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma") : nullptr);
+            g_screenHeight = k.height;
+            if (k.change) tip.SendMessage(k.change, k.change == WM_SETTINGCHANGE ? SPI_SETWORKAREA : 32, screen);
+            ASSERT_TRUE(showAgain());
+            pumpFor(tip, 30);
+            POINT c;
+            GetCursorPos(&c);
+            expectShape(c, k.text, k.height);
+            const RECT &w = expected.window, &b = expected.body;   // the last line is painted
+            const int lines = k.text == kText ? 2 : 3, line = (b.bottom - b.top - 14) / lines;
+            const RECT last = {w.left + b.left + 9, w.top + b.bottom - 7 - line, w.left + b.right - 9, w.top + b.bottom - 8};
+            EXPECT_GT(ScreenShot(w).count(last, RGB(0, 0, 0)), 10);
+        }
+    });
+    testutil::hookImport(L"qTrimUI.dll", "user32.dll", "GetSystemMetrics", real);
+    EXPECT_EQ(0, leak);
+}
+
 // Settings fields in the file's order; what cannot be read keeps the string table's value.
 TEST(ToolTipSettings, FileOverridesTheStringTable) {
     const struct { const char* body; int want[11]; } cases[] = {

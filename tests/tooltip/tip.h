@@ -108,11 +108,11 @@ struct SettingsFile {
     ~SettingsFile() { DeleteFileW(path.c_str()); }
 };
 
-// DrawTextW's extent of text in the library's default font.
-inline RECT measureText(const wchar_t* text, int width, int height, UINT format) {
+// DrawTextW's extent of text in font (null: the library's default font).
+inline RECT measureText(const wchar_t* text, int width, int height, UINT format, HFONT font = nullptr) {
     CCutCFFont holder;
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, holder.fnGetDefaultFont());
+    HGDIOBJ old = SelectObject(dc, font ? font : holder.fnGetDefaultFont());
     RECT r = {0, 0, width, height};
     DrawTextW(dc, text, -1, &r, format | DT_CALCRECT);
     SelectObject(dc, old);
@@ -127,13 +127,15 @@ struct Expected {
     HRGN region;   // client; the caller deletes it
 };
 
-// Where a tip with looks l and text should go for anchor a, and its region, worked out here.
-inline Expected expectFor(const tagCQTOOLTIP_LOOKS& l, POINT a, const wchar_t* text) {
-    const int sw = GetSystemMetrics(SM_CXFULLSCREEN), sh = GetSystemMetrics(SM_CYFULLSCREEN);
+// Where a tip with looks l and text should go for anchor a on a full screen of sh height (0: the
+// system's), and its region, worked out here.
+inline Expected expectFor(const tagCQTOOLTIP_LOOKS& l, POINT a, const wchar_t* text, int sh = 0) {
+    const int sw = GetSystemMetrics(SM_CXFULLSCREEN);
+    sh = sh ? sh : GetSystemMetrics(SM_CYFULLSCREEN);
     const bool round = l.bRoundShape != 0;
     const int kx = round ? 4 : 2, tail = round ? l.nTailHeight : 0;
     const RECT t = measureText(text, sw - kx * l.nMarginX - l.nShadowX - l.nOffsetX,
-                               sh - 2 * l.nMarginY - tail - l.nShadowY - l.nOffsetY, kFormat);
+                               sh - 2 * l.nMarginY - tail - l.nShadowY - l.nOffsetY, kFormat, l.hFont);
     Expected e;
     e.body = {0, 0, t.right + kx * l.nMarginX, t.bottom + 2 * l.nMarginY};
     const int w = e.body.right + l.nShadowX, h = e.body.bottom + l.nShadowY + tail;
@@ -187,8 +189,8 @@ protected:
         return moveMouse(to.x, to.y, tip) && pumpUntil(tip, wait, [&] { return visible(tip); });
     }
     // The window rectangle and region against the expectation for anchor a.
-    void expectShape(POINT a, const wchar_t* text = kText) {
-        Expected e = expectFor(*tip.fnGetLooksData(), a, text);
+    void expectShape(POINT a, const wchar_t* text = kText, int screenHeight = 0) {
+        Expected e = expectFor(*tip.fnGetLooksData(), a, text, screenHeight);
         RECT wr;
         tip.GetWindowRect(&wr);
         EXPECT_EQ(box(e.window), box(wr));
