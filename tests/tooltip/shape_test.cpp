@@ -1,12 +1,17 @@
 // The shaped tooltip on real windows: real mouse input shows it; its window and region match the
-// geometry worked out here for several anchors; the screen shows its colours inside the region only.
+// geometry worked out here for several anchors, texts, fonts and screen sizes; the screen shows its
+// colours inside the region only.
 #include "tip.h"
 
 using namespace tiptest;
 
 namespace {
-bool underneath(COLORREF c) { return c == kHostColour || c == kToolColour; }
+bool underneath(COLORREF c) { return c == kHostColour || c == kToolColour || c == 0; }   // 0: the desktop
 const char kLayout[] = "LayoutSetting=6,24,9,5,4,2\r\nColorSetting=0x2040C0,0xA0E0FF,0x106030,0x5A3C1E\r\n";
+
+// The library is told this full-screen height (0: the system's); its other metrics are the system's.
+int g_screenHeight = 0;
+int WINAPI fakeMetrics(int i) { return i == SM_CYFULLSCREEN && g_screenHeight ? g_screenHeight : GetSystemMetrics(i); }
 
 struct SettingsTip : ShapedTip {
     SettingsTip() : ShapedTip(std::string("[CqToolTipDVDUser]\r\n") + kLayout) {}
@@ -18,86 +23,63 @@ TEST_F(SettingsTip, RealMouseShowsItAfterTheDelayThenFixedAnchorsPlaceAndCutIt) 
     const DWORD start = GetTickCount();
     ASSERT_TRUE(pumpUntil(tip, 15000, [&] { return visible(tip); }));
     EXPECT_GE(GetTickCount() - start + 20, (DWORD)tip.GetDelayTime(TTDT_INITIAL));
-    pumpFor(tip, 100);
-    expectShape({c.x + 3, c.y - 2});
-    {   // the file's colours: body inside the frame, text, shadow; the host where the region cuts away
-        const RECT &w = expected.window, &b = expected.body;
-        ScreenShot shot(w);
-        const int midY = w.top + (b.top + b.bottom) / 2;
-        EXPECT_EQ(RGB(0x30, 0x60, 0x10), shot.at(w.left, midY));
-        EXPECT_EQ(RGB(0xFF, 0xE0, 0xA0), shot.at(w.left + 2, midY));
-        EXPECT_EQ(RGB(0x1E, 0x3C, 0x5A), shot.at(w.left + b.right + 1, midY));
-        EXPECT_PRED1(underneath, shot.at(w.left + 1, w.bottom - 1));
-        EXPECT_PRED1(underneath, shot.at(w.right - 1, w.top + b.top + 1));
-        const RECT text = {w.left + 9, w.top + b.top + 5, w.left + b.right - 9, w.top + b.bottom - 5};
-        EXPECT_GT(shot.count(text, RGB(0xC0, 0x40, 0x20)), 10);
-        EXPECT_EQ(0, shot.count(text, RGB(0, 0, 0)));
-    }
     const int sw = GetSystemMetrics(SM_CXFULLSCREEN), sh = GetSystemMetrics(SM_CYFULLSCREEN);
     tagCQTOOLTIP_LOOKS* looks = tip.fnGetLooksData();
-    tip.SetDelayTime(TTDT_INITIAL, 50);
+    tip.SetDelayTime(TTDT_INITIAL, 30);
     // A balloon whose bottom lands on the full-screen height stays below; a pixel lower, above.
     Expected probe = expectFor(*looks, {400, 400}, kText);
     DeleteObject(probe.region);
     const int h = probe.window.bottom - probe.window.top, fitY = sh - looks->nOffsetY - h;
-    const struct { int round; POINT at; } cases[] = {
+    const wchar_t kLong[] = L"Trim the end\nof the clip\nat its out point";
+    const POINT follow = {-1, -1};
+    const struct { int round; POINT at; const wchar_t* text; int font; UINT change; int height; } cases[] = {
         {1, {600, fitY}}, {1, {600, fitY + 1}},
         {1, {sw - 30, 300}},     // pushed left: the tail points left
         {1, {500, sh - 10}},     // above the anchor, tail at the bottom
         {1, {sw - 20, sh - 5}}, {1, {333, 222}},
         {0, {100, 300}},         // a rectangle's top-left is the position itself
         {0, {sw - 10, sh - 4}},
+        // At the cursor; what a show keeps for the next follows the text, font and screen size:
+        {1, follow}, {1, follow, kLong}, {1, follow, kLong, -19}, {1, follow, kLong, -16},
+        {1, follow, kLong, -16, WM_SETTINGCHANGE, 200},   // a smaller work area: above the anchor
+        {1, follow, kText, 0, WM_DISPLAYCHANGE},
     };
-    for (const auto& k : cases) {
-        SCOPED_TRACE(testing::Message() << "round " << k.round << " at " << k.at.x << "," << k.at.y);
-        looks->bRoundShape = k.round;
-        tip.fnSetPosition(CPoint(k.at));
-        ASSERT_TRUE(showAgain());
-        expectShape(k.at);
-        if (k.at.x == 600) {
-            EXPECT_EQ(k.at.y == fitY ? fitY + looks->nOffsetY : k.at.y - h, expected.window.top);
-        }
-    }
-    looks->ptPosition = {-1, -1};
-    ASSERT_TRUE(showAgain());
-    GetCursorPos(&c);
-    expectShape(c);
-}
-
-// The library is told this full-screen height (0: the system's); its other metrics are the system's.
-int g_screenHeight = 0;
-int WINAPI fakeMetrics(int i) { return i == SM_CYFULLSCREEN && g_screenHeight ? g_screenHeight : GetSystemMetrics(i); }
-
-// What a show keeps for the next one (text extent, measuring font, window region, full-screen size)
-// follows the input that changed; shows, text and font changes over and over leave no GDI object.
-TEST_F(ShapedTip, ShowsFollowTheTextFontAndScreenAndLeaveNothingBehind) {
     void* real = testutil::hookImport(L"qTrimUI.dll", "user32.dll", "GetSystemMetrics", (void*)fakeMetrics);
     ASSERT_NE(nullptr, real);
-    tip.SetDelayTime(TTDT_INITIAL, 30);
-    const wchar_t kLong[] = L"Trim the end\nof the clip\nat its out point";
     const LPARAM screen = MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    const struct { const wchar_t* text; int font; UINT change; int height; } rows[] = {
-        {kText, 0, 0, 0}, {kLong, 0, 0, 0},   // two lines, then three wider ones
-        {kLong, -19, 0, 0}, {kLong, -16, 0, 0},
-        {kLong, -16, WM_SETTINGCHANGE, 200},   // a smaller work area: above the anchor
-        {kText, 0, WM_DISPLAYCHANGE, 0},
-    };
-    const int leak = testutil::gdiLeakOver(2, [&] {
-        for (const auto& k : rows) {
-            SCOPED_TRACE(testing::Message() << "font " << k.font << " change " << k.change << " height " << k.height);
-            g_text = k.text;
+    const int leak = testutil::gdiLeakOver(1, [&] {   // shows, texts and fonts replaced leave nothing
+        for (const auto& k : cases) {
+            SCOPED_TRACE(testing::Message() << "case " << (&k - cases));
+            looks->bRoundShape = k.round;
+            tip.fnSetPosition(CPoint(k.at));
+            g_text = k.text ? k.text : kText;
             tip.fnSetFont(k.font ? CreateFontW(k.font, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma") : nullptr);
             g_screenHeight = k.height;
             if (k.change) tip.SendMessage(k.change, k.change == WM_SETTINGCHANGE ? SPI_SETWORKAREA : 32, screen);
             ASSERT_TRUE(showAgain());
             pumpFor(tip, 30);
-            POINT c;
-            GetCursorPos(&c);
-            expectShape(c, k.text, k.height);
-            const RECT &w = expected.window, &b = expected.body;   // the last line is painted
-            const int lines = k.text == kText ? 2 : 3, line = (b.bottom - b.top - 14) / lines;
-            const RECT last = {w.left + b.left + 9, w.top + b.bottom - 7 - line, w.left + b.right - 9, w.top + b.bottom - 8};
-            EXPECT_GT(ScreenShot(w).count(last, RGB(0, 0, 0)), 10);
+            POINT at = k.at;
+            if (k.at.x != -1) {
+                expectShape(at);
+                if (k.at.x == 600) { EXPECT_EQ(k.at.y == fitY ? fitY + looks->nOffsetY : k.at.y - h, expected.window.top); }
+                continue;
+            }
+            GetCursorPos(&at);
+            expectShape(at, g_text.c_str(), k.height);
+            // The file's colours: frame, body and shadow; the host where the region cuts away; the text to its last line.
+            const RECT &w = expected.window, &b = expected.body;
+            ScreenShot shot(w);
+            const int midY = w.top + (b.top + b.bottom) / 2, lines = 1 + std::count(g_text.begin(), g_text.end(), L'\n');
+            EXPECT_EQ(RGB(0x30, 0x60, 0x10), shot.at(w.left, midY));
+            EXPECT_EQ(RGB(0xFF, 0xE0, 0xA0), shot.at(w.left + 2, midY));
+            EXPECT_EQ(RGB(0x1E, 0x3C, 0x5A), shot.at(w.left + b.right + 1, midY));
+            EXPECT_PRED1(underneath, shot.at(w.left + 1, w.bottom - 1));
+            EXPECT_PRED1(underneath, shot.at(w.right - 1, w.top + b.top + 1));
+            const RECT text = {w.left + 9, w.top + b.top + 5, w.left + b.right - 9, w.top + b.bottom - 5};
+            RECT last = text;
+            last.top = last.bottom - (text.bottom - text.top) / lines;
+            EXPECT_GT(shot.count(last, RGB(0xC0, 0x40, 0x20)), 10);
+            EXPECT_EQ(0, shot.count(text, RGB(0, 0, 0)));
         }
     });
     testutil::hookImport(L"qTrimUI.dll", "user32.dll", "GetSystemMetrics", real);
