@@ -13,18 +13,25 @@ const char kLayout[] = "LayoutSetting=6,24,9,5,4,2\r\nColorSetting=0x2040C0,0xA0
 int g_screenHeight = 0;
 int WINAPI fakeMetrics(int i) { return i == SM_CYFULLSCREEN && g_screenHeight ? g_screenHeight : GetSystemMetrics(i); }
 
+// The looks' numbers in the settings' order.
+std::vector<int> looksFields(const tagCQTOOLTIP_LOOKS& l) {
+    return {l.nOffsetX, l.nOffsetY, l.nMarginX, l.nMarginY, l.nShadowX, l.nShadowY, l.nSpare, l.nTailHeight,
+            (int)l.crText, (int)l.crBack, (int)l.crShadow};
+}
+
 struct SettingsTip : ShapedTip {
     SettingsTip() : ShapedTip(std::string("[CqToolTipDVDUser]\r\n") + kLayout) {}
 };
 
-TEST_F(SettingsTip, RealMouseShowsItAfterTheDelayThenFixedAnchorsPlaceAndCutIt) {
+TEST_F(SettingsTip, RealMouseShowsItThenAnchorsTextsFontsAndScreenSizesPlaceCutAndPaintIt) {
     POINT c = toolCentre();
     ASSERT_TRUE(moveMouse(c.x + 3, c.y - 2, tip));
     const DWORD start = GetTickCount();
     ASSERT_TRUE(pumpUntil(tip, 15000, [&] { return visible(tip); }));
     EXPECT_GE(GetTickCount() - start + 20, (DWORD)tip.GetDelayTime(TTDT_INITIAL));
     const int sw = GetSystemMetrics(SM_CXFULLSCREEN), sh = GetSystemMetrics(SM_CYFULLSCREEN);
-    tagCQTOOLTIP_LOOKS* looks = tip.fnGetLooksData();
+    tagCQTOOLTIP_LOOKS* looks = tip.fnGetLooksData();   // the file's values, in its order
+    EXPECT_EQ((std::vector<int>{6, 24, 9, 5, 4, 2, 10, 15, 0x2040C0, 0xA0E0FF, 0x5A3C1E}), looksFields(*looks));
     tip.SetDelayTime(TTDT_INITIAL, 30);
     // A balloon whose bottom lands on the full-screen height stays below; a pixel lower, above.
     Expected probe = expectFor(*looks, {400, 400}, kText);
@@ -37,15 +44,13 @@ TEST_F(SettingsTip, RealMouseShowsItAfterTheDelayThenFixedAnchorsPlaceAndCutIt) 
         {1, {sw - 30, 300}},     // pushed left: the tail points left
         {1, {500, sh - 10}},     // above the anchor, tail at the bottom
         {1, {sw - 20, sh - 5}}, {1, {333, 222}},
-        {0, {100, 300}},         // a rectangle's top-left is the position itself
-        {0, {sw - 10, sh - 4}},
+        {0, {100, 300}}, {0, {sw - 10, sh - 4}},   // a rectangle's top-left is the position itself
         // At the cursor; what a show keeps for the next follows the text, font and screen size:
         {1, follow}, {1, follow, kLong}, {1, follow, kLong, -19}, {1, follow, kLong, -16},
         {1, follow, kLong, -16, WM_SETTINGCHANGE, 200},   // a smaller work area: above the anchor
         {1, follow, kText, 0, WM_DISPLAYCHANGE},
     };
     void* real = testutil::hookImport(L"qTrimUI.dll", "user32.dll", "GetSystemMetrics", (void*)fakeMetrics);
-    ASSERT_NE(nullptr, real);
     const LPARAM screen = MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     const int leak = testutil::gdiLeakOver(1, [&] {   // shows, texts and fonts replaced leave nothing
         for (const auto& k : cases) {
@@ -59,25 +64,21 @@ TEST_F(SettingsTip, RealMouseShowsItAfterTheDelayThenFixedAnchorsPlaceAndCutIt) 
             ASSERT_TRUE(showAgain());
             pumpFor(tip, 30);
             POINT at = k.at;
-            if (k.at.x != -1) {
-                expectShape(at);
-                if (k.at.x == 600) { EXPECT_EQ(k.at.y == fitY ? fitY + looks->nOffsetY : k.at.y - h, expected.window.top); }
-                continue;
-            }
-            GetCursorPos(&at);
+            if (at.x == -1) GetCursorPos(&at);
             expectShape(at, g_text.c_str(), k.height);
-            // The file's colours: frame, body and shadow; the host where the region cuts away; the text to its last line.
             const RECT &w = expected.window, &b = expected.body;
+            if (k.at.x == 600) { EXPECT_EQ(k.at.y == fitY ? fitY + looks->nOffsetY : k.at.y - h, w.top); }
+            if (k.at.x != -1) continue;
+            // The file's colours: frame, body, shadow; the host where the region cuts away; text to the last line.
             ScreenShot shot(w);
-            const int midY = w.top + (b.top + b.bottom) / 2, lines = 1 + std::count(g_text.begin(), g_text.end(), L'\n');
+            const int midY = w.top + (b.top + b.bottom) / 2, lines = 1 + std::count(g_text.begin(), g_text.end(), '\n');
             EXPECT_EQ(RGB(0x30, 0x60, 0x10), shot.at(w.left, midY));
             EXPECT_EQ(RGB(0xFF, 0xE0, 0xA0), shot.at(w.left + 2, midY));
             EXPECT_EQ(RGB(0x1E, 0x3C, 0x5A), shot.at(w.left + b.right + 1, midY));
             EXPECT_PRED1(underneath, shot.at(w.left + 1, w.bottom - 1));
             EXPECT_PRED1(underneath, shot.at(w.right - 1, w.top + b.top + 1));
             const RECT text = {w.left + 9, w.top + b.top + 5, w.left + b.right - 9, w.top + b.bottom - 5};
-            RECT last = text;
-            last.top = last.bottom - (text.bottom - text.top) / lines;
+            const RECT last = {text.left, text.bottom - (text.bottom - text.top) / lines, text.right, text.bottom};
             EXPECT_GT(shot.count(last, RGB(0xC0, 0x40, 0x20)), 10);
             EXPECT_EQ(0, shot.count(text, RGB(0, 0, 0)));
         }
@@ -86,20 +87,11 @@ TEST_F(SettingsTip, RealMouseShowsItAfterTheDelayThenFixedAnchorsPlaceAndCutIt) 
     EXPECT_EQ(0, leak);
 }
 
-// Settings fields in the file's order; what cannot be read keeps the string table's value.
-TEST(ToolTipSettings, FileOverridesTheStringTable) {
-    const struct { const char* body; int want[11]; } cases[] = {
-        {kLayout, {6, 24, 9, 5, 4, 2, 10, 15, 0x2040C0, 0xA0E0FF, 0x5A3C1E}},
-        {"LayoutSetting=4 ,x,9\r\nColorSetting=zz,0x1\r\n", {4, 20, 7, 7, 3, 3, 10, 15, 0, 0xD6FFFF, 0x808080}},
-    };
-    for (const auto& k : cases) {
-        SettingsFile file(std::string("[CqToolTipDVDUser]\r\n") + k.body);
-        CqToolTipDVDUser t;
-        const tagCQTOOLTIP_LOOKS& l = *t.fnGetLooksData();
-        EXPECT_EQ(std::vector<int>(k.want, k.want + 11),
-                  (std::vector<int>{l.nOffsetX, l.nOffsetY, l.nMarginX, l.nMarginY, l.nShadowX, l.nShadowY, l.nSpare,
-                                    l.nTailHeight, (int)l.crText, (int)l.crBack, (int)l.crShadow})) << k.body;
-    }
+// What a settings string cannot give keeps the string table's value.
+TEST(ToolTipSettings, UnreadableFieldsKeepTheStringTable) {
+    SettingsFile file("[CqToolTipDVDUser]\r\nLayoutSetting=4 ,x,9\r\nColorSetting=zz,0x1\r\n");
+    CqToolTipDVDUser t;
+    EXPECT_EQ((std::vector<int>{4, 20, 7, 7, 3, 3, 10, 15, 0, 0xD6FFFF, 0x808080}), looksFields(*t.fnGetLooksData()));
 }
 
 }  // namespace

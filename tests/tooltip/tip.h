@@ -121,11 +121,7 @@ inline RECT measureText(const wchar_t* text, int width, int height, UINT format,
 }
 inline std::array<LONG, 4> box(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-struct Expected {
-    RECT window;   // screen
-    RECT body;     // client
-    HRGN region;   // client; the caller deletes it
-};
+struct Expected { RECT window, body; HRGN region; };   // window on screen; body, region (the caller's) in client
 
 // Where a tip with looks l and text should go for anchor a on a full screen of sh height (0: the
 // system's), and its region, worked out here.
@@ -174,10 +170,7 @@ protected:
         ASSERT_EQ(1, tip.fnAddTool(host(), tool()));
         g_text = kText;
     }
-    void TearDown() override {
-        tip.DestroyWindow();
-        pumpFor(nullptr, 20);
-    }
+    void TearDown() override { tip.DestroyWindow(), pumpFor(nullptr, 20); }
     // Pops the tip, moves the pointer to a point over the tool it was not at, waits for the tip.
     bool showAgain(DWORD wait = 15000) {
         tip.Pop();
