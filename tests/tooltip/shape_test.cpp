@@ -39,7 +39,7 @@ TEST_F(SettingsTip, RealMouseShowsItThenAnchorsTextsFontsAndScreenSizesPlaceCutA
     const int h = probe.window.bottom - probe.window.top, fitY = sh - looks->nOffsetY - h;
     const wchar_t kLong[] = L"Trim the end\nof the clip\nat its out point";
     const POINT follow = {-1, -1};
-    const struct { int round; POINT at; const wchar_t* text; int font; UINT change; int height; } cases[] = {
+    const struct { int round; POINT at; const wchar_t* text; int font; UINT change; int height; SIZE max; } cases[] = {
         {1, {600, fitY}}, {1, {600, fitY + 1}},
         {1, {sw - 30, 300}},     // pushed left: the tail points left
         {1, {500, sh - 10}},     // above the anchor, tail at the bottom
@@ -48,7 +48,7 @@ TEST_F(SettingsTip, RealMouseShowsItThenAnchorsTextsFontsAndScreenSizesPlaceCutA
         // At the cursor; what a show keeps for the next follows the text, font and screen size:
         {1, follow}, {1, follow, kLong}, {1, follow, kLong, -19}, {1, follow, kLong, -16},
         {1, follow, kLong, -16, WM_SETTINGCHANGE, 200},   // a smaller work area: above the anchor
-        {1, follow, kText, 0, WM_DISPLAYCHANGE},
+        {1, follow, kText, 0, WM_DISPLAYCHANGE}, {1, follow, kLong, 0, 0, 0, {80, 30}},   // wrapped and cut
     };
     void* real = testutil::hookImport(L"qTrimUI.dll", "user32.dll", "GetSystemMetrics", (void*)fakeMetrics);
     const LPARAM screen = MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
@@ -57,9 +57,10 @@ TEST_F(SettingsTip, RealMouseShowsItThenAnchorsTextsFontsAndScreenSizesPlaceCutA
             SCOPED_TRACE(testing::Message() << "case " << (&k - cases));
             looks->bRoundShape = k.round;
             tip.fnSetPosition(CPoint(k.at));
-            g_text = k.text ? k.text : kText;
+            g_text = k.text ? k.text : kText, looks->szMaxText = k.max, g_screenHeight = k.height;
+            const HFONT replaced = looks->hFont;   // measured with, and gone at once all the same
             tip.fnSetFont(k.font ? CreateFontW(k.font, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma") : nullptr);
-            g_screenHeight = k.height;
+            EXPECT_TRUE(!replaced || replaced == looks->hFont || !GetObjectType(replaced));
             if (k.change) tip.SendMessage(k.change, k.change == WM_SETTINGCHANGE ? SPI_SETWORKAREA : 32, screen);
             ASSERT_TRUE(showAgain());
             pumpFor(tip, 30);
@@ -75,10 +76,11 @@ TEST_F(SettingsTip, RealMouseShowsItThenAnchorsTextsFontsAndScreenSizesPlaceCutA
             EXPECT_EQ(RGB(0x30, 0x60, 0x10), shot.at(w.left, midY));
             EXPECT_EQ(RGB(0xFF, 0xE0, 0xA0), shot.at(w.left + 2, midY));
             EXPECT_EQ(RGB(0x1E, 0x3C, 0x5A), shot.at(w.left + b.right + 1, midY));
-            EXPECT_PRED1(underneath, shot.at(w.left + 1, w.bottom - 1));
-            EXPECT_PRED1(underneath, shot.at(w.right - 1, w.top + b.top + 1));
+            EXPECT_TRUE(underneath(shot.at(w.left + 1, w.bottom - 1)) &&
+                        underneath(shot.at(w.right - 1, w.top + b.top + 1)));
             const RECT text = {w.left + 9, w.top + b.top + 5, w.left + b.right - 9, w.top + b.bottom - 5};
-            const RECT last = {text.left, text.bottom - (text.bottom - text.top) / lines, text.right, text.bottom};
+            const int top = k.max.cx ? text.top : text.bottom - (text.bottom - text.top) / lines;   // cut: not all
+            const RECT last = {text.left, top, text.right, text.bottom};
             EXPECT_GT(shot.count(last, RGB(0xC0, 0x40, 0x20)), 10);
             EXPECT_EQ(0, shot.count(text, RGB(0, 0, 0)));
         }

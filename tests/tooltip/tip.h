@@ -35,8 +35,7 @@ inline std::pair<HWND, HWND> windows() {
                                  nullptr, wc.hInstance, nullptr);
         HWND t = CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, 40, 40, 200, 50, h, (HMENU)7,
                                  wc.hInstance, nullptr);
-        ShowWindow(h, SW_SHOWNOACTIVATE);
-        UpdateWindow(h);
+        ShowWindow(h, SW_SHOWNOACTIVATE), UpdateWindow(h);
         return std::make_pair(h, t);
     }();
     return w;
@@ -115,8 +114,7 @@ inline RECT measureText(const wchar_t* text, int width, int height, UINT format,
     HGDIOBJ old = SelectObject(dc, font ? font : holder.fnGetDefaultFont());
     RECT r = {0, 0, width, height};
     DrawTextW(dc, text, -1, &r, format | DT_CALCRECT);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    SelectObject(dc, old), ReleaseDC(nullptr, dc);
     return r;
 }
 inline std::array<LONG, 4> box(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
@@ -130,10 +128,11 @@ inline Expected expectFor(const tagCQTOOLTIP_LOOKS& l, POINT a, const wchar_t* t
     sh = sh ? sh : GetSystemMetrics(SM_CYFULLSCREEN);
     const bool round = l.bRoundShape != 0;
     const int kx = round ? 4 : 2, tail = round ? l.nTailHeight : 0;
-    const RECT t = measureText(text, sw - kx * l.nMarginX - l.nShadowX - l.nOffsetX,
-                               sh - 2 * l.nMarginY - tail - l.nShadowY - l.nOffsetY, kFormat, l.hFont);
-    Expected e;
-    e.body = {0, 0, t.right + kx * l.nMarginX, t.bottom + 2 * l.nMarginY};
+    int W = sw - kx * l.nMarginX - l.nShadowX - l.nOffsetX, H = sh - 2 * l.nMarginY - tail - l.nShadowY - l.nOffsetY;
+    if (l.szMaxText.cx && l.szMaxText.cy) W = l.szMaxText.cx, H = l.szMaxText.cy;
+    RECT t = measureText(text, W, H, kFormat, l.hFont);
+    t.right = t.right > W ? W - 1 : t.right, t.bottom = t.bottom > H ? H - 1 : t.bottom;
+    Expected e = {{}, {0, 0, t.right + kx * l.nMarginX, t.bottom + 2 * l.nMarginY}, nullptr};
     const int w = e.body.right + l.nShadowX, h = e.body.bottom + l.nShadowY + tail;
     const bool fixed = !(l.ptPosition.x == -1 && l.ptPosition.y == -1);
     POINT tl = (fixed && !round) ? a : POINT{a.x + l.nOffsetX, a.y + l.nOffsetY};
@@ -190,8 +189,7 @@ protected:
         HRGN got = CreateRectRgn(0, 0, 0, 0);
         EXPECT_NE(ERROR, GetWindowRgn(tip, got));
         EXPECT_TRUE(EqualRgn(got, e.region));
-        DeleteObject(got);
-        DeleteObject(e.region);
+        DeleteObject(got), DeleteObject(e.region);
         expected = e;
     }
     SettingsFile settingsFile;   // before the tip: it reads the file when made
