@@ -46,9 +46,9 @@ TEST_F(SettingsTip, RealMouseShowsItThenAnchorsTextsFontsAndScreenSizesPlaceCutA
         {1, {sw - 20, sh - 5}}, {1, {333, 222}},
         {0, {100, 300}}, {0, {sw - 10, sh - 4}},   // a rectangle's top-left is the position itself
         // At the cursor; what a show keeps for the next follows the text, font and screen size:
-        {1, follow}, {1, follow, kLong}, {1, follow, kLong, -19}, {1, follow, kLong, -16},
-        {1, follow, kLong, -16, WM_SETTINGCHANGE, 200},   // a smaller work area: above the anchor
-        {1, follow, kText, 0, WM_DISPLAYCHANGE}, {1, follow, kLong, 0, 0, 0, {80, 30}},   // wrapped and cut
+        {1, follow}, {1, follow, kLong}, {1, follow, kLong, 0, 0, 0, {80, 30}},   // wrapped and cut
+        {1, follow, kLong, -19}, {1, follow, kLong, -16},   // then a smaller work area: above the anchor
+        {1, follow, kLong, -16, WM_SETTINGCHANGE, 200}, {1, follow, kText, 0, WM_DISPLAYCHANGE},
     };
     void* real = testutil::hookImport(L"qTrimUI.dll", "user32.dll", "GetSystemMetrics", (void*)fakeMetrics);
     const LPARAM screen = MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
