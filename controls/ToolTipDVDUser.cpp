@@ -211,7 +211,9 @@ LRESULT CqToolTipDVDUser::OnPrintClient(WPARAM, LPARAM) { return 0; }
 
 // The paint fills all of the window region, shadow included: an erase first would only be painted over.
 BOOL CqToolTipDVDUser::OnEraseBkgnd(CDC* pDC) {
-    return m_strText.IsEmpty() || m_dsLooks.bHide ? CToolTipCtrl::OnEraseBkgnd(pDC) : TRUE;
+    const bool paintsAll = !m_strText.IsEmpty() && !m_dsLooks.bHide && g_RgnText.GetSafeHandle() &&
+                           g_RgnShadow.GetSafeHandle();
+    return paintsAll ? TRUE : CToolTipCtrl::OnEraseBkgnd(pDC);
 }
 
 // The full-screen size and text extents may differ after a display or settings change.
@@ -265,7 +267,8 @@ void CqToolTipDVDUser::fnPlace(WINDOWPOS* lpwndpos) {
     }
 
     CRect text(0, 0, limitW, limitH);
-    m_pShowCache->measurer.measure(&text, m_strText, l.hFont ? l.hFont : m_fontHolder.fnGetDefaultFont(), kTextFormat);
+    HFONT font = l.hFont ? l.hFont : m_fontHolder.fnGetDefaultFont();
+    m_pShowCache->measurer.measure(&text, m_strText, font, kTextFormat);
     if (text.Width() > limitW) text.right = text.left - 1 + limitW;
     if (text.Height() > limitH) text.bottom = text.top - 1 + limitH;
     text.right += (balloon ? 4 : 2) * l.nMarginX;
