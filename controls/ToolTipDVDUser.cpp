@@ -4,6 +4,7 @@
 #include "qCutCFFont.h"
 #include "qDraw.h"
 #include "controls/tooltipTools.h"
+#include "controls/tooltipCache.h"
 #include "drawing/gdiutil.h"
 #include <algorithm>
 #include <climits>
@@ -20,6 +21,9 @@ BEGIN_MESSAGE_MAP(CqToolTipDVDUser, CToolTipCtrl)
     ON_WM_TIMER()
     ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
     ON_WM_LBUTTONDOWN()
+    ON_WM_ERASEBKGND()
+    ON_MESSAGE(WM_SETTINGCHANGE, OnScreenChange)
+    ON_MESSAGE(WM_DISPLAYCHANGE, OnScreenChange)
 END_MESSAGE_MAP()
 
 CRgn CqToolTipDVDUser::g_RgnShadow;
@@ -38,9 +42,15 @@ const CPoint kNoPoint(-1, -1);
 const CPoint kNeverPopped(LONG_MIN, LONG_MIN);
 }  // namespace
 
+struct CqToolTipDVDUser::CShowCache {
+    qtip::ScreenSize screen;
+    qtip::TextMeasurer measurer;
+    qtip::AppliedRegion region;
+};
+
 CqToolTipDVDUser::CqToolTipDVDUser()
     : m_bCreated(0), m_rcText(0, 0, 0, 0), m_ptAnchor(kNoPoint), m_ptLastMove(kNoPoint),
-      m_ptLastPop(kNeverPopped), m_bSkipPosChange(0) {
+      m_ptLastPop(kNeverPopped), m_bSkipPosChange(0), m_pShowCache(new CShowCache) {
     m_dsLooks = tagCQTOOLTIP_LOOKS{};
     m_dsLooks.bRoundShape = 1;
     m_dsLooks.ptPosition = kNoPoint;
@@ -100,6 +110,9 @@ int CqToolTipDVDUser::fnCreate(CWnd* parent) {
 
 int CqToolTipDVDUser::fnUnInit() {
     if (!m_bCreated) return 1;
+    m_pShowCache->measurer.release();
+    m_pShowCache->region.forget();
+    m_pShowCache->screen.forget();
     if (m_dsLooks.hFont) ::DeleteObject(m_dsLooks.hFont);
     m_dsLooks.hFont = nullptr;
     sfnRemoveInstance(this);
@@ -125,8 +138,11 @@ int CqToolTipDVDUser::fnAddTool(HWND hwnd, HINSTANCE inst, UINT stringId) {
 }
 
 void CqToolTipDVDUser::fnSetFont(HFONT font) {
-    // The held font is ours: a replaced one goes.
-    if (m_dsLooks.hFont && m_dsLooks.hFont != font) ::DeleteObject(m_dsLooks.hFont);
+    // The held font is ours: a replaced one goes (once the measuring DC has put it down).
+    if (m_dsLooks.hFont && m_dsLooks.hFont != font) {
+        m_pShowCache->measurer.dropFont();
+        ::DeleteObject(m_dsLooks.hFont);
+    }
     m_dsLooks.hFont = font;
 }
 void CqToolTipDVDUser::fnSetPosition(CPoint pt) { m_dsLooks.ptPosition = pt; }
@@ -193,6 +209,20 @@ void CqToolTipDVDUser::OnLButtonDown(UINT nFlags, CPoint point) { CToolTipCtrl::
 
 LRESULT CqToolTipDVDUser::OnPrintClient(WPARAM, LPARAM) { return 0; }
 
+// The paint fills all of the window region, shadow included: an erase first would only be painted over.
+BOOL CqToolTipDVDUser::OnEraseBkgnd(CDC* pDC) {
+    const bool paintsAll = !m_strText.IsEmpty() && !m_dsLooks.bHide && g_RgnText.GetSafeHandle() &&
+                           g_RgnShadow.GetSafeHandle();
+    return paintsAll ? TRUE : CToolTipCtrl::OnEraseBkgnd(pDC);
+}
+
+// The full-screen size and text extents may differ after a display or settings change.
+LRESULT CqToolTipDVDUser::OnScreenChange(WPARAM, LPARAM) {
+    m_pShowCache->screen.forget();
+    m_pShowCache->measurer.dropFont();
+    return Default();
+}
+
 // Sizing and placement ---------------------------------------------------------------------------------
 
 int CqToolTipDVDUser::fnFetchCurrentText() {
@@ -228,7 +258,8 @@ void CqToolTipDVDUser::fnPlace(WINDOWPOS* lpwndpos) {
     CPoint topLeft = anchor;
     if (balloon || follow) topLeft.Offset(l.nOffsetX, l.nOffsetY);
 
-    const int screenW = ::GetSystemMetrics(SM_CXFULLSCREEN), screenH = ::GetSystemMetrics(SM_CYFULLSCREEN);
+    const SIZE screen = m_pShowCache->screen.get();
+    const int screenW = screen.cx, screenH = screen.cy;
     int limitW = l.szMaxText.cx, limitH = l.szMaxText.cy;
     if (!limitW || !limitH) {
         limitW = screenW - (balloon ? 4 : 2) * l.nMarginX - l.nShadowX - l.nOffsetX;
@@ -236,7 +267,8 @@ void CqToolTipDVDUser::fnPlace(WINDOWPOS* lpwndpos) {
     }
 
     CRect text(0, 0, limitW, limitH);
-    gfnGetTextRect(this, &text, m_strText, l.hFont, kTextFormat);
+    HFONT font = l.hFont ? l.hFont : m_fontHolder.fnGetDefaultFont();
+    m_pShowCache->measurer.measure(&text, m_strText, font, kTextFormat);
     if (text.Width() > limitW) text.right = text.left - 1 + limitW;
     if (text.Height() > limitH) text.bottom = text.top - 1 + limitH;
     text.right += (balloon ? 4 : 2) * l.nMarginX;
@@ -302,14 +334,19 @@ void CqToolTipDVDUser::fnBuildRegion() {
         if (g_RgnText.GetSafeHandle() && tailRgn) ::CombineRgn(g_RgnText, g_RgnText, tailRgn, RGN_OR);
         if (::CombineRgn(window, g_RgnText, g_RgnShadow, RGN_OR) == ERROR) return;
     }
-    // Setting a window region reshapes the window in the window system (milliseconds under Wine):
-    // a tip shown again with the region it already has keeps it.
-    OwnedGdi<HRGN> current(::CreateRectRgn(0, 0, 0, 0));
-    if (current && ::GetWindowRgn(m_hWnd, current) != ERROR && ::EqualRgn(current, window)) return;
+    // Setting a window region reshapes the window in the window system (a frame change, longer
+    // than a whole repaint under Wine): a tip shown again with the region it already has keeps it.
+    qtip::AppliedRegion& applied = m_pShowCache->region;
+    if (applied.same(window)) return;
     // The region belongs to the window once applied; setting it re-enters the position handlers.
     m_bSkipPosChange = 1;
-    if (SetWindowRgn(window, FALSE)) window.release();
-    else m_bSkipPosChange = 0;
+    const bool remembered = applied.remember(window);
+    if (SetWindowRgn(window, FALSE)) {
+        window.release();
+    } else {
+        m_bSkipPosChange = 0;
+        if (remembered) applied.forget();
+    }
 }
 
 // Painting -------------------------------------------------------------------------------------------------

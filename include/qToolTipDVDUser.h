@@ -5,6 +5,7 @@
 #include "qTrimUIDef.h"
 #include <afxcmn.h>
 #include "qCutCFFont.h"
+#include <memory>
 
 // Looks of a tooltip. Defaults come from the string table (6362 layout, 6361 colours) and may be
 // overridden in the settings file, section "CqToolTipDVDUser", keys "LayoutSetting", "ColorSetting".
@@ -65,6 +66,8 @@ protected:
     afx_msg void OnWindowPosChanged(WINDOWPOS* lpwndpos);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg LRESULT OnScreenChange(WPARAM wParam, LPARAM lParam);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     DECLARE_MESSAGE_MAP()
 
@@ -79,6 +82,10 @@ protected:
     // Holds the library's default font for the tip's life: otherwise every sizing and paint would
     // be its only holder, and the font would be read from the settings, made and realised each time.
     CCutCFFont m_fontHolder;
+    // What a show keeps for the next one (screen size, measuring DC and text extent, the applied
+    // window region); released with the window.
+    struct CShowCache;
+    std::unique_ptr<CShowCache> m_pShowCache;
 
 private:
     int fnFetchCurrentText();

@@ -10,8 +10,7 @@ namespace {
 TEST(Card, SizedFromItsLinesPlacedBelowRightOrPushedInFromTheEdgesAndPainted) {
     qvCToolTipCtrl card;
     ASSERT_EQ(1, card.fnCreate(CWnd::FromHandle(host())));
-    card.SetDelayTime(TTDT_INITIAL, 50);
-    card.SetDelayTime(TTDT_AUTOPOP, 60000);
+    card.SetDelayTime(TTDT_INITIAL, 50), card.SetDelayTime(TTDT_AUTOPOP, 60000);
     const wchar_t lines[] = L"In point\r\nA longer second line of text\n";   // three lines
     const RECT wide = measureText(L"A longer second line of text", 0, 0, DT_SINGLELINE | DT_NOPREFIX);
     const int w = wide.right + 10, h = wide.bottom * 3 + 6;
@@ -82,21 +81,17 @@ TEST(Relay, CopiesGoToTheWindowUnderThePoint) {
     MSG click = {host(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(333, 344), 99, screen};
     gfnToolTipRelayEventEx(host(), recorder, &click);
     MSG want[2] = {original, click};
-    want[0].hwnd = tool();
-    want[1].hwnd = target;
-    want[1].pt = {33, 44};   // the target's client coordinates
+    want[0].hwnd = tool(), want[1].hwnd = target, want[1].pt = {33, 44};   // pt: the target's client coordinates
     ASSERT_EQ(2u, g_relayed.size());
     EXPECT_EQ(2, g_activated);
     EXPECT_EQ(0, memcmp(want, g_relayed.data(), sizeof(want)));
     EXPECT_EQ(0, memcmp(&msg, &original, sizeof(msg)));
 
     // Nothing for a missing tooltip or message, or a window that is no tooltip:
-    gfnToolTipRelayEventEx(host(), nullptr, &msg);
-    gfnToolTipRelayEventEx(host(), recorder, nullptr);
-    gfnToolTipRelayEvent(hidden, &msg);
+    gfnToolTipRelayEventEx(host(), nullptr, &msg), gfnToolTipRelayEventEx(host(), recorder, nullptr);
+    gfnToolTipRelayEvent(hidden, &msg), gfnToolTipRelayEvent(nullptr, nullptr);
     DestroyWindow(recorder);
     gfnToolTipRelayEvent(recorder, &msg);
-    gfnToolTipRelayEvent(nullptr, nullptr);
     EXPECT_EQ(2u, g_relayed.size());
     for (HWND w : {target, hidden, glass}) DestroyWindow(w);
 }

@@ -10,10 +10,9 @@ TEST_F(ShapedTip, PopTimerAndClicksHideItUnlessItStaysVisibleAndEmptyTextShowsNo
     tip.SetDelayTime(TTDT_INITIAL, 50);
     ASSERT_TRUE(showAgain());
     EXPECT_NE(nullptr, CqToolTipDVDUser::g_RgnText.GetSafeHandle());
-    tip.SendMessage(WM_TIMER, 4, 0);
+    tip.SendMessage(WM_TIMER, 4, 0);   // pops it, releasing the regions
     EXPECT_FALSE(visible(tip));
-    EXPECT_EQ(nullptr, CqToolTipDVDUser::g_RgnText.GetSafeHandle());   // popping releases the regions
-    EXPECT_EQ(nullptr, CqToolTipDVDUser::g_RgnShadow.GetSafeHandle());
+    EXPECT_TRUE(!CqToolTipDVDUser::g_RgnText.GetSafeHandle() && !CqToolTipDVDUser::g_RgnShadow.GetSafeHandle());
     // The show timer finds the cursor where the pop left it and stays away; a pixel further
     // (not relayed, so only the timer can bring it back) it is back.
     tip.SendMessage(WM_TIMER, 1, 0);
@@ -75,13 +74,11 @@ TEST(ToolTipLife, HookFromFirstToLastBadToolsRefusedNothingLeft) {
         for (int i = 0; i < 11; ++i) EXPECT_EQ(0, answers[i]) << i;
         EXPECT_EQ(0, tip.GetToolCount() + card.GetToolCount());
 
-        tip.SetDelayTime(TTDT_INITIAL, 30);
-        tip.SetDelayTime(TTDT_AUTOPOP, 60000);
+        tip.SetDelayTime(TTDT_INITIAL, 30), tip.SetDelayTime(TTDT_AUTOPOP, 60000);
         ASSERT_EQ(1, tip.fnAddTool(host(), tool()));
         tip.fnGetLooksData()->bRoundShape = ++round % 2;
         fonts.push_back(CreateFontW(-13, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma"));
-        tip.fnSetFont(CreateFontW(-15, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma"));
-        tip.fnSetFont(fonts.back());   // replaces (and releases) the first
+        tip.fnSetFont(fonts.back());
         card.fnSetFont(CreateFontW(-11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma"));
         card.fnSetFont(CreateFontW(-12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma"));
         POINT c = toolCentre();
@@ -94,7 +91,6 @@ TEST(ToolTipLife, HookFromFirstToLastBadToolsRefusedNothingLeft) {
     for (HFONT f : fonts) EXPECT_EQ(0u, GetObjectType(f));
     EXPECT_EQ(nullptr, CqToolTipDVDUser::g_hHook);
     for (HHOOK h : hooks) EXPECT_FALSE(UnhookWindowsHookEx(h));   // the system no longer knows them
-    EXPECT_EQ(nullptr, CqToolTipDVDUser::g_RgnText.GetSafeHandle());
-    EXPECT_EQ(nullptr, CqToolTipDVDUser::g_RgnShadow.GetSafeHandle());
+    EXPECT_TRUE(!CqToolTipDVDUser::g_RgnText.GetSafeHandle() && !CqToolTipDVDUser::g_RgnShadow.GetSafeHandle());
 }
 }  // namespace

@@ -35,8 +35,7 @@ inline std::pair<HWND, HWND> windows() {
                                  nullptr, wc.hInstance, nullptr);
         HWND t = CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, 40, 40, 200, 50, h, (HMENU)7,
                                  wc.hInstance, nullptr);
-        ShowWindow(h, SW_SHOWNOACTIVATE);
-        UpdateWindow(h);
+        ShowWindow(h, SW_SHOWNOACTIVATE), UpdateWindow(h);
         return std::make_pair(h, t);
     }();
     return w;
@@ -108,34 +107,32 @@ struct SettingsFile {
     ~SettingsFile() { DeleteFileW(path.c_str()); }
 };
 
-// DrawTextW's extent of text in the library's default font.
-inline RECT measureText(const wchar_t* text, int width, int height, UINT format) {
+// DrawTextW's extent of text in font (null: the library's default font).
+inline RECT measureText(const wchar_t* text, int width, int height, UINT format, HFONT font = nullptr) {
     CCutCFFont holder;
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, holder.fnGetDefaultFont());
+    HGDIOBJ old = SelectObject(dc, font ? font : holder.fnGetDefaultFont());
     RECT r = {0, 0, width, height};
     DrawTextW(dc, text, -1, &r, format | DT_CALCRECT);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    SelectObject(dc, old), ReleaseDC(nullptr, dc);
     return r;
 }
 inline std::array<LONG, 4> box(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-struct Expected {
-    RECT window;   // screen
-    RECT body;     // client
-    HRGN region;   // client; the caller deletes it
-};
+struct Expected { RECT window, body; HRGN region; };   // window on screen; body, region (the caller's) in client
 
-// Where a tip with looks l and text should go for anchor a, and its region, worked out here.
-inline Expected expectFor(const tagCQTOOLTIP_LOOKS& l, POINT a, const wchar_t* text) {
-    const int sw = GetSystemMetrics(SM_CXFULLSCREEN), sh = GetSystemMetrics(SM_CYFULLSCREEN);
+// Where a tip with looks l and text should go for anchor a on a full screen of sh height (0: the
+// system's), and its region, worked out here.
+inline Expected expectFor(const tagCQTOOLTIP_LOOKS& l, POINT a, const wchar_t* text, int sh = 0) {
+    const int sw = GetSystemMetrics(SM_CXFULLSCREEN);
+    sh = sh ? sh : GetSystemMetrics(SM_CYFULLSCREEN);
     const bool round = l.bRoundShape != 0;
     const int kx = round ? 4 : 2, tail = round ? l.nTailHeight : 0;
-    const RECT t = measureText(text, sw - kx * l.nMarginX - l.nShadowX - l.nOffsetX,
-                               sh - 2 * l.nMarginY - tail - l.nShadowY - l.nOffsetY, kFormat);
-    Expected e;
-    e.body = {0, 0, t.right + kx * l.nMarginX, t.bottom + 2 * l.nMarginY};
+    int W = sw - kx * l.nMarginX - l.nShadowX - l.nOffsetX, H = sh - 2 * l.nMarginY - tail - l.nShadowY - l.nOffsetY;
+    if (l.szMaxText.cx && l.szMaxText.cy) W = l.szMaxText.cx, H = l.szMaxText.cy;
+    RECT t = measureText(text, W, H, kFormat, l.hFont);
+    t.right = t.right > W ? W - 1 : t.right, t.bottom = t.bottom > H ? H - 1 : t.bottom;
+    Expected e = {{}, {0, 0, t.right + kx * l.nMarginX, t.bottom + 2 * l.nMarginY}, nullptr};
     const int w = e.body.right + l.nShadowX, h = e.body.bottom + l.nShadowY + tail;
     const bool fixed = !(l.ptPosition.x == -1 && l.ptPosition.y == -1);
     POINT tl = (fixed && !round) ? a : POINT{a.x + l.nOffsetX, a.y + l.nOffsetY};
@@ -172,10 +169,7 @@ protected:
         ASSERT_EQ(1, tip.fnAddTool(host(), tool()));
         g_text = kText;
     }
-    void TearDown() override {
-        tip.DestroyWindow();
-        pumpFor(nullptr, 20);
-    }
+    void TearDown() override { tip.DestroyWindow(), pumpFor(nullptr, 20); }
     // Pops the tip, moves the pointer to a point over the tool it was not at, waits for the tip.
     bool showAgain(DWORD wait = 15000) {
         tip.Pop();
@@ -187,16 +181,15 @@ protected:
         return moveMouse(to.x, to.y, tip) && pumpUntil(tip, wait, [&] { return visible(tip); });
     }
     // The window rectangle and region against the expectation for anchor a.
-    void expectShape(POINT a, const wchar_t* text = kText) {
-        Expected e = expectFor(*tip.fnGetLooksData(), a, text);
+    void expectShape(POINT a, const wchar_t* text = kText, int screenHeight = 0) {
+        Expected e = expectFor(*tip.fnGetLooksData(), a, text, screenHeight);
         RECT wr;
         tip.GetWindowRect(&wr);
         EXPECT_EQ(box(e.window), box(wr));
         HRGN got = CreateRectRgn(0, 0, 0, 0);
         EXPECT_NE(ERROR, GetWindowRgn(tip, got));
         EXPECT_TRUE(EqualRgn(got, e.region));
-        DeleteObject(got);
-        DeleteObject(e.region);
+        DeleteObject(got), DeleteObject(e.region);
         expected = e;
     }
     SettingsFile settingsFile;   // before the tip: it reads the file when made
