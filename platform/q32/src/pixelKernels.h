@@ -18,9 +18,27 @@
 namespace q32 {
 namespace {
 
+template <size_t n>
+int uniformMask(const uint8_t* m);
+
+// The masks of kBytes pixels: 0 or 255 when all are that value, else -1 and the masks of the u
+// output vectors they govern, from the per-vector widenings of the 128- and 256-bit paths.
+template <class V, int u>
+int narrowBlockMasks(const uint8_t* m, typename V::W* w) {
+    constexpr size_t per = V::kBytes / u;  // pixels per output vector when u divides it
+    if (int uniform = uniformMask<V::kBytes>(m); uniform >= 0) return uniform;
+    if constexpr (u == 3)
+        V::masks3(m, w[0], w[1], w[2]);
+    else
+        for (int j = 0; j < u; ++j) w[j] = u == 1 ? V::load(m) : u == 2 ? V::masks2(m + j * per) : V::masks4(m + j * per);
+    return -1;
+}
+
 struct V128 {
     using T = __m128i;
     using W = T;  // what mix() takes for the masks: one byte per pixel byte here
+    struct Consts {};  // what mix() wants made once per call
+    static Consts consts() { return {}; }
     static constexpr size_t kBytes = 16;
     static T load(const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); }
     static void store(void* p, T v) { _mm_storeu_si128(static_cast<__m128i*>(p), v); }
@@ -43,8 +61,9 @@ struct V128 {
         return _mm_or_si128(a, _mm_slli_epi32(a, 16));
     }
 
-    // Mask bytes widened to the pixel bytes they govern: 16 pixels of 1 byte; 4 pixels of 4 bytes.
-    static T masks1(const uint8_t* m) { return load(m); }
+    template <int u>
+    static int blockMasks(const uint8_t* m, W* w) { return narrowBlockMasks<V128, u>(m, w); }
+    // Mask bytes widened to the pixel bytes they govern: 4 pixels of 4 bytes.
     static T masks4(const uint8_t* m) {
         uint32_t v;
         std::memcpy(&v, m, 4);
@@ -84,6 +103,8 @@ struct V128 {
 struct V256 {
     using T = __m256i;
     using W = T;
+    struct Consts {};
+    static Consts consts() { return {}; }
     static constexpr size_t kBytes = 32;
     static T load(const void* p) { return _mm256_loadu_si256(static_cast<const __m256i*>(p)); }
     static void store(void* p, T v) { _mm256_storeu_si256(static_cast<__m256i*>(p), v); }
@@ -106,7 +127,8 @@ struct V256 {
         return _mm256_shuffle_epi8(px, spread);
     }
 
-    static T masks1(const uint8_t* m) { return load(m); }
+    template <int u>
+    static int blockMasks(const uint8_t* m, W* w) { return narrowBlockMasks<V256, u>(m, w); }
     // 8 pixels of 4 bytes: each mask byte lands in the low byte of a dword, then fills it.
     static T masks4(const uint8_t* m) {
         T x = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(m)));
@@ -164,6 +186,16 @@ struct V512 {
     struct W {
         T lo, hi;
     };
+    struct Consts {
+        T sign, bias, by257;
+    };
+    // Made once per call and hidden from the compiler, which would otherwise make them again
+    // from general registers on every step.
+    static Consts consts() {
+        Consts c{_mm512_set1_epi8(char(0x80)), _mm512_set1_epi16(short(0x8000)), _mm512_set1_epi16(257)};
+        __asm__("" : "+v"(c.sign), "+v"(c.bias), "+v"(c.by257));
+        return c;
+    }
     static constexpr size_t kBytes = 64;
     static T load(const void* p) { return _mm512_loadu_si512(p); }
     static void store(void* p, T v) { _mm512_storeu_si512(p, v); }
@@ -193,28 +225,19 @@ struct V512 {
         return {_mm512_permutex2var_epi8(m, _mm512_load_si512(kWeights<base, div, false>.b), mi),
                 _mm512_permutex2var_epi8(m, _mm512_load_si512(kWeights<base, div, true>.b), mi)};
     }
-    // 64 pixels of 1 byte.
-    static W masks1(const uint8_t* m) {
-        T x = load(m);
-        return weights<0, 1>(x, complement(x));
-    }
-    // 32 pixels of 2 bytes, 16 of 4: the narrow complements have no three-input form in this unit.
-    static W masks2(const uint8_t* m) {
-        __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(m));
-        __m256i xi = _mm256_xor_si256(x, _mm256_set1_epi8(char(0xFF)));
-        return weights<0, 2>(_mm512_castsi256_si512(x), _mm512_castsi256_si512(xi));
-    }
-    static W masks4(const uint8_t* m) {
-        __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m));
-        __m128i xi = _mm_xor_si128(x, _mm_set1_epi8(char(0xFF)));
-        return weights<0, 4>(_mm512_castsi128_si512(x), _mm512_castsi128_si512(xi));
-    }
-    // 64 pixels of 3 bytes = 192 bytes; byte k of the run takes mask k/3, all from the 64 loaded.
-    static void masks3(const uint8_t* m, W& a, W& b, W& c) {
+    // The masks of 64 pixels: 0 or 255 when all are that value, else -1 and the weights of the
+    // u output vectors they govern (byte p of vector j takes mask (64 * j + p) / u), all from
+    // the one load.
+    template <int u>
+    static int blockMasks(const uint8_t* m, W* w) {
         const T x = load(m), xi = complement(x);
-        a = weights<0, 3>(x, xi);
-        b = weights<64, 3>(x, xi);
-        c = weights<128, 3>(x, xi);
+        if (!_mm512_test_epi8_mask(x, x)) return 0;
+        if (!_mm512_test_epi8_mask(xi, xi)) return 255;
+        w[0] = weights<0, u>(x, xi);
+        if constexpr (u > 1) w[1] = weights<64, u>(x, xi);
+        if constexpr (u > 2) w[2] = weights<128, u>(x, xi);
+        if constexpr (u > 3) w[3] = weights<192, u>(x, xi);
+        return -1;
     }
 };
 #endif
@@ -229,7 +252,7 @@ typename V::T div255(typename V::T x) {
 // (f*m + b*(255-m) + 127) / 255 per byte. The sum of the products never exceeds 255*255, so
 // unsigned 16-bit lanes hold it.
 template <class V>
-typename V::T mix(typename V::T f, typename V::T b, typename V::W m) {
+typename V::T mix(typename V::T f, typename V::T b, typename V::W m, const typename V::Consts&) {
     using T = typename V::T;
     const T z = V::zero(), full = V::set16(255);
     T mlo = V::lo8(m, z), mhi = V::hi8(m, z);
@@ -244,7 +267,7 @@ typename V::T mix(typename V::T f, typename V::T b, typename V::W m) {
 // of div255, which then needs only its multiply.
 #if defined(__AVX2__) && !defined(__AVX512VBMI__)  // the AVX-512 unit needs only its own
 template <>
-__m256i mix<V256>(__m256i f, __m256i b, __m256i m) {
+__m256i mix<V256>(__m256i f, __m256i b, __m256i m, const V256::Consts&) {
     const __m256i sign = _mm256_set1_epi8(char(0x80)), bias = _mm256_set1_epi16(short(0x8000)),
                   by257 = _mm256_set1_epi16(257);
     f = _mm256_xor_si256(f, sign);
@@ -261,21 +284,18 @@ __m256i mix<V256>(__m256i f, __m256i b, __m256i m) {
 #ifdef __AVX512VBMI__
 // The same on 64 bytes, with the weight pairs already made by the mask permutes.
 template <>
-__m512i mix<V512>(__m512i f, __m512i b, V512::W w) {
-    const __m512i sign = _mm512_set1_epi8(char(0x80)), bias = _mm512_set1_epi16(short(0x8000)),
-                  by257 = _mm512_set1_epi16(257);
-    f = _mm512_xor_si512(f, sign);
-    b = _mm512_xor_si512(b, sign);
+__m512i mix<V512>(__m512i f, __m512i b, V512::W w, const V512::Consts& k) {
+    f = _mm512_xor_si512(f, k.sign);
+    b = _mm512_xor_si512(b, k.sign);
     __m512i lo = _mm512_maddubs_epi16(w.lo, _mm512_unpacklo_epi8(f, b));
     __m512i hi = _mm512_maddubs_epi16(w.hi, _mm512_unpackhi_epi8(f, b));
-    lo = _mm512_mulhi_epu16(_mm512_xor_si512(lo, bias), by257);
-    hi = _mm512_mulhi_epu16(_mm512_xor_si512(hi, bias), by257);
+    lo = _mm512_mulhi_epu16(_mm512_xor_si512(lo, k.bias), k.by257);
+    hi = _mm512_mulhi_epu16(_mm512_xor_si512(hi, k.bias), k.by257);
     return _mm512_packus_epi16(lo, hi);
 }
 #endif
 
 // 0 or 255 when all n mask bytes are that value (the merge is then a plain copy), else -1.
-// Shapes' masks are mostly such runs, so whole steps skip the arithmetic.
 template <size_t n>
 int uniformMask(const uint8_t* m) {
     static_assert(n % 4 == 0, "whole words");
@@ -300,61 +320,27 @@ void put(uint8_t* o, typename V::T v) {
         V::store(o, v);
 }
 
-// One vector of output: a copy of the one source the mask run selects (nothing at all when the
-// merge is in place over it, as callers' merges are), else the mix.
-template <class V, bool stream, size_t n, class Masks>
-void mergeStep(uint8_t* o, const uint8_t* b, const uint8_t* f, const uint8_t* m, Masks masks) {
-    int u = uniformMask<n>(m);
-    if (u < 0)
-        put<V, stream>(o, mix<V>(V::load(f), V::load(b), masks(m)));
-    else if (const uint8_t* src = u ? f : b; src != o)
-        put<V, stream>(o, V::load(src));
-}
-
-template <class V, bool stream>
-size_t maskedKernel1(uint8_t* o, const uint8_t* b, const uint8_t* m, const uint8_t* f, size_t n) {
+// A block of V::kBytes pixels, u vectors of output: a copy of the one source a uniform mask run
+// selects (nothing at all when the merge is in place over it, as callers' merges are), else the
+// mix of every vector. Shapes' masks are mostly such runs; a random one never is, and one test
+// per block rather than per vector keeps that case close to the arithmetic alone.
+template <class V, bool stream, int u>
+size_t maskedKernel(uint8_t* o, const uint8_t* b, const uint8_t* m, const uint8_t* f, size_t n) {
+    constexpr size_t w = V::kBytes;
+    const auto c = V::consts();
     size_t i = 0;
-    for (; i + V::kBytes <= n; i += V::kBytes)
-        mergeStep<V, stream, V::kBytes>(o + i, b + i, f + i, m + i, V::masks1);
-    return i;
-}
-
-template <class V, bool stream>
-size_t maskedKernel2(uint8_t* o, const uint8_t* b, const uint8_t* m, const uint8_t* f, size_t n) {
-    constexpr size_t step = V::kBytes / 2;
-    size_t i = 0;
-    for (; i + step <= n; i += step)
-        mergeStep<V, stream, step>(o + 2 * i, b + 2 * i, f + 2 * i, m + i, V::masks2);
-    return i;
-}
-
-template <class V, bool stream>
-size_t maskedKernel3(uint8_t* o, const uint8_t* b, const uint8_t* m, const uint8_t* f, size_t n) {
-    constexpr size_t step = V::kBytes, w = V::kBytes;
-    size_t i = 0;
-    for (; i + step <= n; i += step) {
-        size_t k = 3 * i;
-        int u = uniformMask<step>(m + i);
-        if (u >= 0) {
-            const uint8_t* src = u ? f + k : b + k;
+    for (; i + w <= n; i += w) {
+        const size_t k = u * i;
+        typename V::W weights[u];
+        if (int uniform = V::template blockMasks<u>(m + i, weights); uniform >= 0) {
+            const uint8_t* src = uniform ? f + k : b + k;
             if (src != o + k)
-                for (size_t j = 0; j < 3 * w; j += w) put<V, stream>(o + k + j, V::load(src + j));
+                for (size_t j = 0; j < u * w; j += w) put<V, stream>(o + k + j, V::load(src + j));
             continue;
         }
-        typename V::W m0, m1, m2;
-        V::masks3(m + i, m0, m1, m2);
-        put<V, stream>(o + k, mix<V>(V::load(f + k), V::load(b + k), m0));
-        put<V, stream>(o + k + w, mix<V>(V::load(f + k + w), V::load(b + k + w), m1));
-        put<V, stream>(o + k + 2 * w, mix<V>(V::load(f + k + 2 * w), V::load(b + k + 2 * w), m2));
+        for (size_t j = 0; j < u; ++j)
+            put<V, stream>(o + k + j * w, mix<V>(V::load(f + k + j * w), V::load(b + k + j * w), weights[j], c));
     }
-    return i;
-}
-
-template <class V, bool stream>
-size_t maskedKernel4(uint8_t* o, const uint8_t* b, const uint8_t* m, const uint8_t* f, size_t n) {
-    constexpr size_t step = V::kBytes / 4;
-    size_t i = 0;
-    for (; i + step <= n; i += step) mergeStep<V, stream, step>(o + 4 * i, b + 4 * i, f + 4 * i, m + i, V::masks4);
     return i;
 }
 
@@ -379,8 +365,8 @@ size_t premultipliedKernel4(uint8_t* o, const uint8_t* b, const uint8_t* f, size
 // The table of one path: ordinary stores, and stores past the cache for large outputs.
 template <class V>
 MergeKernels kernelsFor() {
-    return {{maskedKernel1<V, false>, maskedKernel2<V, false>, maskedKernel3<V, false>, maskedKernel4<V, false>},
-            {maskedKernel1<V, true>, maskedKernel2<V, true>, maskedKernel3<V, true>, maskedKernel4<V, true>},
+    return {{maskedKernel<V, false, 1>, maskedKernel<V, false, 2>, maskedKernel<V, false, 3>, maskedKernel<V, false, 4>},
+            {maskedKernel<V, true, 1>, maskedKernel<V, true, 2>, maskedKernel<V, true, 3>, maskedKernel<V, true, 4>},
             premultipliedKernel4<V, false>,
             premultipliedKernel4<V, true>};
 }
