@@ -65,13 +65,14 @@ std::vector<uint8_t> discMask() {
 enum class Mask { none, random, disc, clear, opaque, floor };
 
 // The memory traffic of a masked merge without its arithmetic: back, fore and mask read, out
-// written with the kind of store the library uses for this size. No merge can beat it.
+// written with the kind of store the library uses for this size: what a merge cannot do with less.
 void trafficFloor(uint8_t* out, const uint8_t* back, const uint8_t* mask, const uint8_t* fore, int u, size_t pixels) {
     const bool stream = pixels * u >= q32::kStreamBytes && reinterpret_cast<uintptr_t>(out) % 16 == 0;
     const size_t bytes = pixels * u;
     __m128i m = _mm_setzero_si128();
     for (size_t k = 0, next = 0; k + 64 <= bytes; k += 64) {
-        if (k / u >= next && next + 16 <= pixels) m = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mask + next)), next += 16;
+        for (; next * u <= k && next + 16 <= pixels; next += 16)
+            m = _mm_or_si128(m, _mm_loadu_si128(reinterpret_cast<const __m128i*>(mask + next)));
         for (size_t j = k; j < k + 64; j += 16) {
             __m128i v = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(back + j)),
                                      _mm_loadu_si128(reinterpret_cast<const __m128i*>(fore + j)));
