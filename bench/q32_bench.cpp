@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -65,9 +66,11 @@ std::vector<uint8_t> discMask() {
 enum class Mask { none, random, disc, clear, opaque, floor };
 
 // The memory traffic of a masked merge without its arithmetic: back, fore and mask read, out
-// written with the kind of store the library uses for this size: what a merge cannot do with less.
+// written with the kind of store the library uses for this size (the SSE2 path only ever stores
+// the ordinary way): what a merge cannot do with less.
 void trafficFloor(uint8_t* out, const uint8_t* back, const uint8_t* mask, const uint8_t* fore, int u, size_t pixels) {
-    const bool stream = pixels * u >= q32::kStreamBytes && reinterpret_cast<uintptr_t>(out) % 16 == 0;
+    static const bool sse2 = std::getenv("Q32_SIMD") && std::strcmp(std::getenv("Q32_SIMD"), "sse2") == 0;
+    const bool stream = !sse2 && pixels * u >= q32::kStreamBytes && reinterpret_cast<uintptr_t>(out) % 16 == 0;
     const size_t bytes = pixels * u;
     __m128i m = _mm_setzero_si128();
     for (size_t k = 0, next = 0; k + 64 <= bytes; k += 64) {

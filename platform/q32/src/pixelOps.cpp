@@ -59,7 +59,7 @@ inline uint8_t div255(unsigned x) { return uint8_t((x + 127) / 255); }
 
 const MergeKernels& scalarKernels() {
     static const MergeKernels k = {
-        {noMasked, noMasked, noMasked, noMasked}, {noMasked, noMasked, noMasked, noMasked}, noPremultiplied, noPremultiplied};
+        {noMasked, noMasked, noMasked, noMasked}, {}, noPremultiplied, nullptr};
     return k;
 }
 
@@ -125,7 +125,7 @@ size_t streamHead(const uint8_t* out, int u, size_t count, size_t streamFrom) {
 
 void mergeMasked(const MergeKernels& kern, uint8_t* out, const uint8_t* back, const uint8_t* mask,
                  const uint8_t* fore, int u, size_t count, size_t streamFrom) {
-    size_t head = streamHead(out, u, count, streamFrom), done;
+    size_t head = kern.maskedStreamed[u - 1] ? streamHead(out, u, count, streamFrom) : kNoHead, done;
     if (head == kNoHead) {
         done = kern.masked[u - 1](out, back, mask, fore, count);
     } else {
@@ -139,7 +139,7 @@ void mergeMasked(const MergeKernels& kern, uint8_t* out, const uint8_t* back, co
 
 void mergePremultiplied(const MergeKernels& kern, uint8_t* out, const uint8_t* back, const uint8_t* fore,
                         size_t count, size_t streamFrom) {
-    size_t head = streamHead(out, 4, count, streamFrom), done;
+    size_t head = kern.premultipliedStreamed4 ? streamHead(out, 4, count, streamFrom) : kNoHead, done;
     if (head == kNoHead) {
         done = kern.premultiplied4(out, back, fore, count);
     } else {

@@ -11,7 +11,8 @@ using MaskedKernel = size_t (*)(uint8_t* out, const uint8_t* back, const uint8_t
 using PremultipliedKernel = size_t (*)(uint8_t* out, const uint8_t* back, const uint8_t* fore, size_t count);
 
 // Vector parts of the merge for one instruction set; masked[u - 1] serves u-byte pixels. The
-// streamed ones write past the cache and want an output aligned to 64 bytes.
+// streamed ones (null where a path has none) write past the cache and want an output aligned to
+// 64 bytes.
 struct MergeKernels {
     MaskedKernel masked[4], maskedStreamed[4];
     PremultipliedKernel premultiplied4, premultipliedStreamed4;
