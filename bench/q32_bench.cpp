@@ -66,7 +66,7 @@ std::vector<uint8_t> discMask() {
 enum class Mask { none, random, disc, clear, opaque, floor };
 
 // The memory traffic of a masked merge without its arithmetic: back, fore and mask read, out
-// written with the kind of store the library uses for this size (the SSE2 path only ever stores
+// written with the kind of store the library uses for this size (the SSE2 path stores its mixes
 // the ordinary way): what a merge cannot do with less.
 void trafficFloor(uint8_t* out, const uint8_t* back, const uint8_t* mask, const uint8_t* fore, int u, size_t pixels) {
     static const bool sse2 = std::getenv("Q32_SIMD") && std::strcmp(std::getenv("Q32_SIMD"), "sse2") == 0;

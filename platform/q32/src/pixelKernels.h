@@ -320,6 +320,12 @@ void put(uint8_t* o, typename V::T v) {
         V::store(o, v);
 }
 
+// Whether the mixes of a streamed kernel are streamed too. Not on the 16-byte path: its slower
+// steps leave the four streamed parts of a line apart long enough for the processor to write
+// them out separately, which costs more than it saves (measured); its copies stream well.
+template <class V>
+constexpr bool kStreamsMixes = V::kBytes >= 32;
+
 // A block of V::kBytes pixels, u vectors of output: a copy of the one source a uniform mask run
 // selects (nothing at all when the merge is in place over it, as callers' merges are), else the
 // mix of every vector. Shapes' masks are mostly such runs; a random one never is, and one test
@@ -338,8 +344,8 @@ size_t maskedKernel(uint8_t* o, const uint8_t* b, const uint8_t* m, const uint8_
                 for (size_t j = 0; j < u * w; j += w) put<V, stream>(o + k + j, V::load(src + j));
             continue;
         }
-        for (size_t j = 0; j < u; ++j)
-            put<V, stream>(o + k + j * w, mix<V>(V::load(f + k + j * w), V::load(b + k + j * w), weights[j], c));
+        for (size_t j = 0; j < u * w; j += w)
+            put<V, stream && kStreamsMixes<V>>(o + k + j, mix<V>(V::load(f + k + j), V::load(b + k + j), weights[j / w], c));
     }
     return i;
 }
@@ -362,17 +368,13 @@ size_t premultipliedKernel4(uint8_t* o, const uint8_t* b, const uint8_t* f, size
     return i;
 }
 
-// The table of one path: ordinary stores, and stores past the cache for large outputs. The
-// 16-byte path has none: its slower steps leave a line's four streamed parts apart long enough
-// for the processor to write them out separately, which costs more than it saves (measured).
+// The table of one path: ordinary stores, and stores past the cache for large outputs.
 template <class V>
 MergeKernels kernelsFor() {
-    MergeKernels k = {{maskedKernel<V, false, 1>, maskedKernel<V, false, 2>, maskedKernel<V, false, 3>, maskedKernel<V, false, 4>},
-                      {maskedKernel<V, true, 1>, maskedKernel<V, true, 2>, maskedKernel<V, true, 3>, maskedKernel<V, true, 4>},
-                      premultipliedKernel4<V, false>,
-                      premultipliedKernel4<V, true>};
-    if (V::kBytes < 32) k = {{k.masked[0], k.masked[1], k.masked[2], k.masked[3]}, {}, k.premultiplied4, nullptr};
-    return k;
+    return {{maskedKernel<V, false, 1>, maskedKernel<V, false, 2>, maskedKernel<V, false, 3>, maskedKernel<V, false, 4>},
+            {maskedKernel<V, true, 1>, maskedKernel<V, true, 2>, maskedKernel<V, true, 3>, maskedKernel<V, true, 4>},
+            premultipliedKernel4<V, false>,
+            kStreamsMixes<V> ? premultipliedKernel4<V, true> : nullptr};
 }
 
 }  // namespace
