@@ -13,13 +13,23 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <type_traits>
 
 namespace q32 {
 namespace {
 
+// 0 or 255 when all n mask bytes are that value (the merge is then a plain copy), else -1.
 template <size_t n>
-int uniformMask(const uint8_t* m);
+int uniformMask(const uint8_t* m) {
+    static_assert(n % 8 == 0, "whole words");
+    uint64_t any = 0, all = ~uint64_t(0);
+    for (size_t i = 0; i < n; i += 8) {
+        uint64_t v;
+        std::memcpy(&v, m + i, 8);
+        any |= v;
+        all &= v;
+    }
+    return any == 0 ? 0 : all == ~uint64_t(0) ? 255 : -1;
+}
 
 // The masks of kBytes pixels: 0 or 255 when all are that value, else -1 and the masks of the u
 // output vectors they govern, from the per-vector widenings of the 128- and 256-bit paths.
@@ -242,8 +252,9 @@ struct V512 {
 };
 #endif
 
-// round(x / 255) per 16-bit lane for x up to 255*255: with t = x + 128, (t * 257) >> 16 is
-// exactly that (t + (t >> 8) never carries past the byte the shift drops), one multiply-high.
+// round(x / 255) per 16-bit lane for x up to 255*255: with t = x + 128 this is the exact
+// (t + (t >> 8)) >> 8, and that equals (t * 257) >> 16 (t + (t >> 8) never carries into the
+// bits the shift drops), so one multiply-high does it.
 template <class V>
 typename V::T div255(typename V::T x) {
     return V::mulhi16(V::add16(x, V::set16(128)), V::set16(257));
@@ -294,21 +305,6 @@ __m512i mix<V512>(__m512i f, __m512i b, V512::W w, const V512::Consts& k) {
     return _mm512_packus_epi16(lo, hi);
 }
 #endif
-
-// 0 or 255 when all n mask bytes are that value (the merge is then a plain copy), else -1.
-template <size_t n>
-int uniformMask(const uint8_t* m) {
-    static_assert(n % 4 == 0, "whole words");
-    using Word = std::conditional_t<n % 8 == 0, uint64_t, uint32_t>;
-    Word any = 0, all = ~Word(0);
-    for (size_t i = 0; i < n; i += sizeof(Word)) {
-        Word v;
-        std::memcpy(&v, m + i, sizeof v);
-        any |= v;
-        all &= v;
-    }
-    return any == 0 ? 0 : all == ~Word(0) ? 255 : -1;
-}
 
 // Stores one vector: past the cache (to a 64-byte-aligned address) when the output is too large
 // to stay there, so no line is read only to be overwritten.
