@@ -29,6 +29,7 @@ void merge(qfuzz::Input& in) {
     const size_t n = size_t(in.range(0, 300)), off = size_t(in.range(0, 31));
     const int inPlace = in.range(0, 2);  // 0 separate, 1 over back, 2 over fore
     const bool masked = u != 4 || in.range(0, 1);
+    const size_t streamFrom = in.range(0, 1) ? 0 : q32::kStreamBytes;  // 0: stores past the cache at any size
     Bytes back = in.bytes(n * u), fore = in.bytes(n * u + 7);
     fore.resize(n * u);
     Bytes mask = in.bytes(n);
@@ -42,9 +43,9 @@ void merge(qfuzz::Input& in) {
         Block b(back, off), f(fore, 31 - off), m(mask, off / 2), o(Bytes(n * u), off % 5);
         uint8_t* out = inPlace == 1 ? b.p() : inPlace == 2 ? f.p() : o.p();
         if (masked)
-            q32::mergeMasked(*k, out, b.p(), m.p(), f.p(), u, n);
+            q32::mergeMasked(*k, out, b.p(), m.p(), f.p(), u, n, streamFrom);
         else
-            q32::mergePremultiplied(*k, out, b.p(), f.p(), n);
+            q32::mergePremultiplied(*k, out, b.p(), f.p(), n, streamFrom);
         QFUZZ_CHECK(std::equal(expect.begin(), expect.end(), out));
     }
 }

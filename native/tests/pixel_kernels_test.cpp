@@ -37,10 +37,11 @@ struct Block {
     uint8_t* p() { return storage.data() + off; }
 };
 
-// Masks made of runs that are all 0, all 255 or mixed, so the uniform shortcuts and the mix both run.
+// Masks made of runs that are all 0, all 255 or mixed, some longer than any vector block, so the
+// uniform shortcuts and the mix both run.
 void fillMask(uint8_t* m, size_t n, std::mt19937& rng) {
     for (size_t i = 0; i < n;) {
-        size_t run = 1 + rng() % 40;
+        size_t run = 1 + rng() % 150;
         int kind = rng() % 3;
         for (; run-- && i < n; ++i) m[i] = kind == 0 ? 0 : kind == 1 ? 255 : uint8_t(rng());
     }
@@ -56,35 +57,58 @@ protected:
     }
 };
 
-TEST_P(Kernels, MaskedMergeMatchesTheRuleAtEveryLengthAndOffset) {
+// Stores past the cache are checked at every length by moving their threshold to 0: their
+// aligning head, blocks and tail, out of place and in place over either source.
+TEST_P(Kernels, MaskedMergeMatchesTheRuleAtEveryLengthOffsetAndStore) {
     const q32::MergeKernels* k = kernels();
     if (!k) GTEST_SKIP() << "the processor lacks this path";
     std::mt19937 rng(7);
-    for (int u = 1; u <= 4; ++u)
-        for (size_t n = 0; n <= 140; ++n)
-            for (size_t off = 0; off < 3; ++off) {
-                Block out(n * u, off), back(n * u, off + 1), fore(n * u, 2 * off), mask(n, off);
-                for (size_t i = 0; i < n * u; ++i) back.p()[i] = uint8_t(rng()), fore.p()[i] = uint8_t(rng());
-                fillMask(mask.p(), n, rng);
-                q32::mergeMasked(*k, out.p(), back.p(), mask.p(), fore.p(), u, n);
-                for (size_t i = 0; i < n * u; ++i) {
-                    unsigned m = mask.p()[i / u];
-                    ASSERT_EQ(out.p()[i], rounded(fore.p()[i] * m + back.p()[i] * (255 - m)))
-                        << "u " << u << " count " << n << " byte " << i;
+    for (size_t streamFrom : {q32::kStreamBytes, size_t(0)})
+        for (int u = 1; u <= 4; ++u)
+            for (size_t n = 0; n <= 210; ++n)
+                for (size_t off = 0; off < 3; ++off) {
+                    Block out(n * u, off * 20), back(n * u, off + 1), fore(n * u, 2 * off), mask(n, off);
+                    for (size_t i = 0; i < n * u; ++i) back.p()[i] = uint8_t(rng()), fore.p()[i] = uint8_t(rng());
+                    fillMask(mask.p(), n, rng);
+                    const Bytes b(back.p(), back.p() + n * u), f(fore.p(), fore.p() + n * u);
+                    const int place = int(n % 3);  // 0 a block of its own, 1 over back, 2 over fore
+                    uint8_t* o = place == 1 ? back.p() : place == 2 ? fore.p() : out.p();
+                    q32::mergeMasked(*k, o, back.p(), mask.p(), fore.p(), u, n, streamFrom);
+                    for (size_t i = 0; i < n * u; ++i) {
+                        unsigned m = mask.p()[i / u];
+                        ASSERT_EQ(o[i], rounded(f[i] * m + b[i] * (255 - m)))
+                            << "u " << u << " count " << n << " byte " << i << " place " << place << " stream from "
+                            << streamFrom;
+                    }
                 }
-            }
+}
+
+// Outputs just below and above the real threshold, unaligned: the same bytes as the scalar rule.
+TEST_P(Kernels, LargeMergesAroundTheStreamingThresholdMatchTheScalarRule) {
+    const q32::MergeKernels* k = kernels();
+    if (!k) GTEST_SKIP() << "the processor lacks this path";
+    std::mt19937 rng(11);
+    for (int u : {3, 4})
+        for (size_t n : {q32::kStreamBytes / u - 1, q32::kStreamBytes / u + 77}) {
+            Block out(n * u, 4 * u), expect(n * u, 0), back(n * u, 1), fore(n * u, 2), mask(n, 3);
+            for (size_t i = 0; i < n * u; ++i) back.p()[i] = uint8_t(rng()), fore.p()[i] = uint8_t(rng());
+            fillMask(mask.p(), n, rng);
+            q32::mergeMasked(q32::scalarKernels(), expect.p(), back.p(), mask.p(), fore.p(), u, n);
+            q32::mergeMasked(*k, out.p(), back.p(), mask.p(), fore.p(), u, n);
+            ASSERT_TRUE(std::equal(out.p(), out.p() + n * u, expect.p())) << "u " << u << " count " << n;
+        }
 }
 
 TEST_P(Kernels, PremultipliedMergeSaturatesAtEveryLength) {
     const q32::MergeKernels* k = kernels();
     if (!k) GTEST_SKIP() << "the processor lacks this path";
     std::mt19937 rng(13);
-    for (size_t n = 0; n <= 40; ++n)
+    for (size_t n = 0; n <= 90; ++n)
         for (size_t off = 0; off < 4; ++off) {
-            Block out(4 * n, off), back(4 * n, 3 - off), fore(4 * n, off);
+            Block out(4 * n, 4 * off), back(4 * n, 3 - off), fore(4 * n, off);
             // Colour bytes above their alpha (not premultiplied) make the sum pass 255.
             for (size_t i = 0; i < 4 * n; ++i) back.p()[i] = uint8_t(rng()), fore.p()[i] = uint8_t(rng());
-            q32::mergePremultiplied(*k, out.p(), back.p(), fore.p(), n);
+            q32::mergePremultiplied(*k, out.p(), back.p(), fore.p(), n, off % 2 ? 0 : q32::kStreamBytes);
             for (size_t i = 0; i < 4 * n; ++i) {
                 unsigned v = fore.p()[i] + rounded(back.p()[i] * (255u - fore.p()[i | 3]));
                 ASSERT_EQ(out.p()[i], v > 255 ? 255 : v) << "count " << n << " byte " << i;

@@ -44,15 +44,6 @@ Bytes packedDib(int w, int h, int bits, DWORD comp, const std::vector<DWORD>& ex
     return d;
 }
 
-Bytes bitmapPixels(HBITMAP bm, int w, int h) {  // 32-bit top-down through GetDIBits
-    BITMAPINFO bi = {{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB}};
-    Bytes v(size_t(w) * h * 4);
-    HDC screen = GetDC(nullptr);
-    int lines = GetDIBits(screen, bm, 0, h, v.data(), &bi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    return lines == h ? v : Bytes();
-}
-
 // A block from cvt32BufToDIB / cvt32DDBToDIB must hold pattern(), padding zero; it is freed here.
 void checkDibBlock(HGLOBAL g, int w, int h, int u) {
     ASSERT_TRUE(g);
@@ -82,55 +73,46 @@ void expectDibPixels(const Bytes& dib, int w, int h, int u, const PixelFn& value
 }
 }  // namespace
 
-// Four-byte pixels go to a device bitmap and back with their alpha; three-byte ones become opaque
-// (the width of several widening strips).
-TEST(Convert, DeviceBitmapsRoundTrip) {
-    for (int u : {4, 3}) {
-        const int w = u == 4 ? 37 : 4001, h = 23;
-        void *buf = patternBuffer(w, h, u), *again = nullptr;
-        HBITMAP ddb = nullptr;
-        ASSERT_TRUE(cvt32BufToDDB(buf, &ddb, 0));
-        BITMAP bm;
-        GetObjectW(ddb, sizeof bm, &bm);
-        EXPECT_TRUE(bm.bmBitsPixel == 32 && !bm.bmBits);  // device-dependent, not a section
-        Bytes px = expected(w, h, u), want, got = bitmapPixels(ddb, w, h);
-        for (size_t i = 0; i < size_t(w) * h; ++i)
-            for (int c = 0; c < 4; ++c) want.push_back(c < u ? px[i * u + c] : 255);
-        EXPECT_TRUE(want == got) << u;
-        if (u == 4) {
-            ASSERT_TRUE(cvt32DDBToBuf(ddb, &again, 0));
-            EXPECT_EQ(px, pixelsOf(again));
-            buf32Free(again);
-            HGLOBAL block = nullptr;
-            ASSERT_TRUE(cvt32DDBToDIB(ddb, &block, 0));
-            checkDibBlock(block, w, h, 4);
-        }
-        DeleteObject(ddb);
-        buf32Free(buf);
-    }
-}
-
-TEST(Convert, DibSectionsOfBothRowOrdersRoundTrip) {
-    const int w = 37, h = 23;
+// Sections of both row orders to buffers, blocks and device bitmaps: four-byte pixels keep their
+// alpha through a device bitmap, three-byte ones become opaque (the width of several widening strips).
+TEST(Convert, SectionsAndDeviceBitmapsRoundTrip) {
+    const int h = 23;
     for (int u : {3, 4})
         for (bool bottomUp : {false, true}) {
             SCOPED_TRACE(testing::Message() << "u=" << u << (bottomUp ? " bottom-up" : " top-down"));
+            const int w = u == 4 ? 37 : 4001;
             BITMAPINFO bi = {{sizeof(BITMAPINFOHEADER), w, bottomUp ? h : -h, 1, WORD(u * 8), BI_RGB}};
-            void* bits = nullptr;
-            HBITMAP section = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+            void *bits = nullptr, *buf = nullptr, *again = nullptr;
+            HBITMAP section = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0), ddb = nullptr;
             ASSERT_TRUE(section && bits);
             Bytes rows = dibRows(w, h, u * 8, bottomUp, [u](int x, int y) { return patternValue(x, y, u); });
             memcpy(bits, rows.data(), rows.size());
-            void* buf = nullptr;
             HGLOBAL block = nullptr;
             ASSERT_TRUE(cvt32DDBToBuf(section, &buf, 0));
-            EXPECT_EQ(expected(w, h, u), pixelsOf(buf));
+            const Bytes px = expected(w, h, u);
+            EXPECT_EQ(px, pixelsOf(buf));
             ASSERT_TRUE(cvt32BufToDIB(buf, &block, 0, 0));
             checkDibBlock(block, w, h, u);
             ASSERT_TRUE(cvt32DDBToDIB(section, &block, 0));
             checkDibBlock(block, w, h, u);
-            buf32Free(buf);
+            ASSERT_TRUE(cvt32BufToDDB(buf, &ddb, 0));
+            BITMAP bm = {};
+            EXPECT_TRUE(GetObjectW(ddb, sizeof bm, &bm) && bm.bmBitsPixel == 32 && !bm.bmBits);  // not a section
+            BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB}};
+            Bytes want, got(size_t(w) * h * 4);
+            for (size_t i = 0; i < got.size(); ++i) want.push_back(i % 4 < size_t(u) ? px[i / 4 * u + i % 4] : 255);
+            HDC screen = GetDC(nullptr);
+            EXPECT_TRUE(GetDIBits(screen, ddb, 0, h, got.data(), &info, DIB_RGB_COLORS) == h && want == got);
+            ReleaseDC(nullptr, screen);
+            if (u == 4) {
+                ASSERT_TRUE(cvt32DDBToBuf(ddb, &again, 0) && cvt32DDBToDIB(ddb, &block, 0));
+                EXPECT_EQ(px, pixelsOf(again));
+                checkDibBlock(block, w, h, 4);
+                buf32Free(again);
+            }
+            DeleteObject(ddb);
             DeleteObject(section);
+            buf32Free(buf);
         }
 }
 
@@ -198,9 +180,8 @@ TEST(Display, DrawsDeliveredBlocksIntoTheDestination) {
         std::fill(px, px + W * H, 0xFF123456u);
         Bytes block = expected(21, 10, u);
         void* disp = nullptr;
-        ASSERT_TRUE(disp32ShowInit(&disp, dc, u * 8, &dest, nullptr, 0, 0));
-        ASSERT_TRUE(disp32ShowData(disp, block.data(), 0, 0, 10, 21 * u));
-        ASSERT_TRUE(disp32ShowEnd(disp));
+        ASSERT_TRUE(disp32ShowInit(&disp, dc, u * 8, &dest, nullptr, 0, 0) &&
+                    disp32ShowData(disp, block.data(), 0, 0, 10, 21 * u) && disp32ShowEnd(disp));
         GdiFlush();
         for (int y = 0; y < H; ++y)
             for (int x = 0; x < W; ++x) {

@@ -8,6 +8,7 @@
 // Each kernel handles whole vector steps and returns how many pixels it did; the caller finishes
 // the rest with the scalar rule.
 #pragma once
+#include "pixelOps.h"
 #include <immintrin.h>
 #include <cstddef>
 #include <cstdint>
@@ -16,11 +17,42 @@
 namespace q32 {
 namespace {
 
+// 0 or 255 when all n mask bytes are that value (the merge is then a plain copy), else -1.
+template <size_t n>
+int uniformMask(const uint8_t* m) {
+    static_assert(n % 8 == 0, "whole words");
+    uint64_t any = 0, all = ~uint64_t(0);
+    for (size_t i = 0; i < n; i += 8) {
+        uint64_t v;
+        std::memcpy(&v, m + i, 8);
+        any |= v;
+        all &= v;
+    }
+    return any == 0 ? 0 : all == ~uint64_t(0) ? 255 : -1;
+}
+
+// The masks of kBytes pixels: 0 or 255 when all are that value, else -1 and the masks of the u
+// output vectors they govern, from the per-vector widenings of the 128- and 256-bit paths.
+template <class V, int u>
+int narrowBlockMasks(const uint8_t* m, typename V::W* w) {
+    constexpr size_t per = V::kBytes / u;  // pixels per output vector when u divides it
+    if (int uniform = uniformMask<V::kBytes>(m); uniform >= 0) return uniform;
+    if constexpr (u == 3)
+        V::masks3(m, w[0], w[1], w[2]);
+    else
+        for (int j = 0; j < u; ++j) w[j] = u == 1 ? V::load(m) : u == 2 ? V::masks2(m + j * per) : V::masks4(m + j * per);
+    return -1;
+}
+
 struct V128 {
     using T = __m128i;
+    using W = T;  // what mix() takes for the masks: one byte per pixel byte here
+    struct Consts {};  // what mix() wants made once per call
+    static Consts consts() { return {}; }
     static constexpr size_t kBytes = 16;
     static T load(const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); }
     static void store(void* p, T v) { _mm_storeu_si128(static_cast<__m128i*>(p), v); }
+    static void stream(void* p, T v) { _mm_stream_si128(static_cast<__m128i*>(p), v); }
     static T zero() { return _mm_setzero_si128(); }
     static T set16(short v) { return _mm_set1_epi16(v); }
     static T lo8(T a, T b) { return _mm_unpacklo_epi8(a, b); }
@@ -39,6 +71,8 @@ struct V128 {
         return _mm_or_si128(a, _mm_slli_epi32(a, 16));
     }
 
+    template <int u>
+    static int blockMasks(const uint8_t* m, W* w) { return narrowBlockMasks<V128, u>(m, w); }
     // Mask bytes widened to the pixel bytes they govern: 4 pixels of 4 bytes.
     static T masks4(const uint8_t* m) {
         uint32_t v;
@@ -78,9 +112,13 @@ struct V128 {
 #if defined(__AVX2__) && !defined(__AVX512VBMI__)  // the AVX-512 unit needs only its own
 struct V256 {
     using T = __m256i;
+    using W = T;
+    struct Consts {};
+    static Consts consts() { return {}; }
     static constexpr size_t kBytes = 32;
     static T load(const void* p) { return _mm256_loadu_si256(static_cast<const __m256i*>(p)); }
     static void store(void* p, T v) { _mm256_storeu_si256(static_cast<__m256i*>(p), v); }
+    static void stream(void* p, T v) { _mm256_stream_si256(static_cast<__m256i*>(p), v); }
     static T zero() { return _mm256_setzero_si256(); }
     static T set16(short v) { return _mm256_set1_epi16(v); }
     // In-lane unpacks: pack() puts the halves back in the same lane order.
@@ -99,6 +137,8 @@ struct V256 {
         return _mm256_shuffle_epi8(px, spread);
     }
 
+    template <int u>
+    static int blockMasks(const uint8_t* m, W* w) { return narrowBlockMasks<V256, u>(m, w); }
     // 8 pixels of 4 bytes: each mask byte lands in the low byte of a dword, then fills it.
     static T masks4(const uint8_t* m) {
         T x = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(m)));
@@ -135,26 +175,41 @@ struct V256 {
 struct Table64 {
     alignas(64) uint8_t b[64];
 };
-template <int base, int div>
-constexpr Table64 pickTable() {
+// Weights for the 16-bit lanes that unpacklo (high: unpackhi) makes of fore and back bytes when
+// pixel byte p takes mask (base + p) / div: the mask itself in the even bytes, its complement
+// (the second source of the permute) in the odd ones.
+template <int base, int div, bool high>
+constexpr Table64 weightTable() {
     Table64 t{};
-    for (int k = 0; k < 64; ++k) t.b[k] = uint8_t((base + k) / div);
+    for (int k = 0; k < 64; ++k) {
+        int p = (k & ~15) + (high ? 8 : 0) + (k & 15) / 2;
+        t.b[k] = uint8_t((base + p) / div + (k & 1 ? 64 : 0));
+    }
     return t;
 }
-template <int base, int div>
-constexpr Table64 kPicks = pickTable<base, div>();
-constexpr Table64 highBytesTable() {
-    Table64 t{};
-    for (int k = 0; k < 64; ++k) t.b[k] = uint8_t((k & 8 ? 64 : 0) + (k & ~15) + 2 * (k & 7) + 1);
-    return t;
-}
-constexpr Table64 kHighBytes = highBytesTable();
+template <int base, int div, bool high>
+constexpr Table64 kWeights = weightTable<base, div, high>();
 
 struct V512 {
     using T = __m512i;
+    // The masks as weight pairs (m, 255 - m), one pair per 16-bit lane of the unpacked pixels.
+    struct W {
+        T lo, hi;
+    };
+    struct Consts {
+        T sign, bias, by257;
+    };
+    // Made once per call and hidden from the compiler, which would otherwise make them again
+    // from general registers on every step.
+    static Consts consts() {
+        Consts c{_mm512_set1_epi8(char(0x80)), _mm512_set1_epi16(short(0x8000)), _mm512_set1_epi16(257)};
+        __asm__("" : "+v"(c.sign), "+v"(c.bias), "+v"(c.by257));
+        return c;
+    }
     static constexpr size_t kBytes = 64;
     static T load(const void* p) { return _mm512_loadu_si512(p); }
     static void store(void* p, T v) { _mm512_storeu_si512(p, v); }
+    static void stream(void* p, T v) { _mm512_stream_si512(static_cast<__m512i*>(p), v); }
     static T zero() { return _mm512_setzero_si512(); }
     static T set16(short v) { return _mm512_set1_epi16(v); }
     static T lo8(T a, T b) { return _mm512_unpacklo_epi8(a, b); }
@@ -165,183 +220,157 @@ struct V512 {
     static T pack(T a, T b) { return _mm512_packus_epi16(a, b); }
     static T addsat8(T a, T b) { return _mm512_adds_epu8(a, b); }
     static T mulhi16(T a, T b) { return _mm512_mulhi_epu16(a, b); }
-    static T shr16by7(T a) { return _mm512_srli_epi16(a, 7); }
-    // Byte k takes byte (base + k) / div of the source: the permute that widens masks.
-    template <int base, int div>
-    static T picks() { return _mm512_load_si512(kPicks<base, div>.b); }
-    // The high byte of every 16-bit lane of a (bytes 0-7 of each 16-byte lane of the result) and of
-    // b (bytes 8-15): what pack(a >> 8, b >> 8) gives.
-    static T highBytes() { return _mm512_load_si512(kHighBytes.b); }
     static T alphas(T px) {
         const T spread = _mm512_broadcast_i32x4(_mm_setr_epi8(3, 3, 3, 3, 7, 7, 7, 7, 11, 11, 11, 11, 15, 15, 15, 15));
         return _mm512_shuffle_epi8(px, spread);
     }
-    // 16 pixels of 4 bytes.
-    static T masks4(const uint8_t* m) {
-        return _mm512_permutexvar_epi8(picks<0, 4>(), _mm512_castsi128_si512(_mm_loadu_si128(reinterpret_cast<const __m128i*>(m))));
+    // ~x with the three-input logic op on x's own register: the op also reads its destination,
+    // and the compiler's choice of a stale one would chain every step to the one before.
+    static T complement(T x) {
+        __asm__("vpternlogd $0x55, %0, %0, %0" : "+v"(x));
+        return x;
     }
-    // 32 pixels of 2 bytes.
-    static T masks2(const uint8_t* m) {
-        return _mm512_permutexvar_epi8(picks<0, 2>(), _mm512_castsi256_si512(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(m))));
+    template <int base, int div>
+    static W weights(T m, T mi) {
+        return {_mm512_permutex2var_epi8(m, _mm512_load_si512(kWeights<base, div, false>.b), mi),
+                _mm512_permutex2var_epi8(m, _mm512_load_si512(kWeights<base, div, true>.b), mi)};
     }
-    // 64 pixels of 3 bytes = 192 bytes; byte k of the run takes mask k/3, all from the 64 loaded.
-    static void masks3(const uint8_t* m, T& a, T& b, T& c) {
-        const T x = load(m);
-        a = _mm512_permutexvar_epi8(picks<0, 3>(), x);
-        b = _mm512_permutexvar_epi8(picks<64, 3>(), x);
-        c = _mm512_permutexvar_epi8(picks<128, 3>(), x);
+    // The masks of 64 pixels: 0 or 255 when all are that value, else -1 and the weights of the
+    // u output vectors they govern (byte p of vector j takes mask (64 * j + p) / u), all from
+    // the one load.
+    template <int u>
+    static int blockMasks(const uint8_t* m, W* w) {
+        const T x = load(m), xi = complement(x);
+        if (!_mm512_test_epi8_mask(x, x)) return 0;
+        if (!_mm512_test_epi8_mask(xi, xi)) return 255;
+        w[0] = weights<0, u>(x, xi);
+        if constexpr (u > 1) w[1] = weights<64, u>(x, xi);
+        if constexpr (u > 2) w[2] = weights<128, u>(x, xi);
+        if constexpr (u > 3) w[3] = weights<192, u>(x, xi);
+        return -1;
     }
 };
 #endif
 
-// t / 255 per 16-bit lane: a multiply-high by 0x8081 and a shift divide every 16-bit value by
-// 255 exactly. Callers pass t = x + 127 to round x / 255 to nearest.
+// round(x / 255) per 16-bit lane for x up to 255*255: with t = x + 128 this is the exact
+// (t + (t >> 8)) >> 8, and that equals (t * 257) >> 16 (t + (t >> 8) never carries into the
+// bits the shift drops), so one multiply-high does it.
 template <class V>
-typename V::T div255(typename V::T t) {
-    return V::shr16by7(V::mulhi16(t, V::set16(short(0x8081))));
+typename V::T div255(typename V::T x) {
+    return V::mulhi16(V::add16(x, V::set16(128)), V::set16(257));
 }
 
 // (f*m + b*(255-m) + 127) / 255 per byte. The sum of the products never exceeds 255*255, so
 // unsigned 16-bit lanes hold it.
 template <class V>
-typename V::T mix(typename V::T f, typename V::T b, typename V::T m) {
+typename V::T mix(typename V::T f, typename V::T b, typename V::W m, const typename V::Consts&) {
     using T = typename V::T;
     const T z = V::zero(), full = V::set16(255);
     T mlo = V::lo8(m, z), mhi = V::hi8(m, z);
     T lo = V::add16(V::mul16(V::lo8(f, z), mlo), V::mul16(V::lo8(b, z), V::sub16(full, mlo)));
     T hi = V::add16(V::mul16(V::hi8(f, z), mhi), V::mul16(V::hi8(b, z), V::sub16(full, mhi)));
-    const T round = V::set16(127);
-    return V::pack(div255<V>(V::add16(lo, round)), div255<V>(V::add16(hi, round)));
+    return V::pack(div255<V>(lo), div255<V>(hi));
 }
 
-#if defined(__AVX2__) && !defined(__AVX512VBMI__)  // the AVX-512 unit needs only its own
 // The same with one multiply-add per half: weights (m, 255-m) as unsigned bytes against the
 // pixels shifted to signed (f-128, b-128). The pair sum is f*m + b*(255-m) - 255*128, which
-// lies in [-32640, 32385] and never saturates; adding 255*128 back (and 127 to round) gives
-// at most 65152, inside the unsigned lane.
+// lies in [-32640, 32385] and never saturates; adding 255*128 + 128 = 0x8000 back gives the t
+// of div255, which then needs only its multiply.
+#if defined(__AVX2__) && !defined(__AVX512VBMI__)  // the AVX-512 unit needs only its own
 template <>
-__m256i mix<V256>(__m256i f, __m256i b, __m256i m) {
-    const __m256i sign = _mm256_set1_epi8(char(0x80)), back = _mm256_set1_epi16(255 * 128 + 127);
+__m256i mix<V256>(__m256i f, __m256i b, __m256i m, const V256::Consts&) {
+    const __m256i sign = _mm256_set1_epi8(char(0x80)), bias = _mm256_set1_epi16(short(0x8000)),
+                  by257 = _mm256_set1_epi16(257);
     f = _mm256_xor_si256(f, sign);
     b = _mm256_xor_si256(b, sign);
     __m256i mi = _mm256_xor_si256(m, _mm256_set1_epi8(char(0xFF)));
     __m256i lo = _mm256_maddubs_epi16(_mm256_unpacklo_epi8(m, mi), _mm256_unpacklo_epi8(f, b));
     __m256i hi = _mm256_maddubs_epi16(_mm256_unpackhi_epi8(m, mi), _mm256_unpackhi_epi8(f, b));
-    return V256::pack(div255<V256>(_mm256_add_epi16(lo, back)), div255<V256>(_mm256_add_epi16(hi, back)));
+    lo = _mm256_mulhi_epu16(_mm256_xor_si256(lo, bias), by257);
+    hi = _mm256_mulhi_epu16(_mm256_xor_si256(hi, bias), by257);
+    return _mm256_packus_epi16(lo, hi);
 }
 #endif
 
 #ifdef __AVX512VBMI__
-// The same multiply-add form as for AVX2, on 64 bytes, but dividing without the multiplier, which
-// the two multiply-adds keep busy: with t = v + 128, (t + (t >> 8)) >> 8 is round(v / 255) for
-// every v up to 255*255, and t + (t >> 8) stays below 65536. The wanted quotient is then the high
-// byte of each lane, which one two-source byte permute gathers in the order pack would give.
+// The same on 64 bytes, with the weight pairs already made by the mask permutes.
 template <>
-__m512i mix<V512>(__m512i f, __m512i b, __m512i m) {
-    const __m512i sign = _mm512_set1_epi8(char(0x80)), back = _mm512_set1_epi16(short(255 * 128 + 128));
-    f = _mm512_xor_si512(f, sign);
-    b = _mm512_xor_si512(b, sign);
-    // 255 - m from a constant the compiler cannot see: it would otherwise turn the complement into
-    // a three-input logic op tied to a stale register, chaining every step to the one before.
-    __m512i ones = _mm512_set1_epi8(char(0xFF));
-    __asm__("" : "+v"(ones));
-    __m512i mi = _mm512_sub_epi8(ones, m);
-    __m512i lo = _mm512_add_epi16(_mm512_maddubs_epi16(_mm512_unpacklo_epi8(m, mi), _mm512_unpacklo_epi8(f, b)), back);
-    __m512i hi = _mm512_add_epi16(_mm512_maddubs_epi16(_mm512_unpackhi_epi8(m, mi), _mm512_unpackhi_epi8(f, b)), back);
-    lo = _mm512_add_epi16(lo, _mm512_srli_epi16(lo, 8));
-    hi = _mm512_add_epi16(hi, _mm512_srli_epi16(hi, 8));
-    return _mm512_permutex2var_epi8(lo, V512::highBytes(), hi);
+__m512i mix<V512>(__m512i f, __m512i b, V512::W w, const V512::Consts& k) {
+    f = _mm512_xor_si512(f, k.sign);
+    b = _mm512_xor_si512(b, k.sign);
+    __m512i lo = _mm512_maddubs_epi16(w.lo, _mm512_unpacklo_epi8(f, b));
+    __m512i hi = _mm512_maddubs_epi16(w.hi, _mm512_unpackhi_epi8(f, b));
+    lo = _mm512_mulhi_epu16(_mm512_xor_si512(lo, k.bias), k.by257);
+    hi = _mm512_mulhi_epu16(_mm512_xor_si512(hi, k.bias), k.by257);
+    return _mm512_packus_epi16(lo, hi);
 }
 #endif
 
-// 0 or 255 when all n mask bytes are that value (the merge is then a plain copy), else -1.
-// Shapes' masks are mostly such runs, so whole steps skip the arithmetic.
-template <size_t n>
-int uniformMask(const uint8_t* m) {
-    static_assert(n % 4 == 0, "whole words");
-    uint32_t any = 0, all = ~0u;
-    for (size_t i = 0; i < n; i += 4) {
-        uint32_t v;
-        std::memcpy(&v, m + i, 4);
-        any |= v;
-        all &= v;
-    }
-    return any == 0 ? 0 : all == ~0u ? 255 : -1;
-}
-
-// One vector of output: a copy when the mask run is uniform, else the mix.
-template <class V, size_t n, class Masks>
-void mergeStep(uint8_t* o, const uint8_t* b, const uint8_t* f, const uint8_t* m, Masks masks) {
-    int u = uniformMask<n>(m);
-    if (u == 0)
-        V::store(o, V::load(b));
-    else if (u == 255)
-        V::store(o, V::load(f));
+// Stores one vector: past the cache (to a 64-byte-aligned address) when the output is too large
+// to stay there, so no line is read only to be overwritten.
+template <class V, bool stream>
+void put(uint8_t* o, typename V::T v) {
+    if (stream)
+        V::stream(o, v);
     else
-        V::store(o, mix<V>(V::load(f), V::load(b), masks(m)));
+        V::store(o, v);
 }
 
+// Whether the mixes of a streamed kernel are streamed too. Not on the 16-byte path: its slower
+// steps leave the four streamed parts of a line apart long enough for the processor to write
+// them out separately, which costs more than it saves (measured); its copies stream well.
 template <class V>
-size_t maskedKernel1(uint8_t* o, const uint8_t* b, const uint8_t* m, const uint8_t* f, size_t n) {
-    size_t i = 0;
-    for (; i + V::kBytes <= n; i += V::kBytes)
-        mergeStep<V, V::kBytes>(o + i, b + i, f + i, m + i, [](const uint8_t* p) { return V::load(p); });
-    return i;
-}
+constexpr bool kStreamsMixes = V::kBytes >= 32;
 
-template <class V>
-size_t maskedKernel2(uint8_t* o, const uint8_t* b, const uint8_t* m, const uint8_t* f, size_t n) {
-    constexpr size_t step = V::kBytes / 2;
+// A block of V::kBytes pixels, u vectors of output: a copy of the one source a uniform mask run
+// selects (nothing at all when the merge is in place over it, as callers' merges are), else the
+// mix of every vector. Shapes' masks are mostly such runs; a random one never is, and one test
+// per block rather than per vector keeps that case close to the arithmetic alone.
+template <class V, bool stream, int u>
+size_t maskedKernel(uint8_t* o, const uint8_t* b, const uint8_t* m, const uint8_t* f, size_t n) {
+    constexpr size_t w = V::kBytes;
+    const auto c = V::consts();
     size_t i = 0;
-    for (; i + step <= n; i += step) mergeStep<V, step>(o + 2 * i, b + 2 * i, f + 2 * i, m + i, V::masks2);
-    return i;
-}
-
-template <class V>
-size_t maskedKernel3(uint8_t* o, const uint8_t* b, const uint8_t* m, const uint8_t* f, size_t n) {
-    constexpr size_t step = V::kBytes, w = V::kBytes;
-    size_t i = 0;
-    for (; i + step <= n; i += step) {
-        size_t k = 3 * i;
-        int u = uniformMask<step>(m + i);
-        if (u >= 0) {
-            const uint8_t* src = u ? f + k : b + k;
-            if (src != o + k) std::memcpy(o + k, src, 3 * w);
+    for (; i + w <= n; i += w) {
+        const size_t k = u * i;
+        typename V::W weights[u];
+        if (int uniform = V::template blockMasks<u>(m + i, weights); uniform >= 0) {
+            const uint8_t* src = uniform ? f + k : b + k;
+            if (src != o + k)
+                for (size_t j = 0; j < u * w; j += w) put<V, stream>(o + k + j, V::load(src + j));
             continue;
         }
-        typename V::T m0, m1, m2;
-        V::masks3(m + i, m0, m1, m2);
-        V::store(o + k, mix<V>(V::load(f + k), V::load(b + k), m0));
-        V::store(o + k + w, mix<V>(V::load(f + k + w), V::load(b + k + w), m1));
-        V::store(o + k + 2 * w, mix<V>(V::load(f + k + 2 * w), V::load(b + k + 2 * w), m2));
+        for (size_t j = 0; j < u * w; j += w)
+            put<V, stream && kStreamsMixes<V>>(o + k + j, mix<V>(V::load(f + k + j), V::load(b + k + j), weights[j / w], c));
     }
-    return i;
-}
-
-template <class V>
-size_t maskedKernel4(uint8_t* o, const uint8_t* b, const uint8_t* m, const uint8_t* f, size_t n) {
-    constexpr size_t step = V::kBytes / 4;
-    size_t i = 0;
-    for (; i + step <= n; i += step) mergeStep<V, step>(o + 4 * i, b + 4 * i, f + 4 * i, m + i, V::masks4);
     return i;
 }
 
 // fore + (back*(255-a) + 127) / 255 per byte with unsigned saturation, a = the pixel's alpha.
-template <class V>
+template <class V, bool stream>
 size_t premultipliedKernel4(uint8_t* o, const uint8_t* b, const uint8_t* f, size_t n) {
     using T = typename V::T;
     constexpr size_t step = V::kBytes / 4;
-    const T z = V::zero(), ones = V::set16(-1), round = V::set16(127);
+    const T z = V::zero(), ones = V::set16(-1);
     size_t i = 0;
     for (; i + step <= n; i += step) {
         size_t k = 4 * i;
         T fv = V::load(f + k), bv = V::load(b + k);
         T inv = V::sub16(ones, V::alphas(fv));  // 255 - a in every byte: no borrows cross bytes
-        T lo = div255<V>(V::add16(V::mul16(V::lo8(bv, z), V::lo8(inv, z)), round));
-        T hi = div255<V>(V::add16(V::mul16(V::hi8(bv, z), V::hi8(inv, z)), round));
-        V::store(o + k, V::addsat8(fv, V::pack(lo, hi)));
+        T lo = div255<V>(V::mul16(V::lo8(bv, z), V::lo8(inv, z)));
+        T hi = div255<V>(V::mul16(V::hi8(bv, z), V::hi8(inv, z)));
+        put<V, stream>(o + k, V::addsat8(fv, V::pack(lo, hi)));
     }
     return i;
+}
+
+// The table of one path: ordinary stores, and stores past the cache for large outputs.
+template <class V>
+MergeKernels kernelsFor() {
+    return {{maskedKernel<V, false, 1>, maskedKernel<V, false, 2>, maskedKernel<V, false, 3>, maskedKernel<V, false, 4>},
+            {maskedKernel<V, true, 1>, maskedKernel<V, true, 2>, maskedKernel<V, true, 3>, maskedKernel<V, true, 4>},
+            premultipliedKernel4<V, false>,
+            kStreamsMixes<V> ? premultipliedKernel4<V, true> : nullptr};
 }
 
 }  // namespace

@@ -33,9 +33,7 @@ bool cpuHasAvx512() {
 }
 
 const MergeKernels& sse2Kernels() {
-    static const MergeKernels k = {
-        {maskedKernel1<V128>, maskedKernel2<V128>, maskedKernel3<V128>, maskedKernel4<V128>},
-        premultipliedKernel4<V128>};
+    static const MergeKernels k = kernelsFor<V128>();
     return k;
 }
 
@@ -60,7 +58,8 @@ inline uint8_t div255(unsigned x) { return uint8_t((x + 127) / 255); }
 }  // namespace
 
 const MergeKernels& scalarKernels() {
-    static const MergeKernels k = {{noMasked, noMasked, noMasked, noMasked}, noPremultiplied};
+    static const MergeKernels k = {
+        {noMasked, noMasked, noMasked, noMasked}, {}, noPremultiplied, nullptr};
     return k;
 }
 
@@ -92,25 +91,64 @@ void mergePremultiplied(uint8_t* out, const uint8_t* back, const uint8_t* fore, 
     mergePremultiplied(kernels(), out, back, fore, count);
 }
 
-void mergeMasked(const MergeKernels& kern, uint8_t* out, const uint8_t* back, const uint8_t* mask,
-                 const uint8_t* fore, int u, size_t count) {
-    size_t i = kern.masked[u - 1](out, back, mask, fore, count);
-    for (; i < count; ++i) {
+namespace {
+// The scalar rule for pixels [from, to).
+void maskedScalar(uint8_t* out, const uint8_t* back, const uint8_t* mask, const uint8_t* fore, int u, size_t from,
+                  size_t to) {
+    for (size_t i = from; i < to; ++i) {
         unsigned m = mask[i];
         for (size_t k = i * u, end = k + u; k < end; ++k) out[k] = div255(fore[k] * m + back[k] * (255 - m));
     }
 }
 
-void mergePremultiplied(const MergeKernels& kern, uint8_t* out, const uint8_t* back, const uint8_t* fore,
-                        size_t count) {
-    size_t i = kern.premultiplied4(out, back, fore, count);
-    for (; i < count; ++i) {
+void premultipliedScalar(uint8_t* out, const uint8_t* back, const uint8_t* fore, size_t from, size_t to) {
+    for (size_t i = from; i < to; ++i) {
         unsigned inv = 255 - fore[4 * i + 3];
         for (size_t k = 4 * i; k < 4 * i + 4; ++k) {
             unsigned v = fore[k] + div255(back[k] * inv);
             out[k] = uint8_t(v > 255 ? 255 : v);
         }
     }
+}
+
+constexpr size_t kNoHead = ~size_t(0);
+
+// Pixels to do before out + head * u lies on a 64-byte boundary (where every path's streamed
+// stores start); kNoHead when no whole number of pixels gets there or the output is too small.
+size_t streamHead(const uint8_t* out, int u, size_t count, size_t streamFrom) {
+    if (count * u < streamFrom) return kNoHead;
+    for (size_t head = 0; head < 64 && head <= count; ++head)
+        if ((reinterpret_cast<uintptr_t>(out) + head * u) % 64 == 0) return head;
+    return kNoHead;
+}
+}  // namespace
+
+void mergeMasked(const MergeKernels& kern, uint8_t* out, const uint8_t* back, const uint8_t* mask,
+                 const uint8_t* fore, int u, size_t count, size_t streamFrom) {
+    size_t head = kern.maskedStreamed[u - 1] ? streamHead(out, u, count, streamFrom) : kNoHead, done;
+    if (head == kNoHead) {
+        done = kern.masked[u - 1](out, back, mask, fore, count);
+    } else {
+        maskedScalar(out, back, mask, fore, u, 0, head);
+        size_t k = head * u;
+        done = head + kern.maskedStreamed[u - 1](out + k, back + k, mask + head, fore + k, count - head);
+        _mm_sfence();  // the streamed stores reach memory before anyone reads the output
+    }
+    maskedScalar(out, back, mask, fore, u, done, count);
+}
+
+void mergePremultiplied(const MergeKernels& kern, uint8_t* out, const uint8_t* back, const uint8_t* fore,
+                        size_t count, size_t streamFrom) {
+    size_t head = kern.premultipliedStreamed4 ? streamHead(out, 4, count, streamFrom) : kNoHead, done;
+    if (head == kNoHead) {
+        done = kern.premultiplied4(out, back, fore, count);
+    } else {
+        premultipliedScalar(out, back, fore, 0, head);
+        size_t k = 4 * head;
+        done = head + kern.premultipliedStreamed4(out + k, back + k, fore + k, count - head);
+        _mm_sfence();
+    }
+    premultipliedScalar(out, back, fore, done, count);
 }
 
 }  // namespace q32

@@ -5,9 +5,7 @@
 namespace q32 {
 
 const MergeKernels& avx2Kernels() {
-    static const MergeKernels k = {
-        {maskedKernel1<V256>, maskedKernel2<V256>, maskedKernel3<V256>, maskedKernel4<V256>},
-        premultipliedKernel4<V256>};
+    static const MergeKernels k = kernelsFor<V256>();
     return k;
 }
 

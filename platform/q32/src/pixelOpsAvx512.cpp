@@ -6,9 +6,7 @@
 namespace q32 {
 
 const MergeKernels& avx512Kernels() {
-    static const MergeKernels k = {
-        {maskedKernel1<V512>, maskedKernel2<V512>, maskedKernel3<V512>, maskedKernel4<V512>},
-        premultipliedKernel4<V512>};
+    static const MergeKernels k = kernelsFor<V512>();
     return k;
 }
 
