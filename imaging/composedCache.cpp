@@ -27,16 +27,15 @@ bool CqComposedCache::draw(HDC dc, const RECT& rect, const Key& key, const Compo
     const AlphaBlendFn blend = systemAlphaBlend();
     if (!blend || !plain32BitTarget(dc)) return false;
     Entry* e = find(key);
-    if (!e) e = make(key, compose);
-    if (!e || !select(e->dib)) return false;
+    if (!e && !(e = make(key, compose))) return false;
     e->used = ++m_clock;
     const BLENDFUNCTION over = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    return blend(dc, rect.left, rect.top, key.w, key.h, m_dc, 0, 0, key.w, key.h, over) != FALSE;
+    return blend(dc, rect.left, rect.top, key.w, key.h, e->dc, 0, 0, key.w, key.h, over) != FALSE;
 }
 
 CqComposedCache::Entry* CqComposedCache::find(const Key& key) {
     for (Entry& e : m_entries)
-        if (e.dib && e.key == key) return &e;
+        if (e.dc && e.key == key) return &e;
     return nullptr;
 }
 
@@ -45,54 +44,35 @@ CqComposedCache::Entry* CqComposedCache::find(const Key& key) {
 CqComposedCache::Entry* CqComposedCache::make(const Key& key, const Compose& compose) {
     Entry* slot = &m_entries[0];
     for (Entry& e : m_entries) {
-        if (!e.dib) {
+        if (!e.dc) {
             slot = &e;
             break;
         }
         if (e.used < slot->used) slot = &e;
     }
-    if (slot->dib) {
-        if (m_selected == slot->dib) select(nullptr);
-        DeleteObject(slot->dib);
-        slot->dib = nullptr;
-    }
+    release(*slot);
+    Entry made = {key, CreateCompatibleDC(nullptr), nullptr, nullptr, 0};
     void* bits = nullptr;
-    HBITMAP dib = qdraw::createDIBSection(nullptr, key.w, key.h, 32, &bits);
-    if (!dib) return nullptr;
+    if (made.dc) made.dib = qdraw::createDIBSection(made.dc, key.w, key.h, 32, &bits);
+    if (made.dib) made.old = SelectObject(made.dc, made.dib);
     const RECT whole = {0, 0, key.w, key.h};
-    if (!select(dib) || !compose(m_dc, whole)) {
-        select(nullptr);
-        DeleteObject(dib);
+    if (!made.old || made.old == HGDI_ERROR || !compose(made.dc, whole)) {
+        if (made.old == HGDI_ERROR) made.old = nullptr;
+        release(made);
         return nullptr;
     }
-    *slot = Entry{key, dib, 0};
+    *slot = made;
     return slot;
 }
 
-// Selects dib (null: none) into the cache's DC, made on first use.
-bool CqComposedCache::select(HBITMAP dib) {
-    if (dib == m_selected) return true;
-    if (!dib) {
-        if (m_dc && m_old) SelectObject(m_dc, m_old);
-        m_selected = nullptr;
-        return true;
-    }
-    if (!m_dc && !(m_dc = CreateCompatibleDC(nullptr))) return false;
-    HGDIOBJ old = SelectObject(m_dc, dib);
-    if (!old || old == HGDI_ERROR) return false;
-    if (!m_selected) m_old = old;
-    m_selected = dib;
-    return true;
+void CqComposedCache::release(Entry& e) {
+    if (e.dc && e.old) SelectObject(e.dc, e.old);
+    if (e.dib) DeleteObject(e.dib);
+    if (e.dc) DeleteDC(e.dc);
+    e = Entry{};
 }
 
 void CqComposedCache::clear() {
-    select(nullptr);
-    for (Entry& e : m_entries) {
-        if (e.dib) DeleteObject(e.dib);
-        e = Entry{};
-    }
-    if (m_dc) DeleteDC(m_dc);
-    m_dc = nullptr;
-    m_old = nullptr;
+    for (Entry& e : m_entries) release(e);
     m_clock = 0;
 }

@@ -35,18 +35,19 @@ public:
     static const int kMaxPixels = 1 << 18;
 
 private:
+    // A picture: a 32-bit DIB section selected in its own memory DC for its whole life, so that a
+    // paint selects nothing.
     struct Entry {
         Key key;
+        HDC dc;
         HBITMAP dib;
+        HGDIOBJ old;
         unsigned used;
     };
     Entry* find(const Key& key);
     Entry* make(const Key& key, const Compose& compose);
-    bool select(HBITMAP dib);
+    static void release(Entry& e);
 
     Entry m_entries[kEntries] = {};
     unsigned m_clock = 0;
-    HDC m_dc = nullptr;          // the memory DC the drawn picture is selected in
-    HGDIOBJ m_old = nullptr;     // what the first selection displaced
-    HBITMAP m_selected = nullptr;
 };
