@@ -41,6 +41,8 @@ public:
     HDC fnGetDC() override;
     void fnReleaseDC(HDC dc) override;
     void Release() override;
+    // Frees the composed faces now; they are made again when next drawn.
+    void fnDropComposed() { m_composed.clear(); }
 
 private:
     void setImage(Gdiplus::GpBitmap* image);

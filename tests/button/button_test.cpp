@@ -221,7 +221,9 @@ TEST(ButtonLeak, PaintCyclesAndBadInputLeaveNoGdiObject) {
         const int s = cycle++ % 5 - 1;   // automatic, then each forced state
         for (ButtonProbe* b : {&plain, &face, &framed, &back}) b->fnDrawOneState(s);
         check.SetCheck(cycle % 2);       // the reflected control-colour path
-        face.fnMouseFlyBy(cycle % 2, 1);
+        face.fnMouseFlyBy(cycle % 2, 1);   // hover in and out, faces cached
+        face.fnSetMainBitmapFile(L"test\\button\\flat.png", nullptr, 0, 0, 30, 30, 0, 1);   // drops them
+        face.fnRemoveCache(cycle % 2);
         plain.fnSetMainBitmapFile(L"test\\button\\missing.png", nullptr, 0, 0, 20, 14, 0, 0);
         plain.fnSetDefaultImage(L"test\\button\\flat3.png", nullptr);
         plain.useCells();
@@ -232,11 +234,11 @@ TEST(ButtonLeak, PaintCyclesAndBadInputLeaveNoGdiObject) {
     for (int i = 0; i < 10; ++i) paintCycle();   // every state and check value once before counting
     EXPECT_EQ(0, testutil::gdiLeakOver(60, paintCycle));
     EXPECT_EQ(0, testutil::gdiLeakOver(20, [&] {
-        ButtonProbe b;
-        b.make(L"", {10, 50, 30, 64});
-        b.useCells();
+        ButtonProbe b, f;   // f's faces are cached when it goes
+        b.make(L"", {10, 50, 30, 64}), f.make(L"Play", {40, 50, 130, 80});
+        b.useCells(), f.fnSetMainBitmapFile(L"test\\button\\flat.png", nullptr, 0, 0, 30, 30, 0, 1);
         b.fnSetWndRgnByMainBitmap();
-        b.repaint();
+        b.repaint(), f.fnMouseFlyBy(1, 1), f.fnMouseFlyBy(0, 1);
         AfxDeleteTempMap();
     }));
 }
