@@ -2,77 +2,49 @@
 // one system blend, with the same pixels; whatever feeds the picture makes it anew.
 #include "buttontest.h"
 #include <cstring>
-#include <memory>
 
 using namespace buttontest;
 
 namespace {
 const wchar_t kSkin[] = L"qDVDUser\\CqButtonEx\\Button.png";   // soft alpha edges, a translucent cell
 
-// Watches the library's GDI+ image draws and can hide the system blend from it, so that its faces
-// are drawn piece by piece as without the cache.
-struct FaceWatch {
-    static inline int draws = 0;
-    static inline bool hideBlend = false;
-    static inline void* realDraw = nullptr;
+// Stands between the library and the system blend it looks up: counts the blends, or hides the
+// blend so that faces are drawn piece by piece through GDI+ as without the cache.
+struct BlendWatch {
+    static inline int blends = 0;
+    static inline bool hide = false;
     static inline FARPROC(WINAPI* realLookup)(HMODULE, LPCSTR) = nullptr;
-    static int WINAPI countDraw(void* g, void* i, int x, int y, int w, int h, int sx, int sy, int sw, int sh, int u,
-                                void* a, void* cb, void* cd) {
-        ++draws;
-        using Fn = int(WINAPI*)(void*, void*, int, int, int, int, int, int, int, int, int, void*, void*, void*);
-        return ((Fn)realDraw)(g, i, x, y, w, h, sx, sy, sw, sh, u, a, cb, cd);
+    static inline FARPROC realBlend = nullptr;
+    static BOOL WINAPI blend(HDC d, int x, int y, int w, int h, HDC s, int sx, int sy, int sw, int sh, BLENDFUNCTION f) {
+        return ++blends, ((decltype(&blend))realBlend)(d, x, y, w, h, s, sx, sy, sw, sh, f);
     }
     static FARPROC WINAPI lookup(HMODULE m, LPCSTR name) {
-        return hideBlend && HIWORD((ULONG_PTR)name) && !strcmp(name, "AlphaBlend") ? nullptr : realLookup(m, name);
+        if (!HIWORD((ULONG_PTR)name) || strcmp(name, "AlphaBlend")) return realLookup(m, name);
+        realBlend = realLookup(m, name);
+        return hide ? nullptr : (FARPROC)blend;
     }
-    FaceWatch() {
-        realDraw = testutil::hookImport(L"qTrimUI.dll", "gdiplus.dll", "GdipDrawImageRectRectI", (void*)countDraw);
-        realLookup = (decltype(realLookup))testutil::hookImport(L"qTrimUI.dll", "KERNEL32.dll", "GetProcAddress", (void*)lookup);
-    }
-    ~FaceWatch() {
-        testutil::hookImport(L"qTrimUI.dll", "gdiplus.dll", "GdipDrawImageRectRectI", realDraw);
-        testutil::hookImport(L"qTrimUI.dll", "KERNEL32.dll", "GetProcAddress", (void*)realLookup);
-    }
+    BlendWatch() { realLookup = (decltype(realLookup))testutil::hookImport(L"qTrimUI.dll", "KERNEL32.dll", "GetProcAddress", (void*)lookup); }
+    ~BlendWatch() { testutil::hookImport(L"qTrimUI.dll", "KERNEL32.dll", "GetProcAddress", (void*)realLookup); }
 };
 
+// A captioned nine-cell button of the default skin, dx whole stripe periods to the right.
 struct Face : ButtonProbe {
-    // A captioned nine-cell button of the default skin; dx, dy in whole stripes of the parent.
-    bool make(int dx = 0, int dy = 0, int w = 97, int h = 35) {
-        return ButtonProbe::make(L"Set Out", {24 + 12 * dx, 60 + 8 * dy, 24 + 12 * dx + w, 60 + 8 * dy + h}, BS_CENTER) &&
+    bool make(int dx = 0) {
+        return ButtonProbe::make(L"Set Out", {24 + 12 * dx, 60, 121 + 12 * dx, 95}, BS_CENTER) &&
                fnSetMainBitmapFile(kSkin, nullptr, 0, 0, 60, 27, 0, 1) == 1;
     }
 };
 
-// Each state twice: the first paint composes it through GDI+ (nine pieces), the second draws no
-// piece; both equal the paint without the system blend pixel for pixel.
-TEST(ButtonFaceCache, CachedFaceEqualsThePiecewiseGdiplusPaint) {
-    FaceWatch watch;
-    Face b;
-    ASSERT_TRUE(b.make());
-    for (int s = 0; s < 4; ++s) {
-        FaceWatch::draws = 0;
-        b.fnDrawOneState(s);
-        const int composing = FaceWatch::draws;
-        b.repaint();
-        const Shot cached(b.m_hWnd);
-        EXPECT_TRUE(composing == 9 && FaceWatch::draws == 9) << "state " << s << ": " << composing << ", " << FaceWatch::draws;
-        FaceWatch::hideBlend = true;
-        b.repaint();
-        FaceWatch::hideBlend = false;
-        EXPECT_TRUE(testutil::pixelsAre(Shot(b.m_hWnd), [&](int x, int y) { return cached.at(x, y); })) << "state " << s;
-    }
-}
-
-// Every input of the picture, changed on a button whose faces are cached: its picture changes and
-// equals that of a button made with the setting (over the same stripes of the parent).
-TEST(ButtonFaceCache, EachChangeGivesThePictureOfAFreshButton) {
-    FaceWatch watch;
-    using Change = std::function<void(Face&)>;
-    const std::pair<const char*, Change> rows[] = {
+// Every input of the picture, changed on a button whose faces are cached: its picture changes,
+// equals that of a button made with the setting (over the same stripes of the parent), and equals
+// its own paint without the system blend (nine GDI+ pieces) pixel for pixel. The rows end in each
+// of the four states.
+TEST(ButtonFaceCache, EachChangeGivesThePictureOfAFreshButtonAndOfThePieces) {
+    const std::pair<const char*, std::function<void(Face&)>> rows[] = {
         {"hover to normal", [](Face& b) { b.fnMouseFlyBy(0, 1); }},
         {"forced pressed", [](Face& b) { b.fnDrawOneState(1); }},
         {"disabled", [](Face& b) { b.EnableWindow(FALSE); }},
-        {"skin reloaded", [](Face& b) { b.fnSetMainBitmapFile(kSkin, nullptr, 0, 27, 60, 27, 0, 1); }},
+        {"skin reloaded, 2 rows lower", [](Face& b) { b.fnSetMainBitmapFile(kSkin, nullptr, 0, 2, 60, 27, 0, 1); }},
         {"bitmap index", [](Face& b) { b.fnChangeBitmapIndex(1); }},
         {"size", [](Face& b) { b.SetWindowPos(nullptr, 0, 0, 131, 30, SWP_NOMOVE | SWP_NOZORDER); }},
         {"caption", [](Face& b) { b.SetWindowText(L"Mark In"); }},
@@ -80,21 +52,24 @@ TEST(ButtonFaceCache, EachChangeGivesThePictureOfAFreshButton) {
         {"shadow offset", [](Face& b) { b.fnSetTextShadowOffSet(CqButtonEx::ButtonText_Hover, 3, -2); }},
         {"background image", [](Face& b) { b.fnSetBackgroundBitmapFile(L"test\\button\\back.png", 0, 0, 0, 0); }},
     };
+    BlendWatch watch;
     for (const auto& row : rows) {
         Face b, fresh;
         ASSERT_TRUE(b.make() && fresh.make(13));
         for (int s : {0, 1, 2, 3, -1}) b.fnDrawOneState(s);   // every state cached, back to automatic
-        b.fnMouseFlyBy(1, 1);
+        b.fnMouseFlyBy(1, 1), fresh.fnMouseFlyBy(1, 0);
         const Shot before(b.m_hWnd);
-        row.second(b);
+        for (Face* f : {&b, &fresh}) row.second(*f), f->repaint();
+        BlendWatch::blends = 0;
         b.repaint();
-        const Shot after(b.m_hWnd);
-        fresh.fnMouseFlyBy(1, 0);
-        row.second(fresh);
-        fresh.repaint();
-        const Shot want(fresh.m_hWnd);
+        EXPECT_EQ(b.m_bmpID.szBackFile[0] ? 0 : 1, BlendWatch::blends) << row.first;   // the face is one blend
+        const Shot after(b.m_hWnd), want(fresh.m_hWnd);
+        BlendWatch::hide = true;
+        b.repaint();
+        BlendWatch::hide = false;
         EXPECT_FALSE(testutil::pixelsAre(after, [&](int x, int y) { return before.at(x, y); })) << row.first;
         EXPECT_TRUE(testutil::pixelsAre(after, [&](int x, int y) { return want.at(x, y); })) << row.first;
+        EXPECT_TRUE(testutil::pixelsAre(Shot(b.m_hWnd), [&](int x, int y) { return after.at(x, y); })) << row.first;
     }
 }
 

@@ -8,28 +8,32 @@ using namespace buttontest;
 
 namespace {
 
-// Every state cell of the test strip, forced, read back whole: margins and the half-transparent
-// column show what lies behind (the parent, or a background image tiled from the button's corner).
+// Every state cell of the test strip, read back whole: margins and the half-transparent column
+// show what lies behind (the parent, or a background image tiled from the button's corner). The
+// states are forced but the disabled one: a hovering button disabled for real stops hovering, and
+// shows its normal cell again once enabled.
 TEST(ButtonPaint, EachStateCellOverTheParentAndOverABackgroundImage) {
-    struct Row {
-        int state;
-        bool backImage;
-    } rows[] = {{0, false}, {1, false}, {2, false}, {3, false}, {1, true}};
-    for (const Row& row : rows) {
+    for (int row = 0; row < 5; ++row) {   // states 0 to 3, then the pressed cell over back.png
+        const int state = row == 4 ? 1 : row;
         ButtonProbe b;
         ASSERT_TRUE(b.make(L"", {37, 23, 57, 37}));   // one cell, at an odd place in the stripes
         ASSERT_EQ(1, b.useCells());
         std::function<COLORREF(int, int)> under = [&](int x, int y) { return parentUnder(b.m_hWnd, x, y); };
-        if (row.backImage) {
+        if (row == 4) {
             ASSERT_EQ(1, b.fnSetBackgroundBitmapFile(L"test\\button\\back.png", 0, 0, 0, 0));
             under = [](int x, int y) {   // back.png: 7 x 5 of (30x mod 256, 90 + 20y, 180 - 10x)
                 x %= 7, y %= 5;
                 return RGB((x * 30) % 256, 90 + y * 20, 180 - x * 10);
             };
         }
-        b.fnDrawOneState(row.state);
-        EXPECT_TRUE(testutil::pixelsNear(Shot(b.m_hWnd), [&](int x, int y) { return cellPixel(row.state, x, y, under(x, y)); }, 2))
-            << "state " << row.state << (row.backImage ? " over back.png" : "");
+        if (state == 2) b.m_bHover = 1, b.EnableWindow(FALSE);
+        else b.fnDrawOneState(state);
+        EXPECT_TRUE(b.m_bHover == 0 && testutil::pixelsNear(Shot(b.m_hWnd), [&](int x, int y) { return cellPixel(state, x, y, under(x, y)); }, 2))
+            << "row " << row;
+        if (state == 2) {
+            b.EnableWindow(TRUE);
+            EXPECT_EQ(kCellColours[0], screenPixel(b.m_hWnd, 8, 6));
+        }
     }
 }
 
@@ -130,19 +134,6 @@ TEST(ButtonPaint, CaptionColoursAndShadowOffsets) {
         const auto want = drawReference(w, h, L"Set In", row.look);
         EXPECT_TRUE(testutil::pixelsAre(Shot(b.m_hWnd), [&](int x, int y) { return want->at(x, y); })) << row.what;
     }
-}
-
-// The real disabled state (not forced) draws the disabled cell and the grey caption; enabling
-// brings the normal cell back.
-TEST(ButtonPaint, DisablingShowsTheDisabledCell) {
-    ButtonProbe b;
-    ASSERT_TRUE(b.make(L"", {37, 23, 57, 37}));
-    ASSERT_EQ(1, b.useCells());
-    b.m_bHover = 1;
-    b.EnableWindow(FALSE);
-    EXPECT_TRUE(b.m_bHover == 0 && screenPixel(b.m_hWnd, 8, 6) == kCellColours[2]);
-    b.EnableWindow(TRUE);
-    EXPECT_EQ(kCellColours[0], screenPixel(b.m_hWnd, 8, 6));
 }
 
 }  // namespace
