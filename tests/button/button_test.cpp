@@ -104,35 +104,26 @@ TEST(ButtonImages, BadInputIsRefused) {
     EXPECT_TRUE(testutil::pixelsAre(Shot(b.m_hWnd), [&](int x, int y) { return parentUnder(b.m_hWnd, x, y); }));
 }
 
-// Without the library's string 6391 (its length zeroed in the loaded string block) fnInit fails and
-// changes nothing; Create then leaves a plain window.
+// Without the library's string 6391 (its load fails) fnInit fails and changes nothing; Create then
+// leaves a plain window.
 TEST(ButtonImages, InitFailsWithoutItsColours) {
     ButtonProbe b;
     ASSERT_TRUE(b.CButton::Create(L"Play", WS_CHILD | WS_VISIBLE, kCell, &RecordingParent::get(), 9));
-    HMODULE lib = GetModuleHandleW(L"qTrimUI.dll");
-    HRSRC res = FindResourceW(lib, MAKEINTRESOURCEW(6391 / 16 + 1), (LPCWSTR)RT_STRING);
-    WCHAR* p = res ? (WCHAR*)LockResource(LoadResource(lib, res)) : nullptr;
-    ASSERT_NE(nullptr, p);
-    for (int i = 0; i < 6391 % 16; ++i) p += 1 + *p;
-    DWORD protect = 0;
-    ASSERT_TRUE(VirtualProtect(p, sizeof(WCHAR), PAGE_READWRITE, &protect));
-    const WCHAR saved = *p;
-    *p = 0;
+    static int(WINAPI * load)(HINSTANCE, UINT, LPWSTR, int);
+    auto without = [](HINSTANCE i, UINT id, LPWSTR out, int n) WINAPI { return id == 6391 ? 0 : load(i, id, out, n); };
+    load = (decltype(load))testutil::hookImport(L"qTrimUI.dll", "USER32.dll", "LoadStringW", (void*)+without);
     ButtonProbe created;
     const bool made = created.make(L"x", kCell);
     EXPECT_TRUE(b.fnInit(0) == 0 && b.m_bInit == 0 && b.m_pMainImage == nullptr && b.m_clrText[0] == 0);
-    *p = saved;
-    VirtualProtect(p, sizeof(WCHAR), protect, &protect);
-    EXPECT_TRUE(!made && created.IsWindow());
+    testutil::hookImport(L"qTrimUI.dll", "USER32.dll", "LoadStringW", (void*)load);
+    EXPECT_TRUE(load && !made && created.IsWindow());
     EXPECT_EQ(1, b.fnInit(0));
 }
 
 // The region of the non-black pixels of the strip's GDI copy, placed at the first cell: for the
 // test strip the body without its black pixel, the half-transparent column included.
 TEST(ButtonShape, RegionIsTheOpaqueNonBlackPixelsOfTheFirstCell) {
-    struct Row {
-        int systemFrame, width, dx;
-    } rows[] = {{0, 20, 0}, {1, 31, 5}};
+    struct Row { int systemFrame, width, dx; } rows[] = {{0, 20, 0}, {1, 31, 5}};
     for (const Row& row : rows) {
         ButtonProbe b;
         ASSERT_TRUE(b.make(L"", {60, 190, 60 + row.width, 204}));
@@ -166,11 +157,7 @@ TEST(ButtonShape, RegionIsTheOpaqueNonBlackPixelsOfTheFirstCell) {
 // keeps a vertically centred line where it would be drawn).
 TEST(ButtonSize, RealSizeFromCellAndCaption) {
     const UINT format = DT_SINGLELINE | DT_EXPANDTABS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS;
-    auto sizeOf = [](CWnd& w) {
-        CRect r;
-        w.GetWindowRect(&r);
-        return r.Size();
-    };
+    auto sizeOf = [](CWnd& w) { CRect r; w.GetWindowRect(&r); return r.Size(); };
     ButtonProbe b;
     ASSERT_TRUE(b.make(L"Set Out", {10, 200, 150, 240}, BS_TOP));
     CRect text(0, 0, GetSystemMetrics(SM_CXSCREEN), 40);
@@ -179,11 +166,7 @@ TEST(ButtonSize, RealSizeFromCellAndCaption) {
     ASSERT_NE(0, b.fnSetRealSize());
     EXPECT_EQ(text.Size(), sizeOf(b));
 
-    const struct {
-        int ch;
-        const wchar_t* caption;
-        CSize want;
-    } rows[] = {{16, L"Set Out", CSize(16 + 4 + text.Width(), std::max(16, (int)text.Height() + 1))},
+    const struct { int ch; const wchar_t* caption; CSize want; } rows[] = {{16, L"Set Out", CSize(16 + 4 + text.Width(), std::max(16, (int)text.Height() + 1))},
                 {5, L"Set Out", CSize(16 + 4 + text.Width(), text.Height() + 1)}, {16, L"", CSize(16, 16)}};
     for (const auto& row : rows) {
         b.SetWindowText(row.caption);

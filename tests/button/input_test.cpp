@@ -1,6 +1,7 @@
 // The button under real pointer input and the host's message loop: hover and leave, press and
 // release, double-clicks, the check mode, focus and Enter.
 #include "buttontest.h"
+#include <algorithm>
 
 using namespace buttontest;
 
@@ -10,9 +11,8 @@ const RECT kCellRect = {60, 120, 80, 134};   // one cell of the test strip
 COLORREF bodyColour(HWND b) { return screenPixel(b, 8, 6); }
 
 size_t clicks(const RecordingParent& p, HWND from) {
-    size_t n = 0;
-    for (const Command& c : p.commands) n += c.code == BN_CLICKED && c.id == ButtonProbe::kId && c.from == from;
-    return n;
+    return std::count_if(p.commands.begin(), p.commands.end(),
+                         [&](const Command& c) { return c.code == BN_CLICKED && c.id == ButtonProbe::kId && c.from == from; });
 }
 
 // A rest is one WM_MOUSEHOVER and one repaint to the hover cell, another rest another message
@@ -96,9 +96,7 @@ TEST(ButtonInput, CheckButtonTogglesAndKeepsItsPressedCell) {
     pump(100);
     EXPECT_EQ(paints, b.paints);
     EXPECT_EQ(kCellColours[1], bodyColour(b.m_hWnd));
-    moveTo(b.m_hWnd, 17, 10);   // away from the first click, so no double-click
-    buttonDown();
-    buttonUp();
+    testutil::clickAt(b.m_hWnd, 17, 10);   // away from the first click, so no double-click
     ASSERT_TRUE(waitFor([&] { return clicks(parent, b.m_hWnd) == 2; }));
     EXPECT_EQ(BST_UNCHECKED, b.GetCheck());
     moveAway();

@@ -68,10 +68,7 @@ TEST(ButtonPaint, PlacementWithAndWithoutSystemFrame) {
 
 // The caption as the button should draw it: the face colour, then the shadow and the text in
 // the default font, from 3 pixels in (plus 1, 1 when pressed), single line, centred vertically.
-struct CaptionLook {
-    COLORREF face, text, shadow;
-    int dx, dy, shift;   // shadow offset (none when both are 0); pressed: the text moves 1, 1
-};
+struct CaptionLook { COLORREF face, text, shadow; int dx, dy, shift; };   // shift: pressed, the text moves 1, 1
 
 std::unique_ptr<testutil::Canvas> drawReference(int w, int h, const wchar_t* caption, const CaptionLook& look) {
     auto canvas = std::make_unique<testutil::Canvas>(w, h, look.face);
@@ -104,28 +101,18 @@ TEST(ButtonPaint, CaptionColoursAndShadowOffsets) {
     const int hoverDx = 3, hoverDy = 2, greyDx = 2, greyDy = -1;
     b.fnSetTextShadowOffSet(CqButtonEx::ButtonText_Hover, hoverDx, hoverDy);
     b.fnSetTextShadowOffSet(CqButtonEx::ButtonText_Disabled, greyDx, greyDy);
-    const int other = 7, big = 40;
-    b.fnSetTextShadowOffSet((CqButtonEx::StateType_ButtonText)2, other, big);   // changes nothing
+    b.fnSetTextShadowOffSet((CqButtonEx::StateType_ButtonText)2, 7, 40);   // changes nothing
 
-    struct Row {
-        const char* what;
-        int state;
-        std::function<void()> setup;
-        CaptionLook look;
-    } rows[] = {
+    struct Row { const char* what; int state; std::function<void()> setup; CaptionLook look; } rows[] = {
         {"normal, string-table colours", 0, [] {}, {faces[0], RGB(0, 0, 0), 0, 0, 0, 0}},
         {"pressed", 1, [] {}, {faces[1], RGB(0, 0, 0), 0, 0, 0, 1}},
         {"hover, string-table colours", 3, [] {}, {faces[3], RGB(0, 0, 0), RGB(200, 200, 200), hoverDx, hoverDy, 0}},
         {"disabled, grey-string colours", 2, [] {}, {faces[2], RGB(128, 128, 128), RGB(255, 255, 255), greyDx, greyDy, 0}},
-        {"normal, set colour",
-         0,
-         [&] { b.fnSetTextColor(RGB(250, 240, 20), 0, 0, RGB(10, 60, 230), RGB(255, 0, 128), RGB(0, 120, 255), RGB(90, 0, 0)); },
+        {"normal, set colour", 0, [&] { b.fnSetTextColor(RGB(250, 240, 20), 0, 0, RGB(10, 60, 230), RGB(255, 0, 128), RGB(0, 120, 255), RGB(90, 0, 0)); },
          {faces[0], RGB(250, 240, 20), 0, 0, 0, 0}},
         {"hover, set colours", 3, [] {}, {faces[3], RGB(10, 60, 230), RGB(255, 0, 128), hoverDx, hoverDy, 0}},
         {"disabled, set colours", 2, [] {}, {faces[2], RGB(0, 120, 255), RGB(90, 0, 0), greyDx, greyDy, 0}},
-        {"disabled, back to grey",
-         2,
-         [&] { b.fnSetTextColor(0, 0, 0, 0, 0, 0xFFFFFFFF, 0xFFFFFFFF); },
+        {"disabled, back to grey", 2, [&] { b.fnSetTextColor(0, 0, 0, 0, 0, 0xFFFFFFFF, 0xFFFFFFFF); },
          {faces[2], RGB(128, 128, 128), RGB(255, 255, 255), greyDx, greyDy, 0}},
     };
     for (Row& row : rows) {
