@@ -18,8 +18,7 @@ TEST(ButtonLife, WindowSizedBufferAndTheTextFormat) {
     int rebuilt = -1;
     EXPECT_TRUE(b.fnRebuildDirtyBuffer(&rebuilt) == 1 && rebuilt == 0);
     b.MoveWindow(200, 40, 33, 17);
-    EXPECT_TRUE(b.fnRebuildDirtyBuffer(&rebuilt) == 1 && rebuilt == 1);
-    EXPECT_EQ(100u * 17, b.m_bmiBuffer.biSizeImage);
+    EXPECT_TRUE(b.fnRebuildDirtyBuffer(&rebuilt) == 1 && rebuilt == 1 && b.m_bmiBuffer.biSizeImage == 100u * 17);
     b.DestroyWindow();
     EXPECT_TRUE(b.m_bInit == 0 && b.m_pMainImage == nullptr && b.m_hBufferDC == nullptr);
 
@@ -71,8 +70,7 @@ TEST(ButtonImages, LoadersFillTheRecordAndCutTheStrip) {
     ButtonProbe d;
     ASSERT_TRUE(d.make(L"", {200, 40, 240, 65}));
     d.repaint();
-    EXPECT_TRUE(d.m_bmpID.nCellWidth == 40 && d.m_bmpID.nCellHeight == 25);
-    EXPECT_EQ(kCellColours[0], screenPixel(d.m_hWnd, 20, 12));
+    EXPECT_TRUE(d.m_bmpID.nCellWidth == 40 && d.m_bmpID.nCellHeight == 25 && screenPixel(d.m_hWnd, 20, 12) == kCellColours[0]);
     d.fnDrawOneState(2);
     EXPECT_EQ(kCellColours[2], screenPixel(d.m_hWnd, 20, 12));
 }
@@ -81,8 +79,7 @@ TEST(ButtonImages, LoadersFillTheRecordAndCutTheStrip) {
 // parent's background only.
 TEST(ButtonImages, BadInputIsRefused) {
     ButtonProbe b;
-    ASSERT_TRUE(b.make(L"", kCell));
-    ASSERT_EQ(1, b.useCells());
+    ASSERT_TRUE(b.make(L"", kCell) && b.useCells() == 1);
     const tagCQBUTTON_BMP_ID before = b.m_bmpID;
     const std::wstring tooLong(300, L'a');
     std::pair<const char*, std::function<int()>> rows[] = {
@@ -126,8 +123,7 @@ TEST(ButtonShape, RegionIsTheOpaqueNonBlackPixelsOfTheFirstCell) {
     struct Row { int systemFrame, width, dx; } rows[] = {{0, 20, 0}, {1, 31, 5}};
     for (const Row& row : rows) {
         ButtonProbe b;
-        ASSERT_TRUE(b.make(L"", {60, 190, 60 + row.width, 204}));
-        ASSERT_EQ(1, b.useCells(row.systemFrame));
+        ASSERT_TRUE(b.make(L"", {60, 190, 60 + row.width, 204}) && b.useCells(row.systemFrame) == 1);
         ASSERT_NE(0, b.fnSetWndRgnByMainBitmap());
         HRGN got = CreateRectRgn(0, 0, 0, 0), window = CreateRectRgn(0, 0, row.width, 14);
         ASSERT_NE(ERROR, GetWindowRgn(b.m_hWnd, got));
@@ -147,8 +143,7 @@ TEST(ButtonShape, RegionIsTheOpaqueNonBlackPixelsOfTheFirstCell) {
         moveAway();
     }
     ButtonProbe captioned;
-    ASSERT_TRUE(captioned.make(L"Loop", kCell));
-    ASSERT_EQ(1, captioned.useCells());
+    ASSERT_TRUE(captioned.make(L"Loop", kCell) && captioned.useCells() == 1);
     EXPECT_EQ(0, captioned.fnSetWndRgnByMainBitmap());
 }
 
@@ -178,8 +173,7 @@ TEST(ButtonSize, RealSizeFromCellAndCaption) {
     const CSize kept = sizeOf(b);
     ASSERT_EQ(1, b.fnSetMainBitmapFile(L"test\\button\\flat.png", nullptr, 0, 0, 16, 16, 1, 0));
     EXPECT_EQ(0, b.fnSetRealSize());
-    b.m_bmpID.bSystemFrame = 0;
-    b.m_bmpID.szMainFile[0] = 0;
+    b.m_bmpID.bSystemFrame = 0, b.m_bmpID.szMainFile[0] = 0;
     EXPECT_EQ(0, b.fnSetRealSize());
     EXPECT_EQ(kept, sizeOf(b));
     ButtonProbe raw;
@@ -207,11 +201,9 @@ TEST(ButtonLeak, PaintCyclesAndBadInputLeaveNoGdiObject) {
         face.fnMouseFlyBy(cycle % 2, 1);   // hover in and out, faces cached
         face.fnSetMainBitmapFile(L"test\\button\\flat.png", nullptr, 0, 0, 30, 30, 0, 1);   // drops them
         face.fnRemoveCache(cycle % 2);
-        plain.fnSetMainBitmapFile(L"test\\button\\missing.png", nullptr, 0, 0, 20, 14, 0, 0);
-        plain.fnSetDefaultImage(L"test\\button\\flat3.png", nullptr);
-        plain.useCells();
-        plain.fnSetWndRgnByMainBitmap();
-        face.fnSetRealSize();
+        plain.fnSetMainBitmapFile(L"test\\button\\missing.png", nullptr, 0, 0, 20, 14, 0, 0);   // bad calls
+        plain.fnSetDefaultImage(L"test\\button\\flat3.png", nullptr), plain.useCells();
+        plain.fnSetWndRgnByMainBitmap(), face.fnSetRealSize();
         AfxDeleteTempMap();
     };
     for (int i = 0; i < 10; ++i) paintCycle();   // every state and check value once before counting

@@ -13,8 +13,7 @@ const wchar_t kSkin[] = L"qDVDUser\\CqButtonEx\\Button.png";   // soft alpha edg
 struct BlendWatch {
     static inline int blends = 0;
     static inline bool hide = false;
-    static inline FARPROC(WINAPI* realLookup)(HMODULE, LPCSTR) = nullptr;
-    static inline FARPROC realBlend = nullptr;
+    static inline FARPROC(WINAPI* realLookup)(HMODULE, LPCSTR) = nullptr, realBlend = nullptr;
     static BOOL WINAPI blend(HDC d, int x, int y, int w, int h, HDC s, int sx, int sy, int sw, int sh, BLENDFUNCTION f) {
         return ++blends, ((decltype(&blend))realBlend)(d, x, y, w, h, s, sx, sy, sw, sh, f);
     }
@@ -29,10 +28,8 @@ struct BlendWatch {
 
 // A captioned nine-cell button of the default skin, dx whole stripe periods to the right.
 struct Face : ButtonProbe {
-    bool make(int dx = 0) {
-        return ButtonProbe::make(L"Set Out", {24 + 12 * dx, 60, 121 + 12 * dx, 95}, BS_CENTER) &&
-               fnSetMainBitmapFile(kSkin, nullptr, 0, 0, 60, 27, 0, 1) == 1;
-    }
+    bool make(int dx = 0) { return ButtonProbe::make(L"Set Out", {24 + 12 * dx, 60, 121 + 12 * dx, 95}, BS_CENTER) && useSkin(); }
+    bool useSkin() { return fnSetMainBitmapFile(kSkin, nullptr, 0, 0, 60, 27, 0, 1) == 1; }
 };
 
 // Every input of the picture, changed on a button whose faces are cached: its picture changes,
@@ -60,13 +57,10 @@ TEST(ButtonFaceCache, EachChangeGivesThePictureOfAFreshButtonAndOfThePieces) {
         b.fnMouseFlyBy(1, 1), fresh.fnMouseFlyBy(1, 0);
         const Shot before(b.m_hWnd);
         for (Face* f : {&b, &fresh}) row.second(*f), f->repaint();
-        BlendWatch::blends = 0;
-        b.repaint();
+        BlendWatch::blends = 0, b.repaint();
         EXPECT_EQ(b.m_bmpID.szBackFile[0] ? 0 : 1, BlendWatch::blends) << row.first;   // the face is one blend
         const Shot after(b.m_hWnd), want(fresh.m_hWnd);
-        BlendWatch::hide = true;
-        b.repaint();
-        BlendWatch::hide = false;
+        BlendWatch::hide = true, b.repaint(), BlendWatch::hide = false;
         EXPECT_FALSE(testutil::pixelsAre(after, [&](int x, int y) { return before.at(x, y); })) << row.first;
         EXPECT_TRUE(testutil::pixelsAre(after, [&](int x, int y) { return want.at(x, y); })) << row.first;
         EXPECT_TRUE(testutil::pixelsAre(Shot(b.m_hWnd), [&](int x, int y) { return after.at(x, y); })) << row.first;
