@@ -670,13 +670,15 @@ int CqGDIPlusDrawAlphaBitmap::fnFillRectWith9Cells(HDC dc, const RECT* rect) {
 }
 
 // An alpha image's face comes from the composed cache when it can: the same pixels for one
-// system blend. A composition that did not fully succeed is not kept, so its result (0) and its
-// partial picture come from the pieces every time.
+// system blend. Only where no piece overlaps another: there one blend of the composed pixels
+// would round differently from two blends in a row. A composition that did not fully succeed is
+// not kept, so its result (0) and its partial picture come from the pieces every time.
 int CqGDIPlusDrawAlphaBitmap::fnFillRectWith9Cells(HDC dc, const RECT* rect, int sx, int sy, int sw, int sh) {
     if (!dc || !rect || !fnIsValid()) return 0;
     const PixelFormat format = formatOf(m_pImage);
-    if (!m_hBitmap && (format == PixelFormat32bppARGB || format == PixelFormat32bppPARGB)) {
-        const LONGLONG w = (LONGLONG)rect->right - rect->left, h = (LONGLONG)rect->bottom - rect->top;
+    const LONGLONG w = (LONGLONG)rect->right - rect->left, h = (LONGLONG)rect->bottom - rect->top;
+    const bool apart = w >= 2LL * (sw / 3) && h >= 2LL * (sh / 3);
+    if (apart && !m_hBitmap && (format == PixelFormat32bppARGB || format == PixelFormat32bppPARGB)) {
         const CqComposedCache::Key key = {(int)std::clamp<LONGLONG>(w, 0, INT_MAX), (int)std::clamp<LONGLONG>(h, 0, INT_MAX),
                                           sx, sy, sw, sh};
         auto compose = [&](HDC surface, const RECT& whole) { return nineCells(surface, &whole, sx, sy, sw, sh) == 1; };

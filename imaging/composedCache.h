@@ -1,11 +1,13 @@
 // Composed pictures of one alpha image (its nine-cell faces), kept premultiplied so that a later
 // paint is one system alpha blend instead of nine GDI+ draws. A picture is made once by the
-// image's own GDI+ path onto a transparent surface: where its pieces do not overlap, the surface
+// image's own GDI+ path onto a transparent surface: as its pieces do not overlap, the surface
 // holds exactly the premultiplied pixels GDI+ blends, so the blend of the whole gives the same
 // pixels as the pieces one by one.
 #pragma once
 #include <windows.h>
+#include <cstdint>
 #include <functional>
+#include <memory>
 
 class CqComposedCache {
 public:
@@ -35,19 +37,24 @@ public:
     static const int kMaxPixels = 1 << 18;
 
 private:
-    // A picture: a 32-bit DIB section selected in its own memory DC for its whole life, so that a
-    // paint selects nothing.
+    // The pictures live in plain memory; the one being drawn is copied into a single DIB section
+    // (the stage), so the cache holds two GDI objects however many pictures it keeps.
     struct Entry {
         Key key;
-        HDC dc;
-        HBITMAP dib;
-        HGDIOBJ old;
+        std::unique_ptr<uint32_t[]> pixels;
         unsigned used;
     };
     Entry* find(const Key& key);
     Entry* make(const Key& key, const Compose& compose);
-    static void release(Entry& e);
+    bool stageSize(int w, int h);
+    void releaseStage();
 
     Entry m_entries[kEntries] = {};
     unsigned m_clock = 0;
+    HDC m_dc = nullptr;
+    HBITMAP m_dib = nullptr;
+    HGDIOBJ m_old = nullptr;
+    uint32_t* m_bits = nullptr;
+    int m_w = 0, m_h = 0;
+    const Entry* m_staged = nullptr;   // the picture the stage holds, null when none
 };
