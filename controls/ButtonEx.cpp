@@ -10,6 +10,7 @@
 #include "qModule.h"
 #include "drawing/gdiutil.h"
 #include "frame/moduleState.h"
+#include "imaging/alphaBitmap.h"
 #include <cstdlib>
 #include <cwchar>
 
@@ -317,7 +318,12 @@ int CqButtonEx::fnEnableVoice(int enable, const wchar_t* path) {
     return 1;
 }
 
-void CqButtonEx::fnRemoveCache(int remove) { m_bRemoveCache = remove; }
+// The face pictures the image object keeps for speed are let go at the host's request.
+void CqButtonEx::fnRemoveCache(int remove) {
+    m_bRemoveCache = remove;
+    if (remove)
+        if (auto* image = dynamic_cast<CqGDIPlusDrawAlphaBitmap*>(m_pMainImage)) image->fnDropComposed();
+}
 
 void CqButtonEx::fnRepaintAllWnd() {
     if (!::IsWindow(m_hWnd)) return;

@@ -1,5 +1,18 @@
 // Shared off-screen bitmap.
 #include "qBitmapHandler.h"
+#include "drawing/gdiutil.h"
+
+namespace {
+// A bitmap in dc's format. On a true-colour device a DIB section of its depth: every paint selects
+// the shared bitmap anew, and the system selects a DIB section several times faster than a
+// device-dependent bitmap. Palette and monochrome devices get a device-dependent one.
+HBITMAP compatibleSection(HDC dc, int width, int height) {
+    const int bits = dc ? GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES) : 0;
+    if (bits != 24 && bits != 32) return CreateCompatibleBitmap(dc, width, height);
+    void* pixels = nullptr;
+    return qdraw::createDIBSection(dc, width, height, bits, &pixels);
+}
+}  // namespace
 
 HBITMAP CqBitmapHandler::g_hBitmapHandler = nullptr;
 HDC CqBitmapHandler::g_hDC = nullptr;
@@ -34,17 +47,16 @@ int CqBitmapHandler::g_fnCreateBitmap(HDC dc, int width, int height) {
     }
     g_fnUninit();
     if (width <= 0 || height <= 0) return 0;
-    g_hBitmapHandler = CreateCompatibleBitmap(dc, width, height);
+    g_hBitmapHandler = compatibleSection(dc, width, height);
     return g_hBitmapHandler != nullptr;
 }
 
 HBITMAP CqBitmapHandler::g_fnGetBitmap() { return g_hBitmapHandler; }
 
+// A memory DC made without a DC argument is compatible with the screen: no screen DC to fetch.
 HDC CqBitmapHandler::g_fnGetDC() {
-    HDC screen = GetDC(nullptr);
-    g_hDC = CreateCompatibleDC(screen);
+    g_hDC = CreateCompatibleDC(nullptr);
     if (g_hDC && g_hBitmapHandler) g_hOldObj = SelectObject(g_hDC, g_hBitmapHandler);
-    ReleaseDC(nullptr, screen);
     return g_hDC;
 }
 

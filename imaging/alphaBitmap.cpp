@@ -3,6 +3,7 @@
 #include "imaging/alphaBitmap.h"
 #include "drawing/gdiutil.h"
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -209,6 +210,7 @@ CqGDIPlusDrawAlphaBitmap::~CqGDIPlusDrawAlphaBitmap() {
 void CqGDIPlusDrawAlphaBitmap::Release() { delete this; }
 
 void CqGDIPlusDrawAlphaBitmap::fnFree() {
+    m_composed.clear();
     if (m_pGraphics) {
         if (m_hLentDC) GdipReleaseDC(m_pGraphics, m_hLentDC);
         GdipDeleteGraphics(m_pGraphics);
@@ -397,6 +399,7 @@ bool CqGDIPlusDrawAlphaBitmap::ensurePalette() {
 
 void CqGDIPlusDrawAlphaBitmap::applyPalette() {
     if (!m_pImage || !m_pPalette) return;
+    m_composed.clear();
     if (GdipSetImagePalette(m_pImage, m_pPalette) != Ok) return;
     if (m_hBitmap) makeGdiCopy(kOpaqueBlack);   // keep the BitBlt copy in step
 }
@@ -500,9 +503,11 @@ int CqGDIPlusDrawAlphaBitmap::fnCreateDIB(WORD bitCount, HBITMAP* out) {
     return 1;
 }
 
+// What is drawn through the lent context changes the image, so the composed faces go.
 HDC CqGDIPlusDrawAlphaBitmap::fnGetDC() {
     if (m_hMemDC) return m_hMemDC;
     if (!m_pImage || m_pGraphics) return nullptr;
+    m_composed.clear();
     GpGraphics* g = nullptr;
     if (GdipGetImageGraphicsContext(m_pImage, &g) != Ok || !g) return nullptr;
     HDC dc = nullptr;
@@ -517,6 +522,7 @@ HDC CqGDIPlusDrawAlphaBitmap::fnGetDC() {
 
 void CqGDIPlusDrawAlphaBitmap::fnReleaseDC(HDC dc) {
     if (!dc || dc == m_hMemDC || !m_pGraphics) return;
+    m_composed.clear();
     GdipReleaseDC(m_pGraphics, dc);
     GdipFlush(m_pGraphics, FlushIntentionSync);
     GdipDeleteGraphics(m_pGraphics);
@@ -663,8 +669,25 @@ int CqGDIPlusDrawAlphaBitmap::fnFillRectWith9Cells(HDC dc, const RECT* rect) {
     return fnFillRectWith9Cells(dc, rect, 0, 0, m_nWidth, m_nHeight);
 }
 
+// An alpha image's face comes from the composed cache when it can: the same pixels for one
+// system blend. Only where no piece overlaps another: there one blend of the composed pixels
+// would round differently from two blends in a row. A composition that did not fully succeed is
+// not kept, so its result (0) and its partial picture come from the pieces every time.
 int CqGDIPlusDrawAlphaBitmap::fnFillRectWith9Cells(HDC dc, const RECT* rect, int sx, int sy, int sw, int sh) {
     if (!dc || !rect || !fnIsValid()) return 0;
+    const PixelFormat format = formatOf(m_pImage);
+    const LONGLONG w = (LONGLONG)rect->right - rect->left, h = (LONGLONG)rect->bottom - rect->top;
+    const bool apart = w >= 2LL * (sw / 3) && h >= 2LL * (sh / 3);
+    if (apart && !m_hBitmap && (format == PixelFormat32bppARGB || format == PixelFormat32bppPARGB)) {
+        const CqComposedCache::Key key = {(int)std::clamp<LONGLONG>(w, 0, INT_MAX), (int)std::clamp<LONGLONG>(h, 0, INT_MAX),
+                                          sx, sy, sw, sh};
+        auto compose = [&](HDC surface, const RECT& whole) { return nineCells(surface, &whole, sx, sy, sw, sh) == 1; };
+        if (m_composed.draw(dc, *rect, key, compose)) return 1;
+    }
+    return nineCells(dc, rect, sx, sy, sw, sh);
+}
+
+int CqGDIPlusDrawAlphaBitmap::nineCells(HDC dc, const RECT* rect, int sx, int sy, int sw, int sh) {
     const LONG L = rect->left, T = rect->top, R = rect->right, B = rect->bottom;
     const int cw = sw / 3, ch = sh / 3;
     const int dh = B - T;

@@ -2,6 +2,7 @@
 #pragma once
 #include "qAlphaBitmap.h"
 #include "qBitmapLoad.h"
+#include "imaging/composedCache.h"
 #include "imaging/gdip.h"
 
 class CqGDIPlusDrawAlphaBitmap final : public IGDIPlusDrawAlphaBitmap {
@@ -40,11 +41,14 @@ public:
     HDC fnGetDC() override;
     void fnReleaseDC(HDC dc) override;
     void Release() override;
+    // Frees the composed faces now; they are made again when next drawn.
+    void fnDropComposed() { m_composed.clear(); }
 
 private:
     void setImage(Gdiplus::GpBitmap* image);
     void adopt(Gdiplus::GpBitmap* image, Gdiplus::ARGB gdiBackground);
     bool makeGdiCopy(Gdiplus::ARGB background);
+    int nineCells(HDC dc, const RECT* rect, int srcX, int srcY, int srcW, int srcH);
     int setPaletteEntries(const Gdiplus::ARGB* entries, int count);
     bool ensurePalette();
     void applyPalette();
@@ -62,6 +66,7 @@ private:
     Gdiplus::GpGraphics* m_pGraphics = nullptr;
     HDC m_hLentDC = nullptr;   // the context m_pGraphics lent out
     Gdiplus::ColorPalette* m_pPalette = nullptr;
+    CqComposedCache m_composed;   // nine-cell faces as drawn; cleared whenever the pixels change
     CGDIPlusStartup m_startup;
 
     static LONG g_nInstanceCount;

@@ -18,8 +18,7 @@ TEST(ButtonLife, WindowSizedBufferAndTheTextFormat) {
     int rebuilt = -1;
     EXPECT_TRUE(b.fnRebuildDirtyBuffer(&rebuilt) == 1 && rebuilt == 0);
     b.MoveWindow(200, 40, 33, 17);
-    EXPECT_TRUE(b.fnRebuildDirtyBuffer(&rebuilt) == 1 && rebuilt == 1);
-    EXPECT_EQ(100u * 17, b.m_bmiBuffer.biSizeImage);
+    EXPECT_TRUE(b.fnRebuildDirtyBuffer(&rebuilt) == 1 && rebuilt == 1 && b.m_bmiBuffer.biSizeImage == 100u * 17);
     b.DestroyWindow();
     EXPECT_TRUE(b.m_bInit == 0 && b.m_pMainImage == nullptr && b.m_hBufferDC == nullptr);
 
@@ -71,8 +70,7 @@ TEST(ButtonImages, LoadersFillTheRecordAndCutTheStrip) {
     ButtonProbe d;
     ASSERT_TRUE(d.make(L"", {200, 40, 240, 65}));
     d.repaint();
-    EXPECT_TRUE(d.m_bmpID.nCellWidth == 40 && d.m_bmpID.nCellHeight == 25);
-    EXPECT_EQ(kCellColours[0], screenPixel(d.m_hWnd, 20, 12));
+    EXPECT_TRUE(d.m_bmpID.nCellWidth == 40 && d.m_bmpID.nCellHeight == 25 && screenPixel(d.m_hWnd, 20, 12) == kCellColours[0]);
     d.fnDrawOneState(2);
     EXPECT_EQ(kCellColours[2], screenPixel(d.m_hWnd, 20, 12));
 }
@@ -81,8 +79,7 @@ TEST(ButtonImages, LoadersFillTheRecordAndCutTheStrip) {
 // parent's background only.
 TEST(ButtonImages, BadInputIsRefused) {
     ButtonProbe b;
-    ASSERT_TRUE(b.make(L"", kCell));
-    ASSERT_EQ(1, b.useCells());
+    ASSERT_TRUE(b.make(L"", kCell) && b.useCells() == 1);
     const tagCQBUTTON_BMP_ID before = b.m_bmpID;
     const std::wstring tooLong(300, L'a');
     std::pair<const char*, std::function<int()>> rows[] = {
@@ -104,39 +101,29 @@ TEST(ButtonImages, BadInputIsRefused) {
     EXPECT_TRUE(testutil::pixelsAre(Shot(b.m_hWnd), [&](int x, int y) { return parentUnder(b.m_hWnd, x, y); }));
 }
 
-// Without the library's string 6391 (its length zeroed in the loaded string block) fnInit fails and
-// changes nothing; Create then leaves a plain window.
+// Without the library's string 6391 (its load fails) fnInit fails and changes nothing; Create then
+// leaves a plain window.
 TEST(ButtonImages, InitFailsWithoutItsColours) {
     ButtonProbe b;
     ASSERT_TRUE(b.CButton::Create(L"Play", WS_CHILD | WS_VISIBLE, kCell, &RecordingParent::get(), 9));
-    HMODULE lib = GetModuleHandleW(L"qTrimUI.dll");
-    HRSRC res = FindResourceW(lib, MAKEINTRESOURCEW(6391 / 16 + 1), (LPCWSTR)RT_STRING);
-    WCHAR* p = res ? (WCHAR*)LockResource(LoadResource(lib, res)) : nullptr;
-    ASSERT_NE(nullptr, p);
-    for (int i = 0; i < 6391 % 16; ++i) p += 1 + *p;
-    DWORD protect = 0;
-    ASSERT_TRUE(VirtualProtect(p, sizeof(WCHAR), PAGE_READWRITE, &protect));
-    const WCHAR saved = *p;
-    *p = 0;
+    static int(WINAPI * load)(HINSTANCE, UINT, LPWSTR, int);
+    auto without = [](HINSTANCE i, UINT id, LPWSTR out, int n) WINAPI { return id == 6391 ? 0 : load(i, id, out, n); };
+    load = (decltype(load))testutil::hookImport(L"qTrimUI.dll", "USER32.dll", "LoadStringW", (void*)+without);
     ButtonProbe created;
     const bool made = created.make(L"x", kCell);
     EXPECT_TRUE(b.fnInit(0) == 0 && b.m_bInit == 0 && b.m_pMainImage == nullptr && b.m_clrText[0] == 0);
-    *p = saved;
-    VirtualProtect(p, sizeof(WCHAR), protect, &protect);
-    EXPECT_TRUE(!made && created.IsWindow());
+    testutil::hookImport(L"qTrimUI.dll", "USER32.dll", "LoadStringW", (void*)load);
+    EXPECT_TRUE(load && !made && created.IsWindow());
     EXPECT_EQ(1, b.fnInit(0));
 }
 
 // The region of the non-black pixels of the strip's GDI copy, placed at the first cell: for the
 // test strip the body without its black pixel, the half-transparent column included.
 TEST(ButtonShape, RegionIsTheOpaqueNonBlackPixelsOfTheFirstCell) {
-    struct Row {
-        int systemFrame, width, dx;
-    } rows[] = {{0, 20, 0}, {1, 31, 5}};
+    struct Row { int systemFrame, width, dx; } rows[] = {{0, 20, 0}, {1, 31, 5}};
     for (const Row& row : rows) {
         ButtonProbe b;
-        ASSERT_TRUE(b.make(L"", {60, 190, 60 + row.width, 204}));
-        ASSERT_EQ(1, b.useCells(row.systemFrame));
+        ASSERT_TRUE(b.make(L"", {60, 190, 60 + row.width, 204}) && b.useCells(row.systemFrame) == 1);
         ASSERT_NE(0, b.fnSetWndRgnByMainBitmap());
         HRGN got = CreateRectRgn(0, 0, 0, 0), window = CreateRectRgn(0, 0, row.width, 14);
         ASSERT_NE(ERROR, GetWindowRgn(b.m_hWnd, got));
@@ -156,8 +143,7 @@ TEST(ButtonShape, RegionIsTheOpaqueNonBlackPixelsOfTheFirstCell) {
         moveAway();
     }
     ButtonProbe captioned;
-    ASSERT_TRUE(captioned.make(L"Loop", kCell));
-    ASSERT_EQ(1, captioned.useCells());
+    ASSERT_TRUE(captioned.make(L"Loop", kCell) && captioned.useCells() == 1);
     EXPECT_EQ(0, captioned.fnSetWndRgnByMainBitmap());
 }
 
@@ -166,11 +152,7 @@ TEST(ButtonShape, RegionIsTheOpaqueNonBlackPixelsOfTheFirstCell) {
 // keeps a vertically centred line where it would be drawn).
 TEST(ButtonSize, RealSizeFromCellAndCaption) {
     const UINT format = DT_SINGLELINE | DT_EXPANDTABS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS;
-    auto sizeOf = [](CWnd& w) {
-        CRect r;
-        w.GetWindowRect(&r);
-        return r.Size();
-    };
+    auto sizeOf = [](CWnd& w) { CRect r; w.GetWindowRect(&r); return r.Size(); };
     ButtonProbe b;
     ASSERT_TRUE(b.make(L"Set Out", {10, 200, 150, 240}, BS_TOP));
     CRect text(0, 0, GetSystemMetrics(SM_CXSCREEN), 40);
@@ -179,11 +161,7 @@ TEST(ButtonSize, RealSizeFromCellAndCaption) {
     ASSERT_NE(0, b.fnSetRealSize());
     EXPECT_EQ(text.Size(), sizeOf(b));
 
-    const struct {
-        int ch;
-        const wchar_t* caption;
-        CSize want;
-    } rows[] = {{16, L"Set Out", CSize(16 + 4 + text.Width(), std::max(16, (int)text.Height() + 1))},
+    const struct { int ch; const wchar_t* caption; CSize want; } rows[] = {{16, L"Set Out", CSize(16 + 4 + text.Width(), std::max(16, (int)text.Height() + 1))},
                 {5, L"Set Out", CSize(16 + 4 + text.Width(), text.Height() + 1)}, {16, L"", CSize(16, 16)}};
     for (const auto& row : rows) {
         b.SetWindowText(row.caption);
@@ -195,8 +173,7 @@ TEST(ButtonSize, RealSizeFromCellAndCaption) {
     const CSize kept = sizeOf(b);
     ASSERT_EQ(1, b.fnSetMainBitmapFile(L"test\\button\\flat.png", nullptr, 0, 0, 16, 16, 1, 0));
     EXPECT_EQ(0, b.fnSetRealSize());
-    b.m_bmpID.bSystemFrame = 0;
-    b.m_bmpID.szMainFile[0] = 0;
+    b.m_bmpID.bSystemFrame = 0, b.m_bmpID.szMainFile[0] = 0;
     EXPECT_EQ(0, b.fnSetRealSize());
     EXPECT_EQ(kept, sizeOf(b));
     ButtonProbe raw;
@@ -221,22 +198,22 @@ TEST(ButtonLeak, PaintCyclesAndBadInputLeaveNoGdiObject) {
         const int s = cycle++ % 5 - 1;   // automatic, then each forced state
         for (ButtonProbe* b : {&plain, &face, &framed, &back}) b->fnDrawOneState(s);
         check.SetCheck(cycle % 2);       // the reflected control-colour path
-        face.fnMouseFlyBy(cycle % 2, 1);
-        plain.fnSetMainBitmapFile(L"test\\button\\missing.png", nullptr, 0, 0, 20, 14, 0, 0);
-        plain.fnSetDefaultImage(L"test\\button\\flat3.png", nullptr);
-        plain.useCells();
-        plain.fnSetWndRgnByMainBitmap();
-        face.fnSetRealSize();
+        face.fnMouseFlyBy(cycle % 2, 1);   // hover in and out, faces cached
+        face.fnSetMainBitmapFile(L"test\\button\\flat.png", nullptr, 0, 0, 30, 30, 0, 1);   // drops them
+        face.fnRemoveCache(cycle % 2);
+        plain.fnSetMainBitmapFile(L"test\\button\\missing.png", nullptr, 0, 0, 20, 14, 0, 0);   // bad calls
+        plain.fnSetDefaultImage(L"test\\button\\flat3.png", nullptr), plain.useCells();
+        plain.fnSetWndRgnByMainBitmap(), face.fnSetRealSize();
         AfxDeleteTempMap();
     };
     for (int i = 0; i < 10; ++i) paintCycle();   // every state and check value once before counting
     EXPECT_EQ(0, testutil::gdiLeakOver(60, paintCycle));
     EXPECT_EQ(0, testutil::gdiLeakOver(20, [&] {
-        ButtonProbe b;
-        b.make(L"", {10, 50, 30, 64});
-        b.useCells();
+        ButtonProbe b, f;   // f's faces are cached when it goes
+        b.make(L"", {10, 50, 30, 64}), f.make(L"Play", {40, 50, 130, 80});
+        b.useCells(), f.fnSetMainBitmapFile(L"test\\button\\flat.png", nullptr, 0, 0, 30, 30, 0, 1);
         b.fnSetWndRgnByMainBitmap();
-        b.repaint();
+        b.repaint(), f.fnMouseFlyBy(1, 1), f.fnMouseFlyBy(0, 1);
         AfxDeleteTempMap();
     }));
 }

@@ -12,10 +12,7 @@ namespace buttontest {
 using testutil::pointerTo, testutil::buttonDown, testutil::buttonUp, testutil::pump;
 using Shot = testutil::ClientShot;
 
-struct Command {
-    UINT id, code;
-    HWND from;
-};
+struct Command { UINT id, code; HWND from; };
 
 // A topmost popup at (120, 110), 420 x 260, shared by every test of the binary.
 class RecordingParent : public CWnd {

@@ -1,6 +1,7 @@
 // The button under real pointer input and the host's message loop: hover and leave, press and
 // release, double-clicks, the check mode, focus and Enter.
 #include "buttontest.h"
+#include <algorithm>
 
 using namespace buttontest;
 
@@ -10,9 +11,8 @@ const RECT kCellRect = {60, 120, 80, 134};   // one cell of the test strip
 COLORREF bodyColour(HWND b) { return screenPixel(b, 8, 6); }
 
 size_t clicks(const RecordingParent& p, HWND from) {
-    size_t n = 0;
-    for (const Command& c : p.commands) n += c.code == BN_CLICKED && c.id == ButtonProbe::kId && c.from == from;
-    return n;
+    return std::count_if(p.commands.begin(), p.commands.end(),
+                         [&](const Command& c) { return c.code == BN_CLICKED && c.id == ButtonProbe::kId && c.from == from; });
 }
 
 // A rest is one WM_MOUSEHOVER and one repaint to the hover cell, another rest another message
@@ -20,36 +20,29 @@ size_t clicks(const RecordingParent& p, HWND from) {
 // losing the focus while pressed clears the pressed state.
 TEST(ButtonInput, HoverPressReleaseLeaveAndFocusLoss) {
     ButtonProbe b;
-    ASSERT_TRUE(b.make(L"", kCellRect));
-    ASSERT_EQ(1, b.useCells());
+    ASSERT_TRUE(b.make(L"", kCellRect) && b.useCells() == 1);
     RecordingParent& parent = RecordingParent::get();
     moveTo(b.m_hWnd, 9, 6);
     ASSERT_TRUE(waitFor([&] { return b.m_bHover == 1; }, 900));   // well before a second's rest
     const int paintsAtHover = b.paints;
     pump(300);
-    EXPECT_EQ(1, b.hoverMessages);
-    EXPECT_EQ(kCellColours[3], bodyColour(b.m_hWnd));
+    EXPECT_TRUE(b.hoverMessages == 1 && bodyColour(b.m_hWnd) == kCellColours[3]);
     moveTo(b.m_hWnd, 12, 7);
     ASSERT_TRUE(waitFor([&] { return b.hoverMessages == 2; }));
     pump(100);
     EXPECT_EQ(paintsAtHover, b.paints);
     buttonDown();
     ASSERT_TRUE(waitFor([&] { return b.m_bPressed == 1; }));
-    EXPECT_EQ(kCellColours[1], bodyColour(b.m_hWnd));
-    EXPECT_TRUE(parent.commands.empty());
+    EXPECT_TRUE(bodyColour(b.m_hWnd) == kCellColours[1] && parent.commands.empty());
     buttonUp();
     ASSERT_TRUE(waitFor([&] { return clicks(parent, b.m_hWnd) == 1; }));
     EXPECT_EQ(kCellColours[3], bodyColour(b.m_hWnd));
     moveAway();
     ASSERT_TRUE(waitFor([&] { return b.m_bHover == 0; }));
-    EXPECT_EQ(kCellColours[0], bodyColour(b.m_hWnd));
-    EXPECT_EQ(1u, parent.commands.size());
-    b.SetFocus();
-    b.m_bPressed = 1;
-    b.repaint();
+    EXPECT_TRUE(bodyColour(b.m_hWnd) == kCellColours[0] && parent.commands.size() == 1);
+    b.SetFocus(), b.m_bPressed = 1, b.repaint();
     parent.SetFocus();
-    EXPECT_EQ(0, b.m_bPressed);
-    EXPECT_EQ(kCellColours[0], bodyColour(b.m_hWnd));
+    EXPECT_TRUE(b.m_bPressed == 0 && bodyColour(b.m_hWnd) == kCellColours[0]);
 }
 
 // A double-click is one click unless the button asks for double-clicks: then the standard
@@ -57,8 +50,7 @@ TEST(ButtonInput, HoverPressReleaseLeaveAndFocusLoss) {
 TEST(ButtonInput, DoubleClickWithAndWithoutTheFlag) {
     for (int need = 0; need < 2; ++need) {
         ButtonProbe b;
-        ASSERT_TRUE(b.make(L"", kCellRect));
-        ASSERT_EQ(1, b.useCells());
+        ASSERT_TRUE(b.make(L"", kCellRect) && b.useCells() == 1);
         b.fnNeedDBClick(need);
         RecordingParent& parent = RecordingParent::get();
         moveTo(b.m_hWnd, 9, 6);
@@ -67,10 +59,8 @@ TEST(ButtonInput, DoubleClickWithAndWithoutTheFlag) {
         ASSERT_EQ(4u, SendInput(4, in, sizeof(INPUT)));
         ASSERT_TRUE(waitFor([&] { return clicks(parent, b.m_hWnd) == (size_t)(1 + need); })) << "need " << need;
         pump(300);
-        EXPECT_EQ((size_t)(1 + need), clicks(parent, b.m_hWnd)) << "need " << need;
-        EXPECT_EQ(0, b.m_bPressed);
-        moveAway();
-        waitFor([&] { return b.m_bHover == 0; });
+        EXPECT_TRUE(clicks(parent, b.m_hWnd) == (size_t)(1 + need) && b.m_bPressed == 0) << "need " << need;
+        moveAway(), waitFor([&] { return b.m_bHover == 0; });
     }
 }
 
@@ -80,12 +70,10 @@ TEST(ButtonInput, CheckButtonTogglesAndKeepsItsPressedCell) {
     ButtonProbe b;
     RecordingParent& parent = RecordingParent::get();
     ASSERT_TRUE(b.CButton::Create(L"", WS_CHILD | WS_VISIBLE, kCellRect, &parent, ButtonProbe::kId));
-    ASSERT_EQ(1, b.fnInit(1));
-    ASSERT_EQ(1, b.useCells());
+    ASSERT_TRUE(b.fnInit(1) == 1 && b.useCells() == 1);
     moveTo(b.m_hWnd, 9, 6);
     ASSERT_TRUE(waitFor([&] { return b.m_bHover == 1; }));
-    buttonDown();
-    buttonUp();
+    buttonDown(), buttonUp();
     ASSERT_TRUE(waitFor([&] { return clicks(parent, b.m_hWnd) == 1; }));
     EXPECT_EQ(BST_CHECKED, b.GetCheck());
     const int paints = b.paints;
@@ -94,11 +82,8 @@ TEST(ButtonInput, CheckButtonTogglesAndKeepsItsPressedCell) {
     moveAway();
     ASSERT_TRUE(waitFor([&] { return b.m_bHover == 0; }));
     pump(100);
-    EXPECT_EQ(paints, b.paints);
-    EXPECT_EQ(kCellColours[1], bodyColour(b.m_hWnd));
-    moveTo(b.m_hWnd, 17, 10);   // away from the first click, so no double-click
-    buttonDown();
-    buttonUp();
+    EXPECT_TRUE(paints == b.paints && bodyColour(b.m_hWnd) == kCellColours[1]);
+    testutil::clickAt(b.m_hWnd, 17, 10);   // away from the first click, so no double-click
     ASSERT_TRUE(waitFor([&] { return clicks(parent, b.m_hWnd) == 2; }));
     EXPECT_EQ(BST_UNCHECKED, b.GetCheck());
     moveAway();
@@ -123,8 +108,7 @@ TEST(ButtonInput, EnterIsOneClickOnlyWithACaption) {
         EXPECT_TRUE(clicks(parent, b.m_hWnd) == want && parent.commands.size() == want) << want;
         EXPECT_EQ(1 - (int)want, b.keyDowns);
         parent.SetFocus();   // without the focus Enter is not the button's
-        PostMessageW(b.m_hWnd, WM_KEYDOWN, VK_RETURN, 1);
-        pump(100);
+        PostMessageW(b.m_hWnd, WM_KEYDOWN, VK_RETURN, 1), pump(100);
         EXPECT_EQ(want, parent.commands.size());
     }
 }

@@ -8,28 +8,29 @@ using namespace buttontest;
 
 namespace {
 
-// Every state cell of the test strip, forced, read back whole: margins and the half-transparent
-// column show what lies behind (the parent, or a background image tiled from the button's corner).
+// Every state cell of the test strip, read back whole: margins and the half-transparent column
+// show what lies behind (the parent, or a background image tiled from the button's corner). The
+// states are forced but the disabled one: a hovering button disabled for real stops hovering, and
+// shows its normal cell again once enabled.
 TEST(ButtonPaint, EachStateCellOverTheParentAndOverABackgroundImage) {
-    struct Row {
-        int state;
-        bool backImage;
-    } rows[] = {{0, false}, {1, false}, {2, false}, {3, false}, {1, true}};
-    for (const Row& row : rows) {
+    for (int row = 0; row < 5; ++row) {   // states 0 to 3, then the pressed cell over back.png
+        const int state = row == 4 ? 1 : row;
         ButtonProbe b;
-        ASSERT_TRUE(b.make(L"", {37, 23, 57, 37}));   // one cell, at an odd place in the stripes
-        ASSERT_EQ(1, b.useCells());
+        ASSERT_TRUE(b.make(L"", {37, 23, 57, 37}) && b.useCells() == 1);   // one cell, at an odd place in the stripes
         std::function<COLORREF(int, int)> under = [&](int x, int y) { return parentUnder(b.m_hWnd, x, y); };
-        if (row.backImage) {
+        if (row == 4) {
             ASSERT_EQ(1, b.fnSetBackgroundBitmapFile(L"test\\button\\back.png", 0, 0, 0, 0));
             under = [](int x, int y) {   // back.png: 7 x 5 of (30x mod 256, 90 + 20y, 180 - 10x)
                 x %= 7, y %= 5;
                 return RGB((x * 30) % 256, 90 + y * 20, 180 - x * 10);
             };
         }
-        b.fnDrawOneState(row.state);
-        EXPECT_TRUE(testutil::pixelsNear(Shot(b.m_hWnd), [&](int x, int y) { return cellPixel(row.state, x, y, under(x, y)); }, 2))
-            << "state " << row.state << (row.backImage ? " over back.png" : "");
+        if (state == 2) b.m_bHover = 1, b.EnableWindow(FALSE);
+        else b.fnDrawOneState(state);
+        EXPECT_TRUE(b.m_bHover == 0 && testutil::pixelsNear(Shot(b.m_hWnd), [&](int x, int y) { return cellPixel(state, x, y, under(x, y)); }, 2))
+            << "row " << row;
+        if (state == 2) b.EnableWindow(TRUE);
+        EXPECT_TRUE(state != 2 || screenPixel(b.m_hWnd, 8, 6) == kCellColours[0]);
     }
 }
 
@@ -39,8 +40,7 @@ TEST(ButtonPaint, EachStateCellOverTheParentAndOverABackgroundImage) {
 TEST(ButtonPaint, PlacementWithAndWithoutSystemFrame) {
     {
         ButtonProbe b;
-        ASSERT_TRUE(b.make(L"", {40, 60, 80, 81}));
-        ASSERT_EQ(1, b.useCells());
+        ASSERT_TRUE(b.make(L"", {40, 60, 80, 81}) && b.useCells() == 1);
         b.repaint();
         EXPECT_TRUE(testutil::pixelsNear(Shot(b.m_hWnd), [&](int x, int y) {
             const COLORREF bg = parentUnder(b.m_hWnd, x, y);
@@ -64,10 +64,7 @@ TEST(ButtonPaint, PlacementWithAndWithoutSystemFrame) {
 
 // The caption as the button should draw it: the face colour, then the shadow and the text in
 // the default font, from 3 pixels in (plus 1, 1 when pressed), single line, centred vertically.
-struct CaptionLook {
-    COLORREF face, text, shadow;
-    int dx, dy, shift;   // shadow offset (none when both are 0); pressed: the text moves 1, 1
-};
+struct CaptionLook { COLORREF face, text, shadow; int dx, dy, shift; };   // shift: pressed, the text moves 1, 1
 
 std::unique_ptr<testutil::Canvas> drawReference(int w, int h, const wchar_t* caption, const CaptionLook& look) {
     auto canvas = std::make_unique<testutil::Canvas>(w, h, look.face);
@@ -77,12 +74,8 @@ std::unique_ptr<testutil::Canvas> drawReference(int w, int h, const wchar_t* cap
     SetBkMode(dc, TRANSPARENT);
     const UINT format = DT_SINGLELINE | DT_EXPANDTABS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_VCENTER;
     RECT t = {3 + look.shift, look.shift, w + look.shift, h + look.shift};
-    if (look.dx || look.dy) {
-        RECT s = t;
-        OffsetRect(&s, look.dx, look.dy);
-        SetTextColor(dc, look.shadow);
-        DrawTextW(dc, caption, -1, &s, format);
-    }
+    RECT s = {t.left + look.dx, t.top + look.dy, t.right + look.dx, t.bottom + look.dy};
+    if (look.dx || look.dy) SetTextColor(dc, look.shadow), DrawTextW(dc, caption, -1, &s, format);
     SetTextColor(dc, look.text);
     DrawTextW(dc, caption, -1, &t, format);
     SelectObject(dc, oldFont);
@@ -100,28 +93,18 @@ TEST(ButtonPaint, CaptionColoursAndShadowOffsets) {
     const int hoverDx = 3, hoverDy = 2, greyDx = 2, greyDy = -1;
     b.fnSetTextShadowOffSet(CqButtonEx::ButtonText_Hover, hoverDx, hoverDy);
     b.fnSetTextShadowOffSet(CqButtonEx::ButtonText_Disabled, greyDx, greyDy);
-    const int other = 7, big = 40;
-    b.fnSetTextShadowOffSet((CqButtonEx::StateType_ButtonText)2, other, big);   // changes nothing
+    b.fnSetTextShadowOffSet((CqButtonEx::StateType_ButtonText)2, 7, 40);   // changes nothing
 
-    struct Row {
-        const char* what;
-        int state;
-        std::function<void()> setup;
-        CaptionLook look;
-    } rows[] = {
+    struct Row { const char* what; int state; std::function<void()> setup; CaptionLook look; } rows[] = {
         {"normal, string-table colours", 0, [] {}, {faces[0], RGB(0, 0, 0), 0, 0, 0, 0}},
         {"pressed", 1, [] {}, {faces[1], RGB(0, 0, 0), 0, 0, 0, 1}},
         {"hover, string-table colours", 3, [] {}, {faces[3], RGB(0, 0, 0), RGB(200, 200, 200), hoverDx, hoverDy, 0}},
         {"disabled, grey-string colours", 2, [] {}, {faces[2], RGB(128, 128, 128), RGB(255, 255, 255), greyDx, greyDy, 0}},
-        {"normal, set colour",
-         0,
-         [&] { b.fnSetTextColor(RGB(250, 240, 20), 0, 0, RGB(10, 60, 230), RGB(255, 0, 128), RGB(0, 120, 255), RGB(90, 0, 0)); },
+        {"normal, set colour", 0, [&] { b.fnSetTextColor(RGB(250, 240, 20), 0, 0, RGB(10, 60, 230), RGB(255, 0, 128), RGB(0, 120, 255), RGB(90, 0, 0)); },
          {faces[0], RGB(250, 240, 20), 0, 0, 0, 0}},
         {"hover, set colours", 3, [] {}, {faces[3], RGB(10, 60, 230), RGB(255, 0, 128), hoverDx, hoverDy, 0}},
         {"disabled, set colours", 2, [] {}, {faces[2], RGB(0, 120, 255), RGB(90, 0, 0), greyDx, greyDy, 0}},
-        {"disabled, back to grey",
-         2,
-         [&] { b.fnSetTextColor(0, 0, 0, 0, 0, 0xFFFFFFFF, 0xFFFFFFFF); },
+        {"disabled, back to grey", 2, [&] { b.fnSetTextColor(0, 0, 0, 0, 0, 0xFFFFFFFF, 0xFFFFFFFF); },
          {faces[2], RGB(128, 128, 128), RGB(255, 255, 255), greyDx, greyDy, 0}},
     };
     for (Row& row : rows) {
@@ -130,19 +113,6 @@ TEST(ButtonPaint, CaptionColoursAndShadowOffsets) {
         const auto want = drawReference(w, h, L"Set In", row.look);
         EXPECT_TRUE(testutil::pixelsAre(Shot(b.m_hWnd), [&](int x, int y) { return want->at(x, y); })) << row.what;
     }
-}
-
-// The real disabled state (not forced) draws the disabled cell and the grey caption; enabling
-// brings the normal cell back.
-TEST(ButtonPaint, DisablingShowsTheDisabledCell) {
-    ButtonProbe b;
-    ASSERT_TRUE(b.make(L"", {37, 23, 57, 37}));
-    ASSERT_EQ(1, b.useCells());
-    b.m_bHover = 1;
-    b.EnableWindow(FALSE);
-    EXPECT_TRUE(b.m_bHover == 0 && screenPixel(b.m_hWnd, 8, 6) == kCellColours[2]);
-    b.EnableWindow(TRUE);
-    EXPECT_EQ(kCellColours[0], screenPixel(b.m_hWnd, 8, 6));
 }
 
 }  // namespace
