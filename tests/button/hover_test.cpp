@@ -46,7 +46,7 @@ TEST(MouseHoverWnd, OneHoverPerRestAndOneLeave) {
     for (int mode : {0, 1, 2}) {   // hover and leave, leave only, not started
         HoverProbe probe;
         ASSERT_TRUE(probe.create());
-        if (mode < 2) ASSERT_TRUE(probe.fnStartEvent());
+        if (mode < 2) { ASSERT_TRUE(probe.fnStartEvent()); }
         if (mode == 1) probe.SetMouseTrackEventFlags(TME_LEAVE);
         moveTo(probe.m_hWnd, 20, 15);
         EXPECT_EQ(mode == 0, waitFor([&] { return probe.hovers == 1 && probe.m_bMouseHover; }, mode ? 300 : 8000));
