@@ -1,9 +1,6 @@
 // The control on real windows: typing, navigation, spinning and its timer, focus, the mouse hook,
 // Enter, and the notifications the parent receives for each.
-#include <gtest/gtest.h>
 #include "tcprobe.h"
-#include "testutil.h"
-#include <commctrl.h>
 
 namespace {
 const UINT kTimer = 10;
@@ -40,8 +37,13 @@ protected:
     void type(std::initializer_list<UINT> keys) {
         for (UINT vk : keys) pressKey(c.m_hWnd, vk);
     }
-    void tick(int n = 1) {
-        for (int i = 0; i < n; ++i) SendMessageW(c.m_hWnd, WM_TIMER, kTimer, 0);
+    void tick() { SendMessageW(c.m_hWnd, WM_TIMER, kTimer, 0); }
+    // Clicks the sibling for real: focus goes to the parent when the hook is there.
+    bool clickElsewhereMovesFocus() {
+        HWND before = GetFocus();
+        EXPECT_TRUE(clickAt(host.sibling()));
+        for (int i = 0; i < 30 && GetFocus() == before; ++i) testutil::pumpMessages(10);
+        return GetFocus() != before;
     }
 
     TimeCodeHost host;
@@ -49,7 +51,7 @@ protected:
 };
 }  // namespace
 
-TEST_F(TimeCodeKeys, TypingClampsOrMovesOn) {
+TEST_F(TimeCodeKeys, TypingAndNavigation) {
     // A member typed exactly at its maximum moves on; one typed above it is clamped and stays.
     focusOn(0);
     type({'9', '9', '5', '9'});
@@ -70,37 +72,33 @@ TEST_F(TimeCodeKeys, TypingClampsOrMovesOn) {
     type({'4', VK_RIGHT});
     EXPECT_TRUE(std::string("99:04:00:00 @2") == c.text() && 1 == c.m_bWaitFirst && Codes{EN_CHANGE} == host.codes());
 
-    // Frames at 29.97 clamp to 29; after them the hours come round.
+    // Navigation; keys that change nothing pass on.
+    host.clear();
+    const struct { UINT vk; int current, done; } steps[] = {{VK_END, 3, 1}, {VK_RIGHT, 0, 1}, {VK_LEFT, 3, 1},
+                                                            {VK_LEFT, 2, 1}, {VK_HOME, 0, 1}, {VK_HOME, 0, 0}, {'A', 0, 0}};
+    for (const auto& s : steps) {
+        type({s.vk});
+        EXPECT_TRUE(s.current == c.m_nCurrent && s.done == c.m_bKeyDone) << s.vk;
+    }
+    EXPECT_TRUE(host.notes.empty());
+    EXPECT_EQ(0x81, SendMessageW(c.m_hWnd, WM_GETDLGCODE, 0, 0));   // arrows and characters are ours
+    EXPECT_EQ(TimeCodeHost::kId + 0x50000, SendMessageW(c.m_hWnd, WM_HELPHITTEST, 0, 0));
+
+    // Frames at 29.97 clamp to 29; after them the hours come round. 00:01:00:00 does not exist at
+    // 29.97: the frames become 02 at the end of the minutes' edit, and when navigation leaves it.
     c.fnSetIndex(0, 29.97, 1);
     focusOn(3);
     type({'3', '1'});
     EXPECT_EQ("00:00:00:29 @3", c.text());
     type({'1', '5'});
     EXPECT_EQ("00:00:00:15 @0", c.text());
-    // 00:01:00:00 does not exist at 29.97: the frames become 02 at the end of the minutes' edit.
     c.fnSetIndex(0, 29.97, 1);
     focusOn(1);
     type({'0', '1'});
     EXPECT_EQ("00:01:00:02 @2", c.text());
-}
-
-TEST_F(TimeCodeKeys, NavigationKeys) {
-    focusOn(0);
-    const struct { UINT vk; int current, done; } steps[] = {{VK_END, 3, 1},  {VK_RIGHT, 0, 1}, {VK_LEFT, 3, 1}, {VK_LEFT, 2, 1},
-                 {VK_HOME, 0, 1}, {VK_HOME, 0, 0},  {'A', 0, 0}};   // keys that change nothing pass on
-    for (const auto& s : steps) {
-        type({s.vk});
-        EXPECT_EQ(s.current, c.m_nCurrent) << s.vk;
-        EXPECT_EQ(s.done, c.m_bKeyDone) << s.vk;
-    }
-    EXPECT_TRUE(host.notes.empty());
-    EXPECT_EQ(0x81, SendMessageW(c.m_hWnd, WM_GETDLGCODE, 0, 0));   // arrows and characters are ours
-    EXPECT_EQ(TimeCodeHost::kId + 0x50000, SendMessageW(c.m_hWnd, WM_HELPHITTEST, 0, 0));
-    // Navigation at 29.97 corrects an impossible timecode before moving.
-    c.fnSetFrameRate(29.97);
     c.setMembers(0, 3, 0, 0);
     type({VK_RIGHT});
-    EXPECT_EQ("00:03:00:02 @1", c.text());
+    EXPECT_EQ("00:03:00:02 @3", c.text());
 }
 
 // Held arrow: a step at the press, on ticks 4, 8 and 9, then on every tick; the notification
@@ -131,8 +129,7 @@ TEST_F(TimeCodeKeys, SpinningByKeyFollowsTheTimerSchedule) {
     // Back to blinking: a tick toggles the flash and steps no more.
     int value = c.fnGetIndex(), flash = c.m_bFlashOn;
     tick();
-    EXPECT_EQ(value, c.fnGetIndex());
-    EXPECT_NE(flash, c.m_bFlashOn);
+    EXPECT_TRUE(value == c.fnGetIndex() && flash != c.m_bFlashOn);
 }
 
 TEST_F(TimeCodeKeys, FocusGainAndLossNotifyInOrder) {
@@ -150,8 +147,7 @@ TEST_F(TimeCodeKeys, FocusGainAndLossNotifyInOrder) {
     // After a step the change was already reported: focus loss sends only the kill-focus.
     focusOn(2);
     EXPECT_TRUE(KillTimer(c.m_hWnd, kTimer));   // armed by the focus gain
-    keyDown(c.m_hWnd, VK_UP);
-    keyUp(c.m_hWnd, VK_UP);
+    pressKey(c.m_hWnd, VK_UP);
     host.clear();
     SetFocus(host.parent());
     EXPECT_EQ(Codes{EN_KILLFOCUS}, host.codes());
@@ -175,44 +171,34 @@ TEST_F(TimeCodeKeys, FocusGainAndLossNotifyInOrder) {
 }
 
 // Real mouse input: a click outside the focused control reaches the thread hook, which hands the
-// focus to the parent even when the clicked window never takes it.
+// focus to the parent even when the clicked window never takes it; a click on the control keeps it.
+// The hook goes with the focus and with a focused control's window.
 TEST_F(TimeCodeKeys, MouseHookEndsTheEditOnAClickElsewhere) {
     focusOn(1);
-    ASSERT_TRUE(clickAt(host.sibling()));
-    for (int i = 0; i < 50 && GetFocus() == c.m_hWnd; ++i) testutil::pumpMessages(20);
-    EXPECT_TRUE(host.parent() == GetFocus() && (Codes{EN_CHANGE, EN_KILLFOCUS}) == host.codes());
-
-    // A click on the control itself keeps the focus.
+    EXPECT_TRUE(clickElsewhereMovesFocus() && host.parent() == GetFocus());
+    EXPECT_EQ((Codes{EN_CHANGE, EN_KILLFOCUS}), host.codes());
     focusOn(1);
     ASSERT_TRUE(clickAt(c.m_hWnd, 30, 10));
     testutil::pumpMessages(200);
-    EXPECT_EQ(c.m_hWnd, GetFocus());
-    EXPECT_EQ(1, c.m_nCurrent);   // x 30 lies in the minutes
-    SetFocus(host.parent());
-}
+    EXPECT_TRUE(c.m_hWnd == GetFocus() && 1 == c.m_nCurrent);   // x 30 lies in the minutes
 
-// A fixed control only displays: keys, focus and clicks leave it and its parent alone.
-TEST(TimeCodeFixed, IgnoresKeysInstallsNoHookStartsNoTimerSendsNothing) {
-    TimeCodeHost host;
-    TimeCodeProbe c;
-    ASSERT_TRUE(host.createControl(c));
-    ASSERT_EQ(1, c.fnInit(1, 0, 0));
-    c.fnSetIndex(c.TimeCodeToIndex(1, 2, 3, 4), 0.0, 1);
-    host.clear();
-    SetFocus(c.m_hWnd);
-    ASSERT_EQ(c.m_hWnd, GetFocus());
-    for (UINT vk : {(UINT)'5', (UINT)'7', (UINT)VK_UP, (UINT)VK_RIGHT, (UINT)VK_END, (UINT)VK_RETURN}) pressKey(c.m_hWnd, vk);
-    EXPECT_EQ("01:02:03:04 @0", c.text());
-    EXPECT_EQ(c.m_hWnd, GetFocus());   // Enter did not hand the focus on
-    EXPECT_FALSE(KillTimer(c.m_hWnd, kTimer));
-    // No hook: a click on the static sibling leaves the focus where it is.
-    ASSERT_TRUE(clickAt(host.sibling()));
-    testutil::pumpMessages(300);
-    EXPECT_EQ(c.m_hWnd, GetFocus());
-    // Spin buttons and members do nothing either.
-    SendMessageW(c.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 10));
-    SendMessageW(c.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(30, 10));
-    EXPECT_EQ("01:02:03:04 @0", c.text());
+    // A fixed control only displays: keys, focus and clicks leave it and its parent alone, and it
+    // has no hook of its own.
+    TimeCodeProbe fixed;
+    ASSERT_TRUE(host.createControl(fixed));
+    ASSERT_EQ(1, fixed.fnInit(1, 0, 0));
+    fixed.fnSetIndex(fixed.TimeCodeToIndex(1, 2, 3, 4), 0.0, 1);
+    for (bool destroy : {false, true}) {
+        if (destroy) SetFocus(c.m_hWnd), c.DestroyWindow();
+        SetFocus(fixed.m_hWnd);
+        host.clear();
+        EXPECT_FALSE(clickElsewhereMovesFocus()) << destroy;
+    }
+    for (UINT vk : {(UINT)'5', (UINT)'7', (UINT)VK_UP, (UINT)VK_RIGHT, (UINT)VK_END, (UINT)VK_RETURN}) pressKey(fixed.m_hWnd, vk);
+    SendMessageW(fixed.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 10));
+    SendMessageW(fixed.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(30, 10));
+    EXPECT_TRUE(std::string("01:02:03:04 @0") == fixed.text() && fixed.m_hWnd == GetFocus());
+    EXPECT_FALSE(KillTimer(fixed.m_hWnd, kTimer));
     SetFocus(host.parent());
     EXPECT_TRUE(host.notes.empty());
 }
