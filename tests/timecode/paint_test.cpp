@@ -2,6 +2,7 @@
 // mouse on members and buttons, sizes, and initialisation failures.
 #include "tcprobe.h"
 #include "qDraw.h"
+#include <functional>
 
 namespace {
 const UINT kTimer = 10;
@@ -32,11 +33,9 @@ void blit(HDC to, HBITMAP from, int sx, int sy, int dx, int dy, int w, int h) {
     testutil::Canvas want(k.w, k.h, RGB(255, 0, 255)), got(k.w, k.h, RGB(255, 0, 255));
     HBITMAP digits = loadSkin(L"Digits.png"), band = loadSkin(k.band);
     blit(want.dc(), band, 0, longFormat ? 0 : k.shortTop, 0, 0, k.w, k.h);
-    for (int cell = 0; cell < 8; ++cell) {
-        int d = cells[cell] - '0';
-        if (cells[cell] != ' ' && cell >= 6) blit(want.dc(), digits, 8 * d + 1, 15, k.x[cell] + k.offX, k.offY, 7, 13);
-        if (cells[cell] != ' ' && cell < 6) blit(want.dc(), digits, 9 * d + 1, 1, k.x[cell] + k.offX, k.offY, 8, 13);
-    }
+    for (int cell = 0, d; cell < 8; ++cell)   // frame digits are 7 wide, in the second row
+        if ((d = cells[cell] - '0') >= 0)
+            blit(want.dc(), digits, cell < 6 ? 9 * d + 1 : 8 * d + 1, cell < 6 ? 1 : 15, k.x[cell] + k.offX, k.offY, 8 - (cell >= 6), 13);
     blit(want.dc(), band, k.gridX, up * k.bh, k.bx + k.offX, k.upY + k.offY, k.bw, k.bh);
     blit(want.dc(), band, k.gridX + k.bw, down * k.bh, k.bx + k.offX, k.downY + k.offY, k.bw, k.bh);
     DeleteObject(digits);
@@ -90,71 +89,57 @@ protected:
 // buttons show hover, pressed and disabled states.
 TEST_F(TimeCodePaint, DigitsAndButtonsOverTheBand) {
     init(1, 1, 0, 0, 1, 2, 3);
-    const char* digits = " 0010203";
-    // Hover follows the mouse over either button.
-    SendMessageW(c.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(95, 3));
-    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, digits, Hover, Normal));
-    SendMessageW(c.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(95, 15));
-    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, digits, Normal, Hover));
-    SendMessageW(c.m_hWnd, WM_MOUSELEAVE, 0, 0);
-    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, digits, Normal, Normal));
-    // Pressed while the control holds the mouse; focused with hours current, the hours show "00".
-    click(WM_LBUTTONDOWN, 95, 15);
-    ASSERT_EQ(c.m_hWnd, GetCapture());
-    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, "00010203", Normal, Pressed));
-    click(WM_LBUTTONUP, 95, 15);
-    EXPECT_EQ(nullptr, GetCapture());
-    SetFocus(host.parent());
-    // A fixed control shows disabled buttons; a disabled window shows no digits at all.
-    c.fnSetAdjustable(0);
-    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, digits, Disabled, Disabled));
-    c.fnSetAdjustable(1);
-    EnableWindow(c.m_hWnd, FALSE);
-    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, "        ", Disabled, Disabled));
-    EnableWindow(c.m_hWnd, TRUE);
-    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, digits, Normal, Normal));
-
-    c.fnSetIndex(c.TimeCodeToIndex(5, 23, 45, 12), 25.0, 1);
-    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, " 5234512", Normal, Normal));
-    c.fnSetHourLeadingZero(1);
-    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, "05234512", Normal, Normal));
-    c.fnSetHourLeadingZero(0);
-    c.fnSetIndex(c.TimeCodeToIndex(5, 0, 7, 3), 25.0, 1);
-    SetFocus(c.m_hWnd);
-    pressKey(c.m_hWnd, VK_HOME);
-    KillTimer(c.m_hWnd, kTimer);   // hold the blink still
-    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, "05000703", Normal, Normal));
-    pressKey(c.m_hWnd, VK_RIGHT);
-    pressKey(c.m_hWnd, VK_RIGHT);
-    pressKey(c.m_hWnd, '3');
-    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, " 500 303", Normal, Normal));
-    c.m_bFlashOn = 0;
-    EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, " 500  03", Normal, Normal));
+    auto move = [&](int y) { SendMessageW(c.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(95, y)); };
+    auto focusHours = [&] {   // focused, the blink held still
+        SetFocus(c.m_hWnd), pressKey(c.m_hWnd, VK_HOME), KillTimer(c.m_hWnd, kTimer);
+    };
+    const struct { std::function<void()> then; const char* cells; Button up, down; } states[] = {
+        {[&] { move(3); }, " 0010203", Hover, Normal},
+        {[&] { move(15); }, " 0010203", Normal, Hover},
+        {[&] { SendMessageW(c.m_hWnd, WM_MOUSELEAVE, 0, 0); }, " 0010203", Normal, Normal},
+        {[&] { click(WM_LBUTTONDOWN, 95, 15); }, "00010203", Normal, Pressed},   // with the focus, hours current
+        {[&] { click(WM_LBUTTONUP, 95, 15), SetFocus(host.parent()), c.fnSetAdjustable(0); }, " 0010203", Disabled, Disabled},
+        {[&] { c.fnSetAdjustable(1), EnableWindow(c.m_hWnd, FALSE); }, "        ", Disabled, Disabled},
+        {[&] { EnableWindow(c.m_hWnd, TRUE); }, " 0010203", Normal, Normal},
+        {[&] { c.fnSetIndex(c.TimeCodeToIndex(5, 23, 45, 12), 25.0, 1); }, " 5234512", Normal, Normal},
+        {[&] { c.fnSetHourLeadingZero(1); }, "05234512", Normal, Normal},
+        {[&] { c.fnSetHourLeadingZero(0), c.fnSetIndex(c.TimeCodeToIndex(5, 0, 7, 3), 25.0, 1), focusHours(); }, "05000703", Normal, Normal},
+        {[&] { pressKey(c.m_hWnd, VK_RIGHT), pressKey(c.m_hWnd, VK_RIGHT), pressKey(c.m_hWnd, '3'); }, " 500 303", Normal, Normal},
+        {[&] { c.m_bFlashOn = 0; }, " 500  03", Normal, Normal}};
+    for (const auto& k : states) {
+        k.then();
+        EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, k.cells, k.up, k.down)) << &k - states;
+    }
     c.m_bFlashOn = 1;
     SetFocus(host.parent());
 }
 
 // Each variant paints its two bands (a fixed compact one still shows the edge of its disabled
 // buttons) and keeps its size whatever the host asks; a second fnInit succeeds at once and changes
-// nothing.
-TEST_F(TimeCodePaint, EachVariantPaintsItsBandsAndKeepsItsSize) {
-    const struct { int adjustable, compact; const Skin& skin; Button buttons; } variants[] = {{1, 0, kStandard, Normal}, {0, 0, kStandardFixed, Disabled}, {1, 1, kCompact, Normal},
-                    {0, 1, kCompactFixed, Disabled}};
-    for (const auto& v : variants) {
-        SCOPED_TRACE(v.skin.band);
-        TimeCodeProbe p;
-        ASSERT_TRUE(host.createControl(p));
-        ASSERT_EQ(1, p.fnInit(1, v.adjustable, v.compact));
-        p.fnSetIndex(p.TimeCodeToIndex(12, 34, 56, 7), 0.0, 1);
-        EXPECT_TRUE(looksLike(p.m_hWnd, v.skin, true, "12345607", v.buttons, v.buttons));
-        p.fnSetLongFormat(0);
-        EXPECT_TRUE(looksLike(p.m_hWnd, v.skin, false, "12345607", v.buttons, v.buttons));
-        SetWindowPos(p.m_hWnd, nullptr, 0, 0, 200, 50, SWP_NOMOVE | SWP_NOZORDER);
-        EXPECT_EQ(1, p.fnInit(1, !v.adjustable, !v.compact));
-        RECT r;
-        GetClientRect(p.m_hWnd, &r);
-        EXPECT_TRUE(v.skin.w == r.right && v.skin.h == r.bottom);
-    }
+// nothing. Making, painting and ending controls, by fnUnInit or with their window, leaks nothing.
+TEST_F(TimeCodePaint, EachVariantPaintsItsBandsKeepsItsSizeAndLeaksNothing) {
+    const struct { int adjustable, compact; const Skin& skin; Button buttons; } variants[] = {
+        {1, 0, kStandard, Normal}, {0, 0, kStandardFixed, Disabled}, {1, 1, kCompact, Normal}, {0, 1, kCompactFixed, Disabled}};
+    EXPECT_EQ(0, testutil::gdiLeakOver(2, [&] {
+        for (const auto& v : variants) {
+            SCOPED_TRACE(v.skin.band);
+            TimeCodeProbe p;
+            ASSERT_TRUE(host.createControl(p));
+            ASSERT_EQ(1, p.fnInit(1, v.adjustable, v.compact));
+            p.fnSetIndex(p.TimeCodeToIndex(12, 34, 56, 7), 0.0, 1);
+            EXPECT_TRUE(looksLike(p.m_hWnd, v.skin, true, "12345607", v.buttons, v.buttons));
+            p.fnSetLongFormat(0);
+            EXPECT_TRUE(looksLike(p.m_hWnd, v.skin, false, "12345607", v.buttons, v.buttons));
+            p.fnSetIndex(1000, 29.97, 1);
+            UpdateWindow(p.m_hWnd);
+            SetWindowPos(p.m_hWnd, nullptr, 0, 0, 200, 50, SWP_NOMOVE | SWP_NOZORDER);
+            EXPECT_EQ(1, p.fnInit(1, !v.adjustable, !v.compact));
+            RECT r;
+            GetClientRect(p.m_hWnd, &r);
+            EXPECT_TRUE(v.skin.w == r.right && v.skin.h == r.bottom);
+            if (v.compact) p.fnUnInit();
+        }
+    }));
 }
 
 // A step invalidates only the members that changed; playback repaints only those, from images
@@ -189,6 +174,11 @@ TEST_F(TimeCodePaint, StepsAndPlaybackPaintOnlyWhatChangedAndStayWhole) {
         }
         EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, r.cells, Normal, Normal, false)) << r.start;
     }
+    // The images kept for painting go with fnUnInit, before the layout frees them: what was invalid
+    // then is not painted from them.
+    c.fnSetIndex(0, 0.0, 1);
+    c.fnUnInit();
+    EXPECT_FALSE(looksLike(c.m_hWnd, kStandard, true, " 0000000", Normal, Normal, false));
 }
 
 // Clicks on the members choose them by the midpoints between cells; the up button at (95, 3) and
@@ -279,28 +269,4 @@ TEST_F(TimeCodePaint, InitFailuresLeaveEveryRectangleEmpty) {
     HDC screen = GetDC(nullptr);
     EXPECT_EQ(0, c.fnOpenBackgroundSource(screen));
     ReleaseDC(nullptr, screen);
-}
-
-// The images kept for painting go with fnUnInit, before the layout frees them: what was invalid
-// then is not painted from them, and making, painting and ending controls leaks nothing.
-TEST_F(TimeCodePaint, KeptImagesGoWithUnInitAndLeakNothing) {
-    init(1, 1, 0, 1, 2, 3, 4);
-    ASSERT_TRUE(looksLike(c.m_hWnd, kStandard, true, " 1020304", Normal, Normal));
-    c.fnSetIndex(c.TimeCodeToIndex(5, 6, 7, 8), 25.0, 1);   // invalid, not yet painted
-    c.fnUnInit();
-    EXPECT_FALSE(looksLike(c.m_hWnd, kStandard, true, " 5060708", Normal, Normal, false));
-
-    int i = 0;
-    EXPECT_EQ(0, testutil::gdiLeakOver(30, [&] {
-        TimeCodeProbe p;
-        ASSERT_TRUE(host.createControl(p));
-        ASSERT_EQ(1, p.fnInit(1, i % 2, i % 3 == 0));
-        for (int f = 0; f < 3; ++f) {
-            p.fnSetIndex(1000 + f, 29.97, 1);
-            UpdateWindow(p.m_hWnd);
-        }
-        RedrawWindow(p.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        if (i++ % 2) p.fnUnInit();   // the rest end with their window
-        p.DestroyWindow();
-    }));
 }

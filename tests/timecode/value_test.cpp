@@ -23,7 +23,7 @@ TEST(TimeCodeValue, HostInterfaceValuesRateAndBounds) {
     for (int member = 0; member < 4; ++member) EXPECT_EQ(plain[member], c.fnGetIndexMember(17982, member));
     // Only at 29.97, at second 00 of a minute that is not a tenth, frames 00 and 01 become 02.
     const struct { double rate; int m, s, f, changed; const char* after; } fixes[] = {
-        {kDrop, 1, 0, 0, 1, "00:01:00:02 @0"}, {kDrop, 1, 0, 1, 1, "00:01:00:02 @0"}, {kDrop, 10, 0, 0, 0, "00:10:00:00 @0"},
+        {kDrop, 5, 0, 0, 1, "00:05:00:02 @0"}, {kDrop, 1, 0, 1, 1, "00:01:00:02 @0"}, {kDrop, 10, 0, 0, 0, "00:10:00:00 @0"},
         {kDrop, 1, 1, 0, 0, "00:01:01:00 @0"}, {59.94, 1, 0, 0, 0, "00:01:00:00 @0"}};
     for (const auto& k : fixes) {
         c.fnSetFrameRate(k.rate);
