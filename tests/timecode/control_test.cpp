@@ -30,57 +30,15 @@ void drainQueue(UINT first = 0, UINT last = 0) {
     }
 }
 
-// A visible top-level window at (100, 100), 260 x 120, that parents "TimeCodeControl" windows
-// subclassed by TimeCodeProbes and records the WM_COMMAND and WM_NOTIFY they send. One parent
-// serves every test of the process: hiding or destroying a top-level window costs Wine's X11
-// driver two seconds each time.
-class TimeCodeHost {
-public:
-    static const int kId = 1234;
-    static inline std::vector<Note> notes;
-    TimeCodeHost() {
-        static HWND parent = nullptr, sibling = nullptr;
-        if (!parent || !IsWindow(parent)) {
-            WNDCLASSW wc = {0, proc, 0, 0, GetModuleHandleW(nullptr), nullptr, LoadCursorW(nullptr, IDC_ARROW),
-                            (HBRUSH)GetStockObject(WHITE_BRUSH), nullptr, L"TimeCodeTestHost"};
-            RegisterClassW(&wc);
-            parent = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                                     100, 100, 260, 120, nullptr, nullptr, wc.hInstance, nullptr);
-            sibling = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 80, 100, 30, parent, (HMENU)99,
-                                      wc.hInstance, nullptr);
-        }
-        m_parent = parent, m_sibling = sibling;
-        SetForegroundWindow(m_parent);
-        SetFocus(m_parent);
-        UpdateWindow(m_parent);
-        drainQueue();
-        notes.clear();
-    }
-    // Creates the control's window at (10, 10) and attaches the probe; fnInit is left to the test.
-    bool createControl(TimeCodeProbe& probe) {
-        HWND hwnd = CreateWindowExW(0, L"TimeCodeControl", L"", WS_CHILD | WS_VISIBLE, 10, 10, 40, 10, m_parent,
-                                    (HMENU)(INT_PTR)kId, GetModuleHandleW(nullptr), nullptr);
-        return hwnd && probe.SubclassWindow(hwnd);
-    }
-    HWND parent() const { return m_parent; }
-    HWND sibling() const { return m_sibling; }   // a static window that never takes focus
-    Codes codes() const {
-        Codes out;
-        for (const Note& n : notes) out.push_back(n.code);
-        return out;
-    }
-    void clear() { notes.clear(); }
-
-private:
-    static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-        const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lp);
-        if (msg == WM_COMMAND) notes.push_back({msg, HIWORD(wp), LOWORD(wp), (HWND)lp, 0});
-        else if (msg == WM_NOTIFY) notes.push_back({msg, hdr->code, (UINT)wp, hdr->hwndFrom, (UINT)hdr->idFrom});
-        else return DefWindowProcW(hwnd, msg, wp, lp);
-        return 0;
-    }
-    HWND m_parent = nullptr, m_sibling = nullptr;
-};
+// What the parent received, recorded by its window procedure.
+std::vector<Note> notes;
+LRESULT CALLBACK hostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lp);
+    if (msg == WM_COMMAND) notes.push_back({msg, HIWORD(wp), LOWORD(wp), (HWND)lp, 0});
+    else if (msg == WM_NOTIFY) notes.push_back({msg, hdr->code, (UINT)wp, hdr->hwndFrom, (UINT)hdr->idFrom});
+    else return DefWindowProcW(hwnd, msg, wp, lp);
+    return 0;
+}
 
 // Keys through the queue, as a keyboard delivers them: WM_KEYDOWN (TranslateMessage adds the
 // WM_CHAR) or WM_KEYUP, dispatched at once. Only keyboard messages are taken from the queue, so a
@@ -164,22 +122,51 @@ void blit(HDC to, HBITMAP from, int sx, int sy, int dx, int dy, int w, int h) {
     return testutil::pixelsAre(got, [&](int x, int y) { return want.at(x, y); });
 }
 
+// A visible top-level parent at (100, 100), 260 x 120, with a static sibling that never takes focus;
+// the controls are "TimeCodeControl" windows at (10, 10) subclassed by TimeCodeProbes. One parent
+// serves every test: hiding or destroying a top-level window costs Wine's X11 driver two seconds.
 class TimeCode : public ::testing::Test {
 protected:
+    static const int kId = 1234;
     void SetUp() override {
+        static HWND p = nullptr, s = nullptr;
+        if (!p) {
+            WNDCLASSW wc = {0, hostProc, 0, 0, GetModuleHandleW(nullptr), nullptr, LoadCursorW(nullptr, IDC_ARROW),
+                            (HBRUSH)GetStockObject(WHITE_BRUSH), nullptr, L"TimeCodeTestHost"};
+            RegisterClassW(&wc);
+            p = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100,
+                                100, 260, 120, nullptr, nullptr, wc.hInstance, nullptr);
+            s = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 80, 100, 30, p, nullptr, wc.hInstance, nullptr);
+        }
+        parent = p, sibling = s;
+        SetForegroundWindow(parent);
+        SetFocus(parent);
+        UpdateWindow(parent);
+        drainQueue();
+        notes.clear();
         if (!realSetTimer)
             realSetTimer = (decltype(&SetTimer))testutil::hookImport(L"qTrimUI.dll", "user32.dll", "SetTimer",
                                                                     (void*)recordSetTimer);
         ASSERT_TRUE(realSetTimer);
         periods.clear();
     }
+    bool createControl(TimeCodeProbe& probe) {
+        HWND hwnd = CreateWindowExW(0, L"TimeCodeControl", L"", WS_CHILD | WS_VISIBLE, 10, 10, 40, 10, parent,
+                                    (HMENU)(INT_PTR)kId, GetModuleHandleW(nullptr), nullptr);
+        return hwnd && probe.SubclassWindow(hwnd);
+    }
+    Codes codes() const {
+        Codes out;
+        for (const Note& n : notes) out.push_back(n.code);
+        return out;
+    }
     // At 25 frames a second, so that TimeCodeToIndex below counts like the index given to the control.
     void init(int longFormat = 1, int adjustable = 1, int compact = 0, int h = 0, int m = 0, int s = 0, int f = 0) {
         c.fnSetFrameRate(25.0);
-        ASSERT_TRUE(host.createControl(c));
+        ASSERT_TRUE(createControl(c));
         ASSERT_EQ(1, c.fnInit(longFormat, adjustable, compact));
         c.fnSetIndex(c.TimeCodeToIndex(h, m, s, f), 25.0, 1);
-        host.clear();
+        notes.clear();
     }
     // Focus on the control with the given member current; the notifications so far are dropped.
     void focusOn(int member) {
@@ -187,7 +174,7 @@ protected:
         pressKey(c.m_hWnd, VK_HOME);
         for (int i = 0; i < member; ++i) pressKey(c.m_hWnd, VK_RIGHT);
         ASSERT_TRUE(GetFocus() == c.m_hWnd && c.m_nCurrent == member);
-        host.clear();
+        notes.clear();
     }
     void type(std::initializer_list<UINT> keys) {
         for (UINT vk : keys) pressKey(c.m_hWnd, vk);
@@ -197,7 +184,7 @@ protected:
     // Clicks the sibling for real: focus goes to the parent when the hook is there.
     bool clickElsewhereMovesFocus() {
         HWND before = GetFocus();
-        EXPECT_TRUE(clickAt(host.sibling()));
+        EXPECT_TRUE(clickAt(sibling));
         for (int i = 0; i < 30 && GetFocus() == before; ++i) testutil::pumpMessages(10);
         return GetFocus() != before;
     }
@@ -221,7 +208,7 @@ protected:
                     : ::testing::AssertionFailure() << "update box " << box.left << "," << box.top << "," << box.right << "," << box.bottom;
     }
 
-    TimeCodeHost host;
+    HWND parent = nullptr, sibling = nullptr;
     TimeCodeProbe c;
 };
 }  // namespace
@@ -240,7 +227,7 @@ TEST_F(TimeCode, DigitsAndButtonsOverTheBand) {
         {[&] { move(15); }, " 0010203", Normal, Hover},
         {[&] { SendMessageW(c.m_hWnd, WM_MOUSELEAVE, 0, 0); }, " 0010203", Normal, Normal},
         {[&] { click(WM_LBUTTONDOWN, 95, 15); }, "00010203", Normal, Pressed},   // with the focus, hours current
-        {[&] { click(WM_LBUTTONUP, 95, 15), SetFocus(host.parent()), c.fnSetAdjustable(0); }, " 0010203", Disabled, Disabled},
+        {[&] { click(WM_LBUTTONUP, 95, 15), SetFocus(parent), c.fnSetAdjustable(0); }, " 0010203", Disabled, Disabled},
         {[&] { c.fnSetAdjustable(1), EnableWindow(c.m_hWnd, FALSE); }, "        ", Disabled, Disabled},
         {[&] { EnableWindow(c.m_hWnd, TRUE); }, " 0010203", Normal, Normal},
         {[&] { c.fnSetIndex(c.TimeCodeToIndex(5, 23, 45, 12), 25.0, 1); }, " 5234512", Normal, Normal},
@@ -253,7 +240,7 @@ TEST_F(TimeCode, DigitsAndButtonsOverTheBand) {
         EXPECT_TRUE(looksLike(c.m_hWnd, kStandard, true, k.cells, k.up, k.down)) << &k - states;
     }
     c.m_bFlashOn = 1;
-    SetFocus(host.parent());
+    SetFocus(parent);
 }
 
 // Each variant paints its two bands (a fixed compact one still shows the edge of its disabled
@@ -266,7 +253,7 @@ TEST_F(TimeCode, EachVariantPaintsItsBandsKeepsItsSizeAndLeaksNothing) {
         for (const auto& v : variants) {
             SCOPED_TRACE(v.skin.band);
             TimeCodeProbe p;
-            ASSERT_TRUE(host.createControl(p));
+            ASSERT_TRUE(createControl(p));
             ASSERT_EQ(1, p.fnInit(1, v.adjustable, v.compact));
             p.fnSetIndex(p.TimeCodeToIndex(12, 34, 56, 7), 0.0, 1);
             EXPECT_TRUE(looksLike(p.m_hWnd, v.skin, true, "12345607", v.buttons, v.buttons));
@@ -331,8 +318,8 @@ TEST_F(TimeCode, MouseOnMembersAndSpinButtons) {
     click(WM_LBUTTONDOWN, 95, 3);
     EXPECT_TRUE(c.m_hWnd == GetFocus() && c.m_hWnd == GetCapture() && std::string("00:00:00:10 @0") == c.text());
     click(WM_LBUTTONUP, 95, 3);
-    EXPECT_EQ((Codes{EN_SETFOCUS, EN_CHANGE}), host.codes());
-    host.clear();
+    EXPECT_EQ((Codes{EN_SETFOCUS, EN_CHANGE}), codes());
+    notes.clear();
     // Cell left edges with the offset: 11 | 27 -> 19, 35 | 51 -> 43, 59 | 72 -> 65.
     const std::pair<int, int> cases[] = {{18, 0}, {19, 1}, {42, 1}, {43, 2}, {64, 2}, {65, 3}, {4, 0}, {86, 3}};
     for (auto [x, member] : cases) {
@@ -340,16 +327,16 @@ TEST_F(TimeCode, MouseOnMembersAndSpinButtons) {
         click(WM_LBUTTONUP, x, 10);
         EXPECT_EQ(member, c.m_nCurrent) << "x " << x;
     }
-    EXPECT_TRUE(host.notes.empty() && !GetCapture());   // a click on the current member changes nothing
+    EXPECT_TRUE(notes.empty() && !GetCapture());   // a click on the current member changes nothing
     // Leaving a half-typed member by mouse reports the change.
     pressKey(c.m_hWnd, '4');
     click(WM_LBUTTONDOWN, 30, 10);
-    EXPECT_TRUE(std::string("00:00:00:04 @1") == c.text() && Codes{EN_CHANGE} == host.codes());
+    EXPECT_TRUE(std::string("00:00:00:04 @1") == c.text() && Codes{EN_CHANGE} == codes());
 
     // Focused, frames current: a press steps at once and the timer repeats while it is held.
     c.fnSetIndex(10, 0.0, 1);
     pressKey(c.m_hWnd, VK_END);
-    host.clear();
+    notes.clear();
     click(WM_LBUTTONDOWN, 95, 3);
     EXPECT_EQ("00:00:00:11 @3", c.text());
     for (int t = 1; t <= 10; ++t) SendMessageW(c.m_hWnd, WM_TIMER, kTimer, 0);
@@ -357,16 +344,16 @@ TEST_F(TimeCode, MouseOnMembersAndSpinButtons) {
     // Moving onto the down button turns the spin round.
     SendMessageW(c.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(95, 15));
     SendMessageW(c.m_hWnd, WM_TIMER, kTimer, 0);
-    EXPECT_TRUE(std::string("00:00:00:14 @3") == c.text() && host.notes.empty());
+    EXPECT_TRUE(std::string("00:00:00:14 @3") == c.text() && notes.empty());
     click(WM_LBUTTONUP, 95, 15);
-    EXPECT_TRUE(Codes{EN_CHANGE} == host.codes() && (c.m_nSpinCount == 0 && !GetCapture()));
+    EXPECT_TRUE(Codes{EN_CHANGE} == codes() && (c.m_nSpinCount == 0 && !GetCapture()));
     // Cancel mode during a press ends it with a change notification.
-    host.clear();
+    notes.clear();
     click(WM_LBUTTONDOWN, 95, 15);
     EXPECT_EQ("00:00:00:13 @3", c.text());
     SendMessageW(c.m_hWnd, WM_CANCELMODE, 0, 0);
-    EXPECT_TRUE((c.m_nSpinCount == 0 && !GetCapture()) && Codes{EN_CHANGE} == host.codes());
-    SetFocus(host.parent());
+    EXPECT_TRUE((c.m_nSpinCount == 0 && !GetCapture()) && Codes{EN_CHANGE} == codes());
+    SetFocus(parent);
 }
 
 // fnInit before the window exists, with the digit image missing, or after fnUnInit fails and
@@ -384,7 +371,7 @@ TEST_F(TimeCode, InitFailuresLeaveEveryRectangleEmpty) {
     };
     TimeCodeProbe windowless;
     EXPECT_TRUE(0 == windowless.fnInit(1, 1, 0) && allEmpty(windowless));
-    ASSERT_TRUE(host.createControl(c));
+    ASSERT_TRUE(createControl(c));
     {
         EmptyBitmapPath missing;
         EXPECT_EQ(0, c.fnInit(1, 1, 0));
@@ -420,32 +407,32 @@ TEST_F(TimeCode, TypingAndNavigation) {
     type({'9', '9', '5', '9'});
     EXPECT_EQ("99:59:00:00 @2", c.text());
     type({VK_LEFT});
-    host.clear();
+    notes.clear();
     type({'7'});
-    EXPECT_TRUE(host.notes.empty());   // nothing until the second digit
+    EXPECT_TRUE(notes.empty());   // nothing until the second digit
     type({'5'});
-    EXPECT_TRUE(std::string("99:59:00:00 @1") == c.text() && Codes{EN_CHANGE} == host.codes());
-    EXPECT_TRUE(host.notes[0].msg == WM_COMMAND && host.notes[0].id == TimeCodeHost::kId && host.notes[0].from == c.m_hWnd);
-    host.clear();
+    EXPECT_TRUE(std::string("99:59:00:00 @1") == c.text() && Codes{EN_CHANGE} == codes());
+    EXPECT_TRUE(notes[0].msg == WM_COMMAND && notes[0].id == kId && notes[0].from == c.m_hWnd);
+    notes.clear();
     type({'2', VK_NUMPAD5});   // keypad digits type too
-    EXPECT_TRUE(std::string("99:25:00:00 @2") == c.text() && Codes{EN_CHANGE} == host.codes());
+    EXPECT_TRUE(std::string("99:25:00:00 @2") == c.text() && Codes{EN_CHANGE} == codes());
     // A first digit abandoned by navigation stands, with one change notification.
     type({VK_LEFT});
-    host.clear();
+    notes.clear();
     type({'4', VK_RIGHT});
-    EXPECT_TRUE(std::string("99:04:00:00 @2") == c.text() && 1 == c.m_bWaitFirst && Codes{EN_CHANGE} == host.codes());
+    EXPECT_TRUE(std::string("99:04:00:00 @2") == c.text() && 1 == c.m_bWaitFirst && Codes{EN_CHANGE} == codes());
 
     // Navigation; keys that change nothing pass on.
-    host.clear();
+    notes.clear();
     const struct { UINT vk; int current, done; } steps[] = {{VK_END, 3, 1}, {VK_RIGHT, 0, 1}, {VK_LEFT, 3, 1},
                                                             {VK_LEFT, 2, 1}, {VK_HOME, 0, 1}, {VK_HOME, 0, 0}, {'A', 0, 0}};
     for (const auto& s : steps) {
         type({s.vk});
         EXPECT_TRUE(s.current == c.m_nCurrent && s.done == c.m_bKeyDone) << s.vk;
     }
-    EXPECT_TRUE(host.notes.empty());
+    EXPECT_TRUE(notes.empty());
     EXPECT_EQ(0x81, SendMessageW(c.m_hWnd, WM_GETDLGCODE, 0, 0));   // arrows and characters are ours
-    EXPECT_EQ(TimeCodeHost::kId + 0x50000, SendMessageW(c.m_hWnd, WM_HELPHITTEST, 0, 0));
+    EXPECT_EQ(kId + 0x50000, SendMessageW(c.m_hWnd, WM_HELPHITTEST, 0, 0));
 
     // Frames at 29.97 clamp to 29; after them the hours come round. 00:01:00:00 does not exist at
     // 29.97: the frames become 02 at the end of the minutes' edit, and when navigation leaves it.
@@ -474,7 +461,7 @@ TEST_F(TimeCode, SpinningByKeyFollowsTheTimerSchedule) {
     keyDown(c.m_hWnd, VK_UP);
     keyDown(c.m_hWnd, VK_UP, true);
     keyDown(c.m_hWnd, '5', true);
-    EXPECT_TRUE(std::string("00:00:11:00 @2") == c.text() && Codes{EN_CHANGE} == host.codes());
+    EXPECT_TRUE(std::string("00:00:11:00 @2") == c.text() && Codes{EN_CHANGE} == codes());
     std::vector<int> stepsAt;
     for (int t = 1, last = c.m_nMember[2]; t <= 14; ++t, last = c.m_nMember[2]) {
         tick();
@@ -484,12 +471,12 @@ TEST_F(TimeCode, SpinningByKeyFollowsTheTimerSchedule) {
     EXPECT_EQ((std::vector<UINT>{250, 100}), periods);   // blinking from the focus, fast repeat from tick 9
     EXPECT_EQ(1, c.m_bFlashOn);   // fast repeat shows the member
     // The other arrow's release does not end the spin: the next tick still steps.
-    host.clear();
+    notes.clear();
     keyUp(c.m_hWnd, VK_DOWN);
     tick();
-    EXPECT_TRUE(std::string("00:00:20:00 @2") == c.text() && host.notes.empty());
+    EXPECT_TRUE(std::string("00:00:20:00 @2") == c.text() && notes.empty());
     keyUp(c.m_hWnd, VK_UP);
-    EXPECT_TRUE(Codes{EN_CHANGE} == host.codes() && (std::vector<UINT>{250, 100, 250}) == periods);
+    EXPECT_TRUE(Codes{EN_CHANGE} == codes() && (std::vector<UINT>{250, 100, 250}) == periods);
     // Back to blinking: a tick toggles the flash and steps no more.
     const int flash = c.m_bFlashOn;
     tick();
@@ -499,37 +486,37 @@ TEST_F(TimeCode, SpinningByKeyFollowsTheTimerSchedule) {
 TEST_F(TimeCode, FocusGainAndLossNotifyInOrder) {
     init();
     SetFocus(c.m_hWnd);
-    EXPECT_TRUE(Codes{EN_SETFOCUS} == host.codes() && 1 == c.m_bFlashOn);
+    EXPECT_TRUE(Codes{EN_SETFOCUS} == codes() && 1 == c.m_bFlashOn);
     tick();   // the timer blinks the current member while focused; focus loss shows it again
     EXPECT_EQ(0, c.m_bFlashOn);
-    host.clear();
-    SetFocus(host.parent());
-    EXPECT_TRUE(1 == c.m_bFlashOn && (Codes{EN_CHANGE, EN_KILLFOCUS}) == host.codes());
+    notes.clear();
+    SetFocus(parent);
+    EXPECT_TRUE(1 == c.m_bFlashOn && (Codes{EN_CHANGE, EN_KILLFOCUS}) == codes());
     EXPECT_FALSE(KillTimer(c.m_hWnd, kTimer));   // the timer went with the focus
 
     // After a step the change was already reported: focus loss sends only the kill-focus.
     focusOn(2);
     EXPECT_TRUE(KillTimer(c.m_hWnd, kTimer));   // armed by the focus gain
     pressKey(c.m_hWnd, VK_UP);
-    host.clear();
-    SetFocus(host.parent());
-    EXPECT_EQ(Codes{EN_KILLFOCUS}, host.codes());
+    notes.clear();
+    SetFocus(parent);
+    EXPECT_EQ(Codes{EN_KILLFOCUS}, codes());
 
     // Focus loss ends a half-typed member and corrects the drop-frame timecode.
     c.fnSetIndex(0, 29.97, 1);
     focusOn(1);
     type({'3'});
-    SetFocus(host.parent());
+    SetFocus(parent);
     EXPECT_TRUE(1 == c.m_bWaitFirst && std::string("00:03:00:02 @1") == c.text());
-    EXPECT_EQ((Codes{EN_CHANGE, EN_KILLFOCUS}), host.codes());
+    EXPECT_EQ((Codes{EN_CHANGE, EN_KILLFOCUS}), codes());
 
     // Enter: NM_RETURN from the control, then the focus goes to the parent with its own notes.
     focusOn(0);
     type({VK_RETURN});
-    ASSERT_EQ((Codes{(UINT)NM_RETURN, EN_CHANGE, EN_KILLFOCUS}), host.codes());
-    const Note& n = host.notes[0];
-    EXPECT_TRUE(n.msg == WM_NOTIFY && n.id == TimeCodeHost::kId && n.nmId == TimeCodeHost::kId && n.from == c.m_hWnd);
-    EXPECT_EQ(host.parent(), GetFocus());
+    ASSERT_EQ((Codes{(UINT)NM_RETURN, EN_CHANGE, EN_KILLFOCUS}), codes());
+    const Note& n = notes[0];
+    EXPECT_TRUE(n.msg == WM_NOTIFY && n.id == kId && n.nmId == kId && n.from == c.m_hWnd);
+    EXPECT_EQ(parent, GetFocus());
 }
 
 // Real mouse input: a click outside the focused control reaches the thread hook, which hands the
@@ -538,8 +525,8 @@ TEST_F(TimeCode, FocusGainAndLossNotifyInOrder) {
 TEST_F(TimeCode, MouseHookEndsTheEditOnAClickElsewhere) {
     init();
     focusOn(1);
-    EXPECT_TRUE(clickElsewhereMovesFocus() && host.parent() == GetFocus());
-    EXPECT_EQ((Codes{EN_CHANGE, EN_KILLFOCUS}), host.codes());
+    EXPECT_TRUE(clickElsewhereMovesFocus() && parent == GetFocus());
+    EXPECT_EQ((Codes{EN_CHANGE, EN_KILLFOCUS}), codes());
     focusOn(1);
     ASSERT_TRUE(clickAt(c.m_hWnd, 30, 10));
     testutil::pumpMessages(200);
@@ -548,13 +535,13 @@ TEST_F(TimeCode, MouseHookEndsTheEditOnAClickElsewhere) {
     // A fixed control only displays: keys, focus and clicks leave it and its parent alone, and it
     // has no hook of its own.
     TimeCodeProbe fixed;
-    ASSERT_TRUE(host.createControl(fixed));
+    ASSERT_TRUE(createControl(fixed));
     ASSERT_EQ(1, fixed.fnInit(1, 0, 0));
     fixed.fnSetIndex(fixed.TimeCodeToIndex(1, 2, 3, 4), 0.0, 1);
     for (bool destroy : {false, true}) {
         if (destroy) SetFocus(c.m_hWnd), c.DestroyWindow();
         SetFocus(fixed.m_hWnd);
-        host.clear();
+        notes.clear();
         EXPECT_FALSE(clickElsewhereMovesFocus()) << destroy;
     }
     for (UINT vk : {(UINT)'5', (UINT)'7', (UINT)VK_UP, (UINT)VK_RIGHT, (UINT)VK_END, (UINT)VK_RETURN}) pressKey(fixed.m_hWnd, vk);
@@ -562,6 +549,6 @@ TEST_F(TimeCode, MouseHookEndsTheEditOnAClickElsewhere) {
     SendMessageW(fixed.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(30, 10));
     EXPECT_TRUE(std::string("01:02:03:04 @0") == fixed.text() && fixed.m_hWnd == GetFocus());
     EXPECT_FALSE(KillTimer(fixed.m_hWnd, kTimer));
-    SetFocus(host.parent());
-    EXPECT_TRUE(host.notes.empty());
+    SetFocus(parent);
+    EXPECT_TRUE(notes.empty());
 }
