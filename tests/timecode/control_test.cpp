@@ -10,16 +10,8 @@
 
 namespace {
 const UINT kTimer = 10;
-
+const int kId = 1234;
 using Codes = std::vector<UINT>;
-
-// One notification as the parent saw it: WM_COMMAND or WM_NOTIFY, EN_* or NM_*, the control id
-// (wParam), the sender (lParam of WM_COMMAND, hwndFrom of WM_NOTIFY), idFrom of WM_NOTIFY.
-struct Note {
-    UINT msg, code, id;
-    HWND from;
-    UINT nmId;
-};
 
 // Dispatches what is queued for this thread between first and last, without waiting.
 void drainQueue(UINT first = 0, UINT last = 0) {
@@ -30,12 +22,15 @@ void drainQueue(UINT first = 0, UINT last = 0) {
     }
 }
 
-// What the parent received, recorded by its window procedure.
-std::vector<Note> notes;
+// The codes of the WM_COMMAND and WM_NOTIFY the parent received; `stray` counts those that did not
+// name the control as their sender (window, id, and idFrom).
+Codes notes;
+int stray = 0;
 LRESULT CALLBACK hostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto bad = [&](HWND from, UINT_PTR id) { return !IsChild(hwnd, from) || GetDlgCtrlID(from) != kId || id != kId; };
     const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lp);
-    if (msg == WM_COMMAND) notes.push_back({msg, HIWORD(wp), LOWORD(wp), (HWND)lp, 0});
-    else if (msg == WM_NOTIFY) notes.push_back({msg, hdr->code, (UINT)wp, hdr->hwndFrom, (UINT)hdr->idFrom});
+    if (msg == WM_COMMAND) notes.push_back(HIWORD(wp)), stray += bad((HWND)lp, LOWORD(wp));
+    else if (msg == WM_NOTIFY) notes.push_back(hdr->code), stray += bad(hdr->hwndFrom, wp) || hdr->idFrom != kId;
     else return DefWindowProcW(hwnd, msg, wp, lp);
     return 0;
 }
@@ -112,8 +107,7 @@ void blit(HDC to, HBITMAP from, int sx, int sy, int dx, int dy, int w, int h) {
             blit(want.dc(), digits, cell < 6 ? 9 * d + 1 : 8 * d + 1, cell < 6 ? 1 : 15, k.x[cell] + k.offX, k.offY, 8 - (cell >= 6), 13);
     blit(want.dc(), band, k.gridX, up * k.bh, k.bx + k.offX, k.upY + k.offY, k.bw, k.bh);
     blit(want.dc(), band, k.gridX + k.bw, down * k.bh, k.bx + k.offX, k.downY + k.offY, k.bw, k.bh);
-    DeleteObject(digits);
-    DeleteObject(band);
+    DeleteObject(digits), DeleteObject(band);
     if (redraw) RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     else UpdateWindow(control);   // only what is invalid
     HDC dc = GetDC(control);
@@ -127,7 +121,6 @@ void blit(HDC to, HBITMAP from, int sx, int sy, int dx, int dy, int w, int h) {
 // serves every test: hiding or destroying a top-level window costs Wine's X11 driver two seconds.
 class TimeCode : public ::testing::Test {
 protected:
-    static const int kId = 1234;
     void SetUp() override {
         static HWND p = nullptr, s = nullptr;
         if (!p) {
@@ -155,16 +148,12 @@ protected:
                                     (HMENU)(INT_PTR)kId, GetModuleHandleW(nullptr), nullptr);
         return hwnd && probe.SubclassWindow(hwnd);
     }
-    Codes codes() const {
-        Codes out;
-        for (const Note& n : notes) out.push_back(n.code);
-        return out;
-    }
+    void TearDown() override { EXPECT_EQ(0, stray), stray = 0; }
     // At 25 frames a second, so that TimeCodeToIndex below counts like the index given to the control.
-    void init(int longFormat = 1, int adjustable = 1, int compact = 0, int h = 0, int m = 0, int s = 0, int f = 0) {
+    void init(int h = 0, int m = 0, int s = 0, int f = 0) {
         c.fnSetFrameRate(25.0);
         ASSERT_TRUE(createControl(c));
-        ASSERT_EQ(1, c.fnInit(longFormat, adjustable, compact));
+        ASSERT_EQ(1, c.fnInit(1, 1, 0));
         c.fnSetIndex(c.TimeCodeToIndex(h, m, s, f), 25.0, 1);
         notes.clear();
     }
@@ -217,7 +206,7 @@ protected:
 // shows its one digit in the ones cell; the blink's dark phase leaves the current member out. The
 // buttons show hover, pressed and disabled states.
 TEST_F(TimeCode, DigitsAndButtonsOverTheBand) {
-    init(1, 1, 0, 0, 1, 2, 3);
+    init(0, 1, 2, 3);
     auto move = [&](int y) { SendMessageW(c.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(95, y)); };
     auto focusHours = [&] {   // focused, the blink held still
         SetFocus(c.m_hWnd), pressKey(c.m_hWnd, VK_HOME), KillTimer(c.m_hWnd, kTimer);
@@ -313,12 +302,12 @@ TEST_F(TimeCode, StepsAndPlaybackPaintOnlyWhatChangedAndStayWhole) {
 // Clicks on the members choose them by the midpoints between cells; the up button at (95, 3) and
 // the down button at (95, 15) step with the mouse captured and repeat on the timer.
 TEST_F(TimeCode, MouseOnMembersAndSpinButtons) {
-    init(1, 1, 0, 0, 0, 0, 10);
+    init(0, 0, 0, 10);
     // Unfocused: the first press on a button only takes the focus (and the mouse).
     click(WM_LBUTTONDOWN, 95, 3);
     EXPECT_TRUE(c.m_hWnd == GetFocus() && c.m_hWnd == GetCapture() && std::string("00:00:00:10 @0") == c.text());
     click(WM_LBUTTONUP, 95, 3);
-    EXPECT_EQ((Codes{EN_SETFOCUS, EN_CHANGE}), codes());
+    EXPECT_EQ((Codes{EN_SETFOCUS, EN_CHANGE}), notes);
     notes.clear();
     // Cell left edges with the offset: 11 | 27 -> 19, 35 | 51 -> 43, 59 | 72 -> 65.
     const std::pair<int, int> cases[] = {{18, 0}, {19, 1}, {42, 1}, {43, 2}, {64, 2}, {65, 3}, {4, 0}, {86, 3}};
@@ -331,7 +320,7 @@ TEST_F(TimeCode, MouseOnMembersAndSpinButtons) {
     // Leaving a half-typed member by mouse reports the change.
     pressKey(c.m_hWnd, '4');
     click(WM_LBUTTONDOWN, 30, 10);
-    EXPECT_TRUE(std::string("00:00:00:04 @1") == c.text() && Codes{EN_CHANGE} == codes());
+    EXPECT_TRUE(std::string("00:00:00:04 @1") == c.text() && Codes{EN_CHANGE} == notes);
 
     // Focused, frames current: a press steps at once and the timer repeats while it is held.
     c.fnSetIndex(10, 0.0, 1);
@@ -346,13 +335,13 @@ TEST_F(TimeCode, MouseOnMembersAndSpinButtons) {
     SendMessageW(c.m_hWnd, WM_TIMER, kTimer, 0);
     EXPECT_TRUE(std::string("00:00:00:14 @3") == c.text() && notes.empty());
     click(WM_LBUTTONUP, 95, 15);
-    EXPECT_TRUE(Codes{EN_CHANGE} == codes() && (c.m_nSpinCount == 0 && !GetCapture()));
+    EXPECT_TRUE(Codes{EN_CHANGE} == notes && (c.m_nSpinCount == 0 && !GetCapture()));
     // Cancel mode during a press ends it with a change notification.
     notes.clear();
     click(WM_LBUTTONDOWN, 95, 15);
     EXPECT_EQ("00:00:00:13 @3", c.text());
     SendMessageW(c.m_hWnd, WM_CANCELMODE, 0, 0);
-    EXPECT_TRUE((c.m_nSpinCount == 0 && !GetCapture()) && Codes{EN_CHANGE} == codes());
+    EXPECT_TRUE((c.m_nSpinCount == 0 && !GetCapture()) && Codes{EN_CHANGE} == notes);
     SetFocus(parent);
 }
 
@@ -395,9 +384,7 @@ TEST_F(TimeCode, InitFailuresLeaveEveryRectangleEmpty) {
     EXPECT_EQ(nullptr, c.fnGetSymbolSource());   // closed again
     // After fnUnInit (or WM_DESTROY) the layout is gone for good.
     EXPECT_TRUE(1 == c.fnUnInit() && nullptr == c.m_pLayout && 0 == c.fnInit(1, 1, 0) && allEmpty(c));
-    HDC screen = GetDC(nullptr);
-    EXPECT_EQ(0, c.fnOpenBackgroundSource(screen));
-    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(0, c.fnOpenBackgroundSource(target.dc()));
 }
 
 TEST_F(TimeCode, TypingAndNavigation) {
@@ -408,19 +395,16 @@ TEST_F(TimeCode, TypingAndNavigation) {
     EXPECT_EQ("99:59:00:00 @2", c.text());
     type({VK_LEFT});
     notes.clear();
-    type({'7'});
-    EXPECT_TRUE(notes.empty());   // nothing until the second digit
-    type({'5'});
-    EXPECT_TRUE(std::string("99:59:00:00 @1") == c.text() && Codes{EN_CHANGE} == codes());
-    EXPECT_TRUE(notes[0].msg == WM_COMMAND && notes[0].id == kId && notes[0].from == c.m_hWnd);
+    type({'7', '5'});   // one notification, after the second digit
+    EXPECT_TRUE(std::string("99:59:00:00 @1") == c.text() && Codes{EN_CHANGE} == notes);
     notes.clear();
     type({'2', VK_NUMPAD5});   // keypad digits type too
-    EXPECT_TRUE(std::string("99:25:00:00 @2") == c.text() && Codes{EN_CHANGE} == codes());
+    EXPECT_TRUE(std::string("99:25:00:00 @2") == c.text() && Codes{EN_CHANGE} == notes);
     // A first digit abandoned by navigation stands, with one change notification.
     type({VK_LEFT});
     notes.clear();
     type({'4', VK_RIGHT});
-    EXPECT_TRUE(std::string("99:04:00:00 @2") == c.text() && 1 == c.m_bWaitFirst && Codes{EN_CHANGE} == codes());
+    EXPECT_TRUE(std::string("99:04:00:00 @2") == c.text() && 1 == c.m_bWaitFirst && Codes{EN_CHANGE} == notes);
 
     // Navigation; keys that change nothing pass on.
     notes.clear();
@@ -461,37 +445,35 @@ TEST_F(TimeCode, SpinningByKeyFollowsTheTimerSchedule) {
     keyDown(c.m_hWnd, VK_UP);
     keyDown(c.m_hWnd, VK_UP, true);
     keyDown(c.m_hWnd, '5', true);
-    EXPECT_TRUE(std::string("00:00:11:00 @2") == c.text() && Codes{EN_CHANGE} == codes());
+    EXPECT_TRUE(std::string("00:00:11:00 @2") == c.text() && Codes{EN_CHANGE} == notes);
     std::vector<int> stepsAt;
-    for (int t = 1, last = c.m_nMember[2]; t <= 14; ++t, last = c.m_nMember[2]) {
-        tick();
-        if (c.m_nMember[2] != last) stepsAt.push_back(t);
-    }
+    for (int t = 1, last = c.m_nMember[2]; t <= 14; ++t, last = c.m_nMember[2])
+        if (tick(), c.m_nMember[2] != last) stepsAt.push_back(t);
     EXPECT_EQ((std::vector<int>{4, 8, 9, 10, 11, 12, 13, 14}), stepsAt);
-    EXPECT_EQ((std::vector<UINT>{250, 100}), periods);   // blinking from the focus, fast repeat from tick 9
-    EXPECT_EQ(1, c.m_bFlashOn);   // fast repeat shows the member
+    // Blinking from the focus, fast repeat from tick 9, which shows the member.
+    EXPECT_TRUE((std::vector<UINT>{250, 100}) == periods && 1 == c.m_bFlashOn);
     // The other arrow's release does not end the spin: the next tick still steps.
     notes.clear();
     keyUp(c.m_hWnd, VK_DOWN);
     tick();
     EXPECT_TRUE(std::string("00:00:20:00 @2") == c.text() && notes.empty());
     keyUp(c.m_hWnd, VK_UP);
-    EXPECT_TRUE(Codes{EN_CHANGE} == codes() && (std::vector<UINT>{250, 100, 250}) == periods);
+    EXPECT_TRUE(Codes{EN_CHANGE} == notes && (std::vector<UINT>{250, 100, 250}) == periods);
     // Back to blinking: a tick toggles the flash and steps no more.
     const int flash = c.m_bFlashOn;
     tick();
     EXPECT_TRUE(std::string("00:00:20:00 @2") == c.text() && flash != c.m_bFlashOn);
 }
 
-TEST_F(TimeCode, FocusGainAndLossNotifyInOrder) {
+TEST_F(TimeCode, FocusNotificationsEnterAndTheMouseHook) {
     init();
     SetFocus(c.m_hWnd);
-    EXPECT_TRUE(Codes{EN_SETFOCUS} == codes() && 1 == c.m_bFlashOn);
+    EXPECT_TRUE(Codes{EN_SETFOCUS} == notes && 1 == c.m_bFlashOn);
     tick();   // the timer blinks the current member while focused; focus loss shows it again
     EXPECT_EQ(0, c.m_bFlashOn);
     notes.clear();
     SetFocus(parent);
-    EXPECT_TRUE(1 == c.m_bFlashOn && (Codes{EN_CHANGE, EN_KILLFOCUS}) == codes());
+    EXPECT_TRUE(1 == c.m_bFlashOn && (Codes{EN_CHANGE, EN_KILLFOCUS}) == notes);
     EXPECT_FALSE(KillTimer(c.m_hWnd, kTimer));   // the timer went with the focus
 
     // After a step the change was already reported: focus loss sends only the kill-focus.
@@ -500,7 +482,7 @@ TEST_F(TimeCode, FocusGainAndLossNotifyInOrder) {
     pressKey(c.m_hWnd, VK_UP);
     notes.clear();
     SetFocus(parent);
-    EXPECT_EQ(Codes{EN_KILLFOCUS}, codes());
+    EXPECT_EQ(Codes{EN_KILLFOCUS}, notes);
 
     // Focus loss ends a half-typed member and corrects the drop-frame timecode.
     c.fnSetIndex(0, 29.97, 1);
@@ -508,25 +490,20 @@ TEST_F(TimeCode, FocusGainAndLossNotifyInOrder) {
     type({'3'});
     SetFocus(parent);
     EXPECT_TRUE(1 == c.m_bWaitFirst && std::string("00:03:00:02 @1") == c.text());
-    EXPECT_EQ((Codes{EN_CHANGE, EN_KILLFOCUS}), codes());
+    EXPECT_EQ((Codes{EN_CHANGE, EN_KILLFOCUS}), notes);
 
     // Enter: NM_RETURN from the control, then the focus goes to the parent with its own notes.
     focusOn(0);
     type({VK_RETURN});
-    ASSERT_EQ((Codes{(UINT)NM_RETURN, EN_CHANGE, EN_KILLFOCUS}), codes());
-    const Note& n = notes[0];
-    EXPECT_TRUE(n.msg == WM_NOTIFY && n.id == kId && n.nmId == kId && n.from == c.m_hWnd);
+    EXPECT_EQ((Codes{(UINT)NM_RETURN, EN_CHANGE, EN_KILLFOCUS}), notes);
     EXPECT_EQ(parent, GetFocus());
-}
 
-// Real mouse input: a click outside the focused control reaches the thread hook, which hands the
-// focus to the parent even when the clicked window never takes it; a click on the control keeps it.
-// The hook goes with the focus and with a focused control's window.
-TEST_F(TimeCode, MouseHookEndsTheEditOnAClickElsewhere) {
-    init();
+    // Real mouse input: a click outside the focused control reaches the thread hook, which hands
+    // the focus to the parent even when the clicked window never takes it; a click on the control
+    // keeps it. The hook goes with the focus and with a focused control's window.
     focusOn(1);
     EXPECT_TRUE(clickElsewhereMovesFocus() && parent == GetFocus());
-    EXPECT_EQ((Codes{EN_CHANGE, EN_KILLFOCUS}), codes());
+    EXPECT_EQ((Codes{EN_CHANGE, EN_KILLFOCUS}), notes);
     focusOn(1);
     ASSERT_TRUE(clickAt(c.m_hWnd, 30, 10));
     testutil::pumpMessages(200);

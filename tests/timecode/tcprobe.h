@@ -32,8 +32,7 @@ struct EmptyBitmapPath {
     std::wstring saved = gfnGetProgramBitmapPath();
     EmptyBitmapPath() {
         wchar_t dir[MAX_PATH];
-        GetTempPathW(MAX_PATH, dir);
-        std::wstring empty = std::wstring(dir) + L"tc_empty_skins\\";
+        std::wstring empty = std::wstring(dir, GetTempPathW(MAX_PATH, dir)) + L"tc_empty_skins\\";
         CreateDirectoryW(empty.c_str(), nullptr);
         gfnChangeProgramBitmapPath(empty.c_str());
     }
