@@ -1,5 +1,5 @@
 // Blits, stretching, constant-alpha blending, transparent drawing; regions cut from bitmaps and
-// pattern fills of regions.
+// pattern fills of regions; shadowed and grey text, 3-D frames, measuring text.
 #include "qDraw.h"
 #include "qModule.h"
 #include "tests/drawing/drawtest.h"
@@ -69,23 +69,6 @@ TEST(Blit, TransparentBitmapLeavesTheKeyOutScalesAndKeepsTheSource) {
     EXPECT_TRUE(pixelsAre(src, source));
 }
 
-TEST(Blit, NullsAndSourceOriginsAtOrBeyondTheEdgeDrawNothing) {
-    Dib src(4, 4, coordColour);
-    Canvas dst(4, 4, kSentinel);
-    EXPECT_EQ(0, gfnBitblt(dst.dc(), 0, 0, 4, 4, nullptr, 0, 0, SRCCOPY));
-    EXPECT_EQ(0, gfnStretchBlt(dst.dc(), 0, 0, 4, 4, nullptr, SRCCOPY));
-    EXPECT_EQ(0, gfnAlphaBlend(dst.dc(), (HBITMAP) nullptr, 0, 0, 4, 4, 128, 0, 0, 4, 4));
-    EXPECT_EQ(0, gfnDrawTransparentBitmap(dst.dc(), nullptr, 0, 0, 4, 4, kKey, 0, 0, 4, 4));
-    EXPECT_EQ(0, gfnDrawTransparentBitmap(nullptr, src, 0, 0, 4, 4, kKey, 0, 0, 4, 4));
-    EXPECT_EQ(0, gfnDrawTransparentBitmap(dst.dc(), src, 0, 0, 0, 4, kKey, 0, 0, 4, 4));
-    for (POINT o : {POINT{4, 0}, POINT{0, 4}, POINT{-1, 0}, POINT{0, -1}}) {
-        EXPECT_EQ(0, gfnBitblt(dst.dc(), 0, 0, 4, 4, src, o.x, o.y, SRCCOPY)) << o.x << "," << o.y;
-        EXPECT_EQ(0, gfnAlphaBlend(dst.dc(), src.get(), 0, 0, 4, 4, 255, o.x, o.y, 1, 1)) << o.x << "," << o.y;
-        EXPECT_EQ(0, gfnDrawTransparentBitmap(dst.dc(), src, 0, 0, 4, 4, kKey, o.x, o.y, 4, 4)) << o.x << "," << o.y;
-    }
-    EXPECT_TRUE(pixelsAre(dst, blank));
-}
-
 namespace {
 // The rectangles of a region as the system stores them: "left,top,right,bottom" separated by spaces.
 std::string rectsOf(HRGN rgn) {
@@ -140,26 +123,16 @@ TEST(Region, RectanglesCutFromBitmaps) {
     EXPECT_EQ(nullptr, gfnBitmapToRegion(busy.bitmap(), 0, 0));
 }
 
-TEST(Region, ManyRunsGiveTheSameRegionAsOneBatch) {
-    // A checkerboard of 2 x 2 squares: 100 x 90 pixels, 25 runs per row, 2250 runs in all.
-    const int w = 100, h = 90;
+// A checkerboard of 2 x 2 squares, 100 x 90: 2250 runs, more than one batch of rectangles.
+TEST(Region, ManyRunsGiveTheWholeRegion) {
     auto opaque = [](int x, int y) { return ((x / 2) + (y / 2)) % 2 == 0; };
-    Dib dib(w, h, [&](int x, int y) { return opaque(x, y) ? RGB(0, 90, 0) : RGB(255, 255, 255); });
+    Dib dib(100, 90, [&](int x, int y) { return opaque(x, y) ? RGB(0, 90, 0) : RGB(255, 255, 255); });
     HRGN rgn = gfnBitmapToRegion(dib, RGB(255, 255, 255), 0);
     ASSERT_NE(nullptr, rgn);
-    std::vector<RECT> runs;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; x += 4) runs.push_back({x + (y / 2 % 2) * 2, y, x + (y / 2 % 2) * 2 + 2, y + 1});
-    ASSERT_GT(runs.size(), 2000u);
-    // The same rectangles made into a region in one piece.
-    std::vector<BYTE> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
-    RGNDATA* rd = (RGNDATA*)data.data();
-    rd->rdh = {sizeof(RGNDATAHEADER), RDH_RECTANGLES, (DWORD)runs.size(), 0, {0, 0, 0, 0}};
-    std::copy(runs.begin(), runs.end(), (RECT*)rd->Buffer);
-    HRGN whole = ExtCreateRegion(nullptr, (DWORD)data.size(), rd);
-    ASSERT_NE(nullptr, whole);
-    EXPECT_TRUE(EqualRgn(rgn, whole));
-    DeleteObject(whole);
+    int wrong = 0;
+    for (int y = 0; y < 91; ++y)
+        for (int x = 0; x < 101; ++x) wrong += (PtInRegion(rgn, x, y) != 0) != (x < 100 && y < 90 && opaque(x, y));
+    EXPECT_EQ(0, wrong);
     DeleteObject(rgn);
 }
 
@@ -173,4 +146,90 @@ TEST(Region, PatternFillKeepsToTheRegionAndTheBrushOrigin) {
     EXPECT_TRUE(pixelsAre(dst, onlyIn({3, 2, 17, 9}, [](int x, int y) { return coordColour(x % 8, y % 8); })));
     EXPECT_EQ(0, gfnFillRgnWithBitmap(dst.dc(), rgn, nullptr));
     DeleteObject(rgn);
+}
+
+namespace {
+const COLORREF kPaper = RGB(0, 0, 0);
+const RECT kTextRect = {10, 8, 50, 28};
+const UINT kFormat = DT_LEFT | DT_TOP | DT_SINGLELINE;
+
+// A font without smoothing so every text pixel has exactly the text colour.
+struct SharpFont {
+    HFONT font = CreateFontW(-16, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0,
+                             L"Tahoma");
+    ~SharpFont() { DeleteObject(font); }
+};
+
+struct TextCanvas : Canvas {
+    TextCanvas(HFONT font, COLORREF colour) : Canvas(60, 30, kPaper) {
+        SelectObject(dc(), font), SetBkMode(dc(), TRANSPARENT), SetTextColor(dc(), colour);
+    }
+};
+}  // namespace
+
+// Compared with the text alone in white: the text on top of its copy at (dx, dy) in the shadow's
+// colour; the grey string is grey over white one pixel right and down.
+TEST(Text, ShadowLiesAtItsOffsetUnderTheTextAndTheTextColourIsPutBack) {
+    SharpFont f;
+    const COLORREF grey = RGB(128, 128, 128), white = RGB(255, 255, 255);
+    TextCanvas mask(f.font, white);
+    RECT m = kTextRect;
+    DrawTextW(mask.dc(), L"Ag", -1, &m, kFormat);
+    auto on = [&](int x, int y) { return x >= 0 && y >= 0 && x < 60 && y < 30 && mask.at(x, y) == white; };
+    ASSERT_FALSE(pixelsAre(mask, [](int, int) { return kPaper; }));
+    const struct { int dx, dy; COLORREF text, shadow; } cases[] = {
+        {2, -1, RGB(255, 0, 0), RGB(0, 0, 255)}, {0, 0, RGB(255, 0, 0), RGB(0, 0, 255)},
+        {-3, 2, RGB(0, 200, 0), RGB(0, 0, 255)}, {1, 1, grey, white}};
+    for (const auto& k : cases) {
+        TextCanvas c(f.font, RGB(1, 1, 1));
+        RECT r = kTextRect;
+        if (k.text == grey) gfnEasyGrayString(c.dc(), &r, L"Ag", -1, kFormat);
+        else gfnEasyShadowString(c.dc(), &r, L"Ag", -1, k.text, k.shadow, kFormat, k.dx, k.dy);
+        EXPECT_TRUE(RGB(1, 1, 1) == GetTextColor(c.dc()) && EqualRect(&r, &kTextRect));
+        EXPECT_TRUE(pixelsAre(c, [&](int x, int y) { return on(x, y) ? k.text : on(x - k.dx, y - k.dy) ? k.shadow : kPaper; }))
+            << k.dx << "," << k.dy;
+    }
+    unsigned long text = 1, shadow = 2;
+    gfnGetGrayStringColor(text, shadow);
+    EXPECT_TRUE(text == grey && shadow == white) << std::hex << text << " " << shadow;
+}
+
+TEST(Text, ThreeDFrameExactPixels) {
+    const COLORREF hi = GetSysColor(COLOR_BTNHIGHLIGHT), lo = GetSysColor(COLOR_BTNSHADOW);
+    ASSERT_NE(hi, lo);
+    for (int raised : {0, 1}) {
+        Canvas c(12, 12, RGB(1, 2, 3));
+        HGDIOBJ penBefore = GetCurrentObject(c.dc(), OBJ_PEN);
+        RECT r = {0, 0, 10, 10};
+        gfnDraw3DFrame(c.dc(), &r, raised);
+        EXPECT_EQ(penBefore, GetCurrentObject(c.dc(), OBJ_PEN));
+        EXPECT_TRUE(pixelsAre(c, [&](int x, int y) {
+            if ((x == 9 && y >= 1 && y <= 9) || (y == 9 && x >= 1 && x <= 9)) return raised ? lo : hi;
+            return (x == 0 && y <= 9) || (y == 0 && x <= 9) ? (raised ? hi : lo) : RGB(1, 2, 3);
+        })) << "raised " << raised;
+    }
+}
+
+// The measure is DrawTextW's in the given font, or in the default font (16 units high), through a
+// DC or a window; the DC's font is put back; an empty text has no height.
+TEST(Text, MeasuringInTheGivenOrTheDefaultFontOrThroughAWindow) {
+    Canvas c(10, 10);
+    SharpFont f;
+    HGDIOBJ fontBefore = GetCurrentObject(c.dc(), OBJ_FONT);
+    CRect r(5, 6, 5, 6);
+    RECT want = {5, 6, 5, 6};
+    ASSERT_NE(0, gfnGetTextRect(c.dc(), &r, L"Measure me", f.font, DT_SINGLELINE));
+    EXPECT_EQ(fontBefore, SelectObject(c.dc(), f.font));
+    DrawTextW(c.dc(), L"Measure me", -1, &want, DT_SINGLELINE | DT_CALCRECT);
+    SelectObject(c.dc(), fontBefore);
+    EXPECT_TRUE(EqualRect(&want, &r));
+    ASSERT_NE(0, gfnGetTextRect(c.dc(), &r, L"Xy", nullptr, DT_SINGLELINE));
+    EXPECT_TRUE(16 == r.Height() && 0 == gfnGetTextRect(c.dc(), &r, L"", nullptr, DT_LEFT));
+    EXPECT_FALSE(gfnGetTextRect(c.dc(), &r, L"", nullptr, DT_SINGLELINE) || gfnGetTextRect(c.dc(), nullptr, L"x", nullptr, 0));
+    CWnd wnd, empty;
+    wnd.Attach(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_TRUE(gfnGetTextRect(&wnd, &r, L"Window text", nullptr, DT_SINGLELINE) && r.Width() > 20) << r.Width();
+    EXPECT_FALSE(gfnGetTextRect(&wnd, nullptr, L"x", nullptr, 0) || gfnGetTextRect(&wnd, &r, nullptr, nullptr, 0) ||
+                 gfnGetTextRect((CWnd*)nullptr, &r, L"x", nullptr, 0) || gfnGetTextRect(&empty, &r, L"x", nullptr, 0));
+    DestroyWindow(wnd.Detach());
 }

@@ -3,6 +3,7 @@
 #include "qDraw.h"
 #include "q32Base.h"
 #include "tests/drawing/drawtest.h"
+#include <functional>
 #include <vector>
 
 using namespace drawtest;
@@ -94,31 +95,54 @@ TEST(Fill, TilesAreCutAtTheRightAndBottomAndAZeroSideMeansTheWholeBitmap) {
     EXPECT_TRUE(pixelsAre(dst, onlyIn(r, [&](int x, int y) { return small.at(x % 8, (y - 1) % 6); })));
 }
 
-TEST(Fill, EmptyRectanglesAndBadSourcesDrawNothing) {
+// Bad arguments fail and draw nothing: null DCs, bitmaps, rectangles and pixels, source origins at
+// or beyond the bitmap's edge, no area, missing resources, a bitmap too small for a centre cell.
+// Empty and inverted rectangles succeed and draw nothing.
+TEST(Fill, BadArgumentsFailAndEmptyRectanglesDrawNothing) {
     Dib src(9, 9, coordColour), tiny(2, 2, coordColour);
     Canvas dst(12, 12, kSentinel);
+    const HDC dc = dst.dc();
+    const HINSTANCE self = GetModuleHandleW(nullptr);
+    const COLORREF key = RGB(255, 0, 255);
     RECT empty = {5, 5, 5, 9}, inverted = {8, 8, 2, 2}, r = {0, 0, 12, 12};
-    EXPECT_NE(0, gfnFillRectWithBitmap(dst.dc(), &empty, src, SRCCOPY, 0, 0, 3, 3));
-    EXPECT_NE(0, gfnFillRectWithBitmap(dst.dc(), &inverted, src, SRCCOPY, 0, 0, 3, 3));
-    gfnFillRectWithCenterCell(dst.dc(), &inverted, src, SRCCOPY);
-    gfnFillRectWithTransparentBitmap(dst.dc(), &inverted, src, 0);
-    // A source origin at or beyond the bitmap's edge, a negative tile, a bitmap too small for a centre.
-    EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 9, 0, 3, 3));
-    EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 0, 9, 3, 3));
-    gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, -3, 3);
-    EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 9, 0, 9, 9));
-    EXPECT_EQ(0, gfnFillRectWithCenterCell(dst.dc(), &r, tiny, SRCCOPY));
-    // Null bitmaps and rectangles, resources that are not there.
-    HINSTANCE self = GetModuleHandleW(nullptr);
-    EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), &r, (HBITMAP) nullptr, SRCCOPY, 0, 0, 0, 0));
-    EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, (HBITMAP) nullptr, SRCCOPY, 0, 0, 0, 0));
-    EXPECT_EQ(0, gfnFillRectWithCenterCell(dst.dc(), &r, (HBITMAP) nullptr, SRCCOPY));
-    EXPECT_EQ(0, gfnFillRectWithTransparentBitmap(dst.dc(), &r, nullptr, 0));
-    EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), nullptr, src, SRCCOPY, 0, 0, 0, 0));
-    EXPECT_EQ(0, gfnFillSolidRect(dst.dc(), nullptr, RGB(9, 9, 9)));
-    EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), &r, self, 9999, SRCCOPY, 0, 0, 0, 0));
-    EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, self, 9999, SRCCOPY, 0, 0, 0, 0));
-    EXPECT_TRUE(0 == gfnFillRectWithCenterCell(dst.dc(), &r, self, 9999, SRCCOPY) && pixelsAre(dst, blank));
+    std::vector<BYTE> px = image(10, 8);
+    const std::function<int()> refused[] = {
+        [&] { return gfnBitblt(dc, 0, 0, 4, 4, nullptr, 0, 0, SRCCOPY); },
+        [&] { return gfnStretchBlt(dc, 0, 0, 4, 4, nullptr, SRCCOPY); },
+        [&] { return gfnAlphaBlend(dc, (HBITMAP) nullptr, 0, 0, 4, 4, 128, 0, 0, 4, 4); },
+        [&] { return gfnDrawTransparentBitmap(dc, nullptr, 0, 0, 4, 4, key, 0, 0, 4, 4); },
+        [&] { return gfnDrawTransparentBitmap(nullptr, src, 0, 0, 4, 4, key, 0, 0, 4, 4); },
+        [&] { return gfnDrawTransparentBitmap(dc, src, 0, 0, 0, 4, key, 0, 0, 4, 4); },
+        [&] { return gfnFillRectWithBitmap(dc, &r, src, SRCCOPY, 9, 0, 3, 3); },
+        [&] { return gfnFillRectWithBitmap(dc, &r, src, SRCCOPY, 0, 9, 3, 3); },
+        [&] { return gfnFillRectWith9CellsBitmap(dc, &r, src, SRCCOPY, 9, 0, 9, 9); },
+        [&] { return gfnFillRectWithCenterCell(dc, &r, tiny, SRCCOPY); },
+        [&] { return gfnFillRectWithBitmap(dc, &r, (HBITMAP) nullptr, SRCCOPY, 0, 0, 0, 0); },
+        [&] { return gfnFillRectWith9CellsBitmap(dc, &r, (HBITMAP) nullptr, SRCCOPY, 0, 0, 0, 0); },
+        [&] { return gfnFillRectWithCenterCell(dc, &r, (HBITMAP) nullptr, SRCCOPY); },
+        [&] { return gfnFillRectWithTransparentBitmap(dc, &r, nullptr, 0); },
+        [&] { return gfnFillRectWithBitmap(dc, nullptr, src, SRCCOPY, 0, 0, 0, 0); },
+        [&] { return gfnFillSolidRect(dc, nullptr, RGB(9, 9, 9)); },
+        [&] { return gfnFillRectWithBitmap(dc, &r, self, 9999, SRCCOPY, 0, 0, 0, 0); },
+        [&] { return gfnFillRectWith9CellsBitmap(dc, &r, self, 9999, SRCCOPY, 0, 0, 0, 0); },
+        [&] { return gfnFillRectWithCenterCell(dc, &r, self, 9999, SRCCOPY); },
+        [&] { return gfnDrawSelImg(dc, 0, 0, 4, 4, px.data(), 3, 10, 0, 10, 8); },
+        [&] { return gfnDrawSelImg(dc, 0, 0, 4, 4, px.data(), 3, 0, 8, 10, 8); },
+        [&] { return gfnDrawSelImg(dc, 0, 0, 4, 4, px.data(), 3, -1, 0, 10, 8); },
+        [&] { return gfnDrawSelImg(dc, 0, 0, 0, 4, px.data(), 3, 0, 0, 10, 8); },
+        [&] { return gfnDrawSelImg(dc, 0, 0, 4, 4, nullptr, 3, 0, 0, 10, 8); },
+    };
+    for (const auto& call : refused) EXPECT_EQ(0, call()) << &call - refused;
+    for (POINT o : {POINT{9, 0}, POINT{0, 9}, POINT{-1, 0}, POINT{0, -1}}) {
+        EXPECT_EQ(0, gfnBitblt(dc, 0, 0, 4, 4, src, o.x, o.y, SRCCOPY)) << o.x << "," << o.y;
+        EXPECT_EQ(0, gfnAlphaBlend(dc, src.get(), 0, 0, 4, 4, 255, o.x, o.y, 1, 1)) << o.x << "," << o.y;
+        EXPECT_EQ(0, gfnDrawTransparentBitmap(dc, src, 0, 0, 4, 4, key, o.x, o.y, 4, 4)) << o.x << "," << o.y;
+    }
+    EXPECT_TRUE(gfnFillRectWithBitmap(dc, &empty, src, SRCCOPY, 0, 0, 3, 3) && gfnFillRectWithBitmap(dc, &inverted, src, SRCCOPY, 0, 0, 3, 3));
+    gfnFillRectWithCenterCell(dc, &inverted, src, SRCCOPY);
+    gfnFillRectWithTransparentBitmap(dc, &inverted, src, 0);
+    gfnFillRectWithBitmap(dc, &r, src, SRCCOPY, 0, 0, -3, 3);
+    EXPECT_TRUE(pixelsAre(dst, blank));
 }
 
 // Where the tile rule still draws: nine-cell corners over an inverted rectangle, a piece under 3
@@ -139,7 +163,13 @@ TEST(Fill, CornersOfInvertedRectanglesTinyPiecesAndSourcelessOperationsDraw) {
     EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) { return src.at(x % 9, y < 9 ? y : y - 3); }));
     EXPECT_NE(0, gfnFillRectWithBitmap(dst.dc(), &r, src, BLACKNESS, 9, 0, 3, 3));
     EXPECT_NE(0, gfnBitblt(dst.dc(), 2, 2, 3, 3, src, 20, 20, WHITENESS));
-    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) { return in({2, 2, 5, 5}, x, y) ? RGB(255, 255, 255) : 0; }));
+    // A solid fill leaves its colour as the background colour.
+    RECT solid = {6, 1, 9, 5};
+    ASSERT_NE(0, gfnFillSolidRect(dst.dc(), &solid, RGB(200, 100, 50)));
+    EXPECT_EQ(RGB(200, 100, 50), GetBkColor(dst.dc()));
+    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) {
+        return in(solid, x, y) ? RGB(200, 100, 50) : in({2, 2, 5, 5}, x, y) ? RGB(255, 255, 255) : 0;
+    }));
 }
 
 TEST(Fill, CentreCellIsTiledAndResourcesDrawLikeTheirBitmaps) {
@@ -181,15 +211,6 @@ TEST(Fill, TransparentTilesScaleTheWholeBitmapIntoCutCells) {
     EXPECT_NE(src.at(1, 0), dst.at(9, 0));
 }
 
-TEST(Fill, SolidFillLeavesTheBackgroundColour) {
-    Canvas dst(6, 6, kSentinel);
-    RECT r = {1, 1, 4, 5};
-    SetBkColor(dst.dc(), RGB(7, 7, 7));
-    ASSERT_NE(0, gfnFillSolidRect(dst.dc(), &r, RGB(200, 100, 50)));
-    EXPECT_EQ(RGB(200, 100, 50), GetBkColor(dst.dc()));
-    EXPECT_TRUE(pixelsAre(dst, onlyIn(r, [](int, int) { return RGB(200, 100, 50); })));
-}
-
 TEST(Buffers, MemoryAndBuffersDrawFromTheSourcePointAndStopAtTheImageEdge) {
     std::vector<BYTE> px = image(10, 8);
     Canvas dst(12, 10, kSentinel);
@@ -199,14 +220,8 @@ TEST(Buffers, MemoryAndBuffersDrawFromTheSourcePointAndStopAtTheImageEdge) {
     dst.fill(kSentinel);
     ASSERT_EQ(1, gfnDrawSelImg(dst.dc(), 0, 0, 6, 6, px.data(), 3, 7, 6, 10, 8));
     EXPECT_TRUE(pixelsAre(dst, onlyIn({0, 0, 3, 2}, [](int x, int y) { return coordColour(x + 7, y + 6); })));
-    // Origins at or beyond the edge and empty destinations draw nothing.
-    dst.fill(kSentinel);
-    EXPECT_EQ(0, gfnDrawSelImg(dst.dc(), 0, 0, 4, 4, px.data(), 3, 10, 0, 10, 8));
-    EXPECT_EQ(0, gfnDrawSelImg(dst.dc(), 0, 0, 4, 4, px.data(), 3, 0, 8, 10, 8));
-    EXPECT_EQ(0, gfnDrawSelImg(dst.dc(), 0, 0, 4, 4, px.data(), 3, -1, 0, 10, 8));
-    EXPECT_EQ(0, gfnDrawSelImg(dst.dc(), 0, 0, 0, 4, px.data(), 3, 0, 0, 10, 8));
-    EXPECT_TRUE(0 == gfnDrawSelImg(dst.dc(), 0, 0, 4, 4, nullptr, 3, 0, 0, 10, 8) && pixelsAre(dst, blank));
     // From a buffer: a zero width reaches its right edge.
+    dst.fill(kSentinel);
     Buffer b(9, 6);
     ASSERT_EQ(1, gfnDrawBuf(dst.dc(), 2, 1, b.buf, 4, 2, 0, 3));
     EXPECT_TRUE(pixelsAre(dst, onlyIn({2, 1, 7, 4}, [](int x, int y) { return coordColour(x + 2, y + 1); })));

@@ -21,14 +21,6 @@ struct Probe : xUIDC {
     COLORREF at(int x, int y) const { return colourOf(testutil::dibPixel(m_hBitmap, x, y)); }
 };
 
-// Blends black into a fresh white buffer (the mask is deleted) and returns the buffer's (0, 0).
-COLORREF blackOverWhite(AlphaRatio* ratio, HBITMAP mask) {
-    Probe ctx(4, 4);
-    Canvas src(4, 4, RGB(0, 0, 0));
-    EXPECT_NE(0, ctx.BitBlt(0, 0, 4, 4, src.dc(), 0, 0, SRCCOPY, nullptr, ratio, mask));
-    if (mask) DeleteObject(mask);
-    return ctx.at(0, 0);
-}
 }  // namespace
 
 TEST(XUIDC, BufferIsMadeWhiteFlushedSharedByCopiesOrLeftOutInDirectMode) {
@@ -86,14 +78,21 @@ TEST(XUIDC, BitBltPlacesRowsClipsAndBlends) {
     // Source rows outside the source bitmap are skipped.
     ASSERT_NE(0, ctx.BitBlt(0, 0, 2, 4, src.dc(), 0, 6, SRCCOPY, nullptr, nullptr, nullptr));
     EXPECT_TRUE(coordColour(0, 7) == ctx.at(0, 1) && kWhite == ctx.at(0, 2));
-    // An uneven ratio and mask, so that swapping source and old weights shows: (0 x 1 + 255 x 2) / 3
-    // = 170; mask 64: (255 x 191) / 255 = 191; both: (255 x (765 - 64)) / 765 = 233. A mask of
-    // another size is ignored.
+    // A colour whose channels differ over white, with an uneven ratio and mask, so that swapped
+    // weights or channels show: ratio 1/3 gives (s + 2 x 255) / 3; mask 64 (64 s + 191 x 255) / 255;
+    // both (64 s + 701 x 255) / 765. A mask of another size is ignored.
     AlphaRatio third = {1, 3};
-    EXPECT_EQ(RGB(170, 170, 170), blackOverWhite(&third, nullptr));
-    EXPECT_EQ(RGB(191, 191, 191), blackOverWhite(nullptr, greyMask(4, 4, 64)));
-    EXPECT_EQ(RGB(233, 233, 233), blackOverWhite(&third, greyMask(4, 4, 64)));
-    EXPECT_EQ(RGB(0, 0, 0), blackOverWhite(nullptr, greyMask(3, 4, 64)));
+    const struct { AlphaRatio* ratio; int maskWidth, maskAlpha; COLORREF want; } blends[] = {
+        {&third, 0, 0, RGB(170, 190, 236)}, {nullptr, 4, 64, RGB(191, 206, 241)},
+        {&third, 4, 64, RGB(233, 238, 250)}, {nullptr, 3, 64, RGB(0, 60, 200)}};
+    Canvas colour(4, 4, RGB(0, 60, 200));
+    for (const auto& k : blends) {
+        Probe fresh(4, 4);
+        HBITMAP mask = k.maskWidth ? greyMask(k.maskWidth, 4, (BYTE)k.maskAlpha) : nullptr;
+        EXPECT_NE(0, fresh.BitBlt(0, 0, 4, 4, colour.dc(), 0, 0, SRCCOPY, nullptr, k.ratio, mask));
+        EXPECT_TRUE(pixelsAre(fresh, [&](int, int) { return k.want; })) << std::hex << k.want;
+        DeleteObject(mask);
+    }
     // White is transparent with a ratio; without one it is copied like any colour.
     ctx.FillRect(0, 0, 4, 4, RGB(10, 20, 30));
     Canvas white(4, 4, kWhite);
