@@ -108,57 +108,47 @@ TEST(Capture, ParentBackgroundLinesUpWithTheChildsClientArea) {
     }
 }
 
-TEST(Capture, WindowBackgroundIntoAGivenBitmapFillsOnlyTheClientCorner) {
-    Windows w({5, 5, 105, 55}, 0, L"DrawingTestPattern");
-    HWND win = w.child;   // client area 100 x 50, erased with the pattern in its own coordinates
+// Backgrounds into a given bitmap (the client corner only; a rectangle's top-left lands at (0, 0)),
+// into new bitmaps and pixel buffers, into the shared bitmap; the screen, its off-screen parts left out.
+TEST(Capture, BitmapsOfTheBackgroundAndTheScreen) {
+    Windows w({5, 5, 105, 55}, 0, L"DrawingTestPattern");   // client area 100 x 50, erased with the pattern
     Dib target(120, 70, kSentinel);
-    ASSERT_NE(0, gfnGetWindowBkBitmap(target.get(), win, nullptr));
+    ASSERT_NE(0, gfnGetWindowBkBitmap(target.get(), w.child, nullptr));
     EXPECT_TRUE(pixelsAre(target, onlyIn({0, 0, 100, 50}, coordColour)));
-    // A rectangle: its top-left lands at (0, 0).
     RECT r = {10, 5, 30, 25};
-    ASSERT_NE(0, gfnGetWindowBkBitmap(target.get(), win, &r));
+    ASSERT_NE(0, gfnGetWindowBkBitmap(target.get(), w.child, &r));
     EXPECT_TRUE(coordColour(10, 5) == target.at(0, 0) && coordColour(29, 24) == target.at(19, 19));
     EXPECT_EQ(coordColour(20, 0), target.at(20, 0));   // left from the first capture
-    EXPECT_EQ(0, gfnGetWindowBkBitmap(target.get(), nullptr, nullptr));
-    EXPECT_EQ(0, gfnGetWindowBkBitmap((HBITMAP) nullptr, win, nullptr));
-}
+    EXPECT_FALSE(gfnGetWindowBkBitmap(target.get(), nullptr, nullptr) || gfnGetWindowBkBitmap((HBITMAP) nullptr, w.child, nullptr));
 
-TEST(Capture, NewBitmapsOfTheBackgroundAndTheScreen) {
-    Windows w({20, 10, 50, 30});
     void* gdiplus = nullptr;
     ASSERT_EQ(0, gfnGDIPlusLock(&gdiplus));
-    RECT r = {4, 3, 14, 9};
+    r = {4, 3, 14, 9};
     expectPattern(gfnGetWindowBkBitmap(w.parent, &r), 10, 6, 4, 3);
-    expectPattern(gfnGetWindowBkBitmap(w.parent, w.child), 30, 20, 20, 10);   // behind the child
+    expectPattern(gfnGetWindowBkBitmap(w.parent, w.child), 100, 50, 5, 5);   // behind the child
     gfnGDIPlusUnlock(&gdiplus);
-    EXPECT_EQ(nullptr, gfnGetWindowBkBitmap((HWND) nullptr, (RECT*)nullptr));
-    EXPECT_EQ(nullptr, gfnGetWindowBkBitmap(w.parent, (HWND) nullptr));
-    // What the window shows.
+    EXPECT_FALSE(gfnGetWindowBkBitmap((HWND) nullptr, (RECT*)nullptr) || gfnGetWindowBkBitmap(w.parent, (HWND) nullptr));
     expectPattern(gfnGetWindowShownBitmap(w.parent, &r), 10, 6, 4, 3);
     expectPattern(gfnGetWindowShownBitmap(w.parent, nullptr), 200, 150);
-    EXPECT_EQ(nullptr, gfnGetWindowShownBitmap(nullptr, nullptr));
-    // The screen shows the parent's pattern at (60, 40); off-screen parts are left out.
+    EXPECT_FALSE(gfnGetWindowShownBitmap(nullptr, nullptr) || gfnGetWindowShownBitmapAIKBuffer(nullptr, &r));
+    // The screen shows the parent's pattern at (60, 40), above the child.
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    RECT shot = {70, 45, 90, 55}, partly = {-10, -5, 20, 30}, beyond = {cx - 10, cy - 4, cx + 50, cy + 50};
-    expectPattern(gfnGetScreenBitmap(&shot), 20, 10, 10, 5);
+    RECT shot = {70, 41, 90, 44}, partly = {-10, -5, 20, 30}, beyond = {cx - 10, cy - 4, cx + 50, cy + 50};
+    expectPattern(gfnGetScreenBitmap(&shot), 20, 3, 10, 1);
     expectPattern(gfnGetScreenBitmap(nullptr), cx, cy);
     expectPattern(gfnGetScreenBitmap(&partly), 20, 30);
     expectPattern(gfnGetScreenBitmap(&beyond), 10, 4);
-    // The same as a pixel buffer.
     void* buf = gfnGetScreenBitmapAIKBuffer(&shot);
     int bw = 0, bh = 0, bu = 0;
-    EXPECT_TRUE(buf && buf32GetWHU(buf, &bw, &bh, &bu) && bw == 20 && bh == 10) << bw << " x " << bh;
+    EXPECT_TRUE(buf && buf32GetWHU(buf, &bw, &bh, &bu) && bw == 20 && bh == 3) << bw << " x " << bh;
     buf32Free(buf);
-    EXPECT_EQ(nullptr, gfnGetWindowShownBitmapAIKBuffer(nullptr, &shot));
-}
 
-TEST(Capture, SharedBitmapHoldsTheParentBackground) {
-    Windows w({30, 40, 70, 60});
-    Canvas dest(50, 30, kSentinel);
+    // The shared bitmap holds the parent's background behind the child.
+    Canvas dest(120, 60, kSentinel);
     CqBitmapHandler::g_fnDrawParentBk(w.child, dest.dc());
-    EXPECT_TRUE(pixelsAre(dest, onlyIn({0, 0, 40, 20}, [](int x, int y) { return coordColour(30 + x, 40 + y); })));
+    EXPECT_TRUE(pixelsAre(dest, onlyIn({0, 0, 100, 50}, [](int x, int y) { return coordColour(5 + x, 5 + y); })));
     CqBitmapHandler::g_fnGetWindowBkBitmap(w.parent, w.child);
-    EXPECT_EQ(coordColour(69, 59), GetPixel(CqBitmapHandler::g_fnGetDC(), 39, 19));
+    EXPECT_EQ(coordColour(104, 54), GetPixel(CqBitmapHandler::g_fnGetDC(), 99, 49));
     CqBitmapHandler::g_fnReleaseDC();
 }
 
