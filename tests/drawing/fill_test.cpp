@@ -108,9 +108,7 @@ TEST(Fill, BadArgumentsFailAndEmptyRectanglesDrawNothing) {
     std::vector<BYTE> px = image(10, 8);
     const std::function<int()> refused[] = {
         [&] { return gfnBitblt(dc, 0, 0, 4, 4, nullptr, 0, 0, SRCCOPY); },
-        [&] { return gfnStretchBlt(dc, 0, 0, 4, 4, nullptr, SRCCOPY); },
         [&] { return gfnAlphaBlend(dc, (HBITMAP) nullptr, 0, 0, 4, 4, 128, 0, 0, 4, 4); },
-        [&] { return gfnDrawTransparentBitmap(dc, nullptr, 0, 0, 4, 4, key, 0, 0, 4, 4); },
         [&] { return gfnDrawTransparentBitmap(nullptr, src, 0, 0, 4, 4, key, 0, 0, 4, 4); },
         [&] { return gfnDrawTransparentBitmap(dc, src, 0, 0, 0, 4, key, 0, 0, 4, 4); },
         [&] { return gfnFillRectWithBitmap(dc, &r, src, SRCCOPY, 9, 0, 3, 3); },
@@ -118,17 +116,12 @@ TEST(Fill, BadArgumentsFailAndEmptyRectanglesDrawNothing) {
         [&] { return gfnFillRectWith9CellsBitmap(dc, &r, src, SRCCOPY, 9, 0, 9, 9); },
         [&] { return gfnFillRectWithCenterCell(dc, &r, tiny, SRCCOPY); },
         [&] { return gfnFillRectWithBitmap(dc, &r, (HBITMAP) nullptr, SRCCOPY, 0, 0, 0, 0); },
-        [&] { return gfnFillRectWith9CellsBitmap(dc, &r, (HBITMAP) nullptr, SRCCOPY, 0, 0, 0, 0); },
-        [&] { return gfnFillRectWithCenterCell(dc, &r, (HBITMAP) nullptr, SRCCOPY); },
         [&] { return gfnFillRectWithTransparentBitmap(dc, &r, nullptr, 0); },
         [&] { return gfnFillRectWithBitmap(dc, nullptr, src, SRCCOPY, 0, 0, 0, 0); },
         [&] { return gfnFillSolidRect(dc, nullptr, RGB(9, 9, 9)); },
-        [&] { return gfnFillRectWithBitmap(dc, &r, self, 9999, SRCCOPY, 0, 0, 0, 0); },
         [&] { return gfnFillRectWith9CellsBitmap(dc, &r, self, 9999, SRCCOPY, 0, 0, 0, 0); },
-        [&] { return gfnFillRectWithCenterCell(dc, &r, self, 9999, SRCCOPY); },
         [&] { return gfnDrawSelImg(dc, 0, 0, 4, 4, px.data(), 3, 10, 0, 10, 8); },
         [&] { return gfnDrawSelImg(dc, 0, 0, 4, 4, px.data(), 3, 0, 8, 10, 8); },
-        [&] { return gfnDrawSelImg(dc, 0, 0, 4, 4, px.data(), 3, -1, 0, 10, 8); },
         [&] { return gfnDrawSelImg(dc, 0, 0, 0, 4, px.data(), 3, 0, 0, 10, 8); },
         [&] { return gfnDrawSelImg(dc, 0, 0, 4, 4, nullptr, 3, 0, 0, 10, 8); },
     };
@@ -233,7 +226,7 @@ TEST(Buffers, MemoryAndBuffersDrawFromTheSourcePointAndStopAtTheImageEdge) {
                  gfnDrawBuf(dst.dc(), 0, 0, nullptr, 0, 0, 2, 2));
 }
 
-TEST(Buffers, TilingABufferIntoABufferDirectlyOrThroughAnAlphaBuffer) {
+TEST(Buffers, TilingIntoABufferDirectlyOrThroughAnAlphaBufferAndIntoRectangles) {
     Buffer src(20, 20);
     Buffer dst(30, 12, 3, blank);
     // A 10 x 10 tile over 25 x 10: three cells, the last five pixels wide.
@@ -250,41 +243,40 @@ TEST(Buffers, TilingABufferIntoABufferDirectlyOrThroughAnAlphaBuffer) {
     EXPECT_EQ(0, gfnFillBufWithBuf(untouched.buf, 2, 2, 4, 4, src.buf, 0, 0, 4, 4, nullptr));
     EXPECT_EQ(0, gfnFillBufWithBuf(nullptr, 0, 0, 4, 4, src.buf, 0, 0, 2, 2, nullptr));
     EXPECT_TRUE(pixelsAre(untouched, blank));
-    Buffer black(4, 4, 3, [](int, int) { return RGB(0, 0, 0); });
-    // Alpha 0, 128, 255, 64 across each row of the tile, in 1-byte and in 3-byte alpha buffers: a
-    // 3-byte one weighs by the first byte of each pixel and reads no more than its block.
+    // A colour whose channels differ over white, alpha 0, 128, 255, 64 across each row of the tile,
+    // in 1-byte and 3-byte alpha buffers (a 3-byte one weighs by the first byte of each pixel and
+    // reads no more than its block). The merge rule: (fore a + back (255 - a) + 127) / 255.
+    Buffer fore(4, 4, 3, [](int, int) { return RGB(0, 60, 200); });
     const BYTE alphas[4] = {0, 128, 255, 64};
+    auto merged = [&](int c, int a) { return (c * a + 255 * (255 - a) + 127) / 255; };
     for (int u : {1, 3}) {
         Buffer white(6, 2, 3, [](int, int) { return RGB(255, 255, 255); });
         Buffer alpha(4, 4, u, [&](int x, int) { return RGB(0, 0, alphas[x]); });
-        ASSERT_EQ(1, gfnFillBufWithBuf(white.buf, 0, 0, 6, 2, black.buf, 0, 0, 4, 4, alpha.buf));
-        // The merge rule of the pixel-buffer library: (fore a + back (255 - a) + 127) / 255.
+        ASSERT_EQ(1, gfnFillBufWithBuf(white.buf, 0, 0, 6, 2, fore.buf, 0, 0, 4, 4, alpha.buf));
         EXPECT_TRUE(pixelsAre(white, [&](int x, int) {
-            int want = (255 * (255 - alphas[x % 4]) + 127) / 255;
-            return RGB(want, want, want);
+            return RGB(merged(0, alphas[x % 4]), merged(60, alphas[x % 4]), merged(200, alphas[x % 4]));
         })) << u << "-byte alpha";
     }
     // Pixels of different sizes cannot be copied across.
     Buffer wide(6, 2, 4, blank);
-    EXPECT_TRUE(0 == gfnFillBufWithBuf(wide.buf, 0, 0, 6, 2, black.buf, 0, 0, 4, 4, nullptr) && pixelsAre(wide, blank));
-}
+    EXPECT_TRUE(0 == gfnFillBufWithBuf(wide.buf, 0, 0, 6, 2, fore.buf, 0, 0, 4, 4, nullptr) && pixelsAre(wide, blank));
 
-TEST(Buffers, RectangleFillsTileOnePieceOfABufferOrOfMemory) {
+    // Rectangle fills tile one piece of a buffer or of memory.
     Buffer b(12, 10);
-    Canvas dst(30, 14, kSentinel);
+    Canvas onto(30, 14, kSentinel);
     RECT r = {1, 1, 26, 12};
-    ASSERT_EQ(1, gfnFillRectWithBuf(dst.dc(), &r, b.buf, 2, 3, 10, 0));   // piece 10 x 7
-    EXPECT_TRUE(pixelsAre(dst, onlyIn(r, [](int x, int y) { return coordColour(2 + (x - 1) % 10, 3 + (y - 1) % 7); })));
-    EXPECT_EQ(0, gfnFillRectWithBuf(dst.dc(), &r, nullptr, 0, 0, 0, 0));
-    EXPECT_EQ(0, gfnFillRectWithBuf(dst.dc(), &r, b.buf, 12, 0, 0, 0));
+    ASSERT_EQ(1, gfnFillRectWithBuf(onto.dc(), &r, b.buf, 2, 3, 10, 0));   // piece 10 x 7
+    EXPECT_TRUE(pixelsAre(onto, onlyIn(r, [](int x, int y) { return coordColour(2 + (x - 1) % 10, 3 + (y - 1) % 7); })));
+    EXPECT_EQ(0, gfnFillRectWithBuf(onto.dc(), &r, nullptr, 0, 0, 0, 0));
+    EXPECT_EQ(0, gfnFillRectWithBuf(onto.dc(), &r, b.buf, 12, 0, 0, 0));
     std::vector<BYTE> px = image(10, 8);
-    dst.fill(kSentinel);
+    onto.fill(kSentinel);
     RECT m = {0, 0, 17, 11};
-    ASSERT_EQ(1, gfnFillRectWithSelImage(dst.dc(), &m, px.data(), 3, 4, 2, 5, 0, 10, 8));   // piece 5 x 6
-    EXPECT_TRUE(pixelsAre(dst, onlyIn(m, [](int x, int y) { return coordColour(4 + x % 5, 2 + y % 6); })));
+    ASSERT_EQ(1, gfnFillRectWithSelImage(onto.dc(), &m, px.data(), 3, 4, 2, 5, 0, 10, 8));   // piece 5 x 6
+    EXPECT_TRUE(pixelsAre(onto, onlyIn(m, [](int x, int y) { return coordColour(4 + x % 5, 2 + y % 6); })));
     // An origin beyond the image: nothing drawn, no endless loop.
-    dst.fill(kSentinel);
-    gfnFillRectWithSelImage(dst.dc(), &m, px.data(), 3, 10, 0, 0, 0, 10, 8);
-    gfnFillRectWithSelImage(dst.dc(), &m, px.data(), 3, 0, 9, 0, 0, 10, 8);
-    EXPECT_TRUE(pixelsAre(dst, blank));
+    onto.fill(kSentinel);
+    gfnFillRectWithSelImage(onto.dc(), &m, px.data(), 3, 10, 0, 0, 0, 10, 8);
+    gfnFillRectWithSelImage(onto.dc(), &m, px.data(), 3, 0, 9, 0, 0, 10, 8);
+    EXPECT_TRUE(pixelsAre(onto, blank));
 }
