@@ -215,14 +215,13 @@ TEST(Text, ThreeDFrameExactPixels) {
 TEST(Text, MeasuringInTheGivenOrTheDefaultFontOrThroughAWindow) {
     Canvas c(10, 10);
     SharpFont f;
-    HGDIOBJ fontBefore = GetCurrentObject(c.dc(), OBJ_FONT);
     CRect r(5, 6, 5, 6);
     RECT want = {5, 6, 5, 6};
-    ASSERT_NE(0, gfnGetTextRect(c.dc(), &r, L"Measure me", f.font, DT_SINGLELINE));
-    EXPECT_EQ(fontBefore, SelectObject(c.dc(), f.font));
+    HGDIOBJ fontBefore = SelectObject(c.dc(), f.font);
     DrawTextW(c.dc(), L"Measure me", -1, &want, DT_SINGLELINE | DT_CALCRECT);
     SelectObject(c.dc(), fontBefore);
-    EXPECT_TRUE(EqualRect(&want, &r));
+    ASSERT_NE(0, gfnGetTextRect(c.dc(), &r, L"Measure me", f.font, DT_SINGLELINE));
+    EXPECT_TRUE(EqualRect(&want, &r) && fontBefore == GetCurrentObject(c.dc(), OBJ_FONT));
     ASSERT_NE(0, gfnGetTextRect(c.dc(), &r, L"Xy", nullptr, DT_SINGLELINE));
     EXPECT_TRUE(16 == r.Height() && 0 == gfnGetTextRect(c.dc(), &r, L"", nullptr, DT_LEFT));
     EXPECT_FALSE(gfnGetTextRect(c.dc(), &r, L"", nullptr, DT_SINGLELINE) || gfnGetTextRect(c.dc(), nullptr, L"x", nullptr, 0));

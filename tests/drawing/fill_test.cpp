@@ -171,20 +171,16 @@ TEST(Fill, CentreCellIsTiledAndResourcesDrawLikeTheirBitmaps) {
     RECT all = {0, 0, 25, 13};
     ASSERT_NE(0, gfnFillRectWithCenterCell(dst.dc(), &all, src, SRCCOPY));
     EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) { return src.at(10 + x % 10, 10 + y % 10); }));
+    // The resource overloads draw what the bitmap overloads draw with the resource's bitmap.
     HINSTANCE self = GetModuleHandleW(nullptr);
     HBITMAP bitmap = LoadBitmapW(self, MAKEINTRESOURCEW(kNineCellResource));
-    ASSERT_NE(nullptr, bitmap);
-    RECT r = {1, 1, 47, 35};
-    auto same = [&](auto viaBitmap, auto viaResource) {
-        Canvas a(50, 40, kSentinel), b(50, 40, kSentinel);
-        EXPECT_NE(0, viaBitmap(a.dc()));
-        EXPECT_NE(0, viaResource(b.dc()));
-        EXPECT_TRUE(pixelsAre(b, [&](int x, int y) { return a.at(x, y); }));
-    };
-    same([&](HDC dc) { return gfnFillRectWithBitmap(dc, &r, bitmap, SRCCOPY, 3, 4, 7, 6); },
-         [&](HDC dc) { return gfnFillRectWithBitmap(dc, &r, self, kNineCellResource, SRCCOPY, 3, 4, 7, 6); });
-    same([&](HDC dc) { return gfnFillRectWith9CellsBitmap(dc, &r, bitmap, SRCCOPY, 0, 0, 30, 30); },
-         [&](HDC dc) { return gfnFillRectWith9CellsBitmap(dc, &r, self, kNineCellResource, SRCCOPY, 0, 0, 30, 30); });
+    Canvas a(50, 40, kSentinel), b(50, 40, kSentinel);
+    RECT r = {1, 1, 47, 35}, inner = {6, 5, 44, 31};
+    EXPECT_TRUE(gfnFillRectWithBitmap(a.dc(), &r, bitmap, SRCCOPY, 3, 4, 7, 6) &&
+                gfnFillRectWith9CellsBitmap(a.dc(), &inner, bitmap, SRCCOPY, 0, 0, 30, 30));
+    EXPECT_TRUE(gfnFillRectWithBitmap(b.dc(), &r, self, kNineCellResource, SRCCOPY, 3, 4, 7, 6) &&
+                gfnFillRectWith9CellsBitmap(b.dc(), &inner, self, kNineCellResource, SRCCOPY, 0, 0, 30, 30));
+    EXPECT_TRUE(pixelsAre(b, [&](int x, int y) { return a.at(x, y); }) && a.at(1, 1) != kSentinel);
     DeleteObject(bitmap);
 }
 
