@@ -83,18 +83,6 @@ TEST(Fill, NineCellsTileEdgesAndCentreTruncateCellSizesAndOverlapCorners) {
     }));
 }
 
-TEST(Fill, TilesAreCutAtTheRightAndBottomAndAZeroSideMeansTheWholeBitmap) {
-    Dib src(20, 20, coordColour);
-    Canvas dst(30, 16, kSentinel);
-    RECT r = {0, 1, 25, 14};
-    // Cells of 10, 10 and 5 columns (the last one the tile's left five), rows of 10 and 3.
-    ASSERT_NE(0, gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 5, 3, 10, 10));
-    EXPECT_TRUE(pixelsAre(dst, onlyIn(r, [&](int x, int y) { return src.at(5 + x % 10, 3 + (y - 1) % 10); })));
-    Dib small(8, 6, coordColour);
-    ASSERT_NE(0, gfnFillRectWithBitmap(dst.dc(), &r, small, SRCCOPY, 0, 0, 5, 0));
-    EXPECT_TRUE(pixelsAre(dst, onlyIn(r, [&](int x, int y) { return small.at(x % 8, (y - 1) % 6); })));
-}
-
 // Bad arguments fail and draw nothing: null DCs, bitmaps, rectangles and pixels, source origins at
 // or beyond the bitmap's edge, no area, missing resources, a bitmap too small for a centre cell.
 // Empty and inverted rectangles succeed and draw nothing.
@@ -165,7 +153,18 @@ TEST(Fill, CornersOfInvertedRectanglesTinyPiecesAndSourcelessOperationsDraw) {
     }));
 }
 
-TEST(Fill, CentreCellIsTiledAndResourcesDrawLikeTheirBitmaps) {
+// Tiles are cut at the right and bottom, and a zero side means the whole bitmap; the centre cell is
+// tiled; resources draw like their bitmaps.
+TEST(Fill, TilesCentreCellAndResources) {
+    Dib twenty(20, 20, coordColour);
+    Canvas tiles(30, 16, kSentinel);
+    RECT t = {0, 1, 25, 14};
+    // Cells of 10, 10 and 5 columns (the last one the tile's left five), rows of 10 and 3.
+    ASSERT_NE(0, gfnFillRectWithBitmap(tiles.dc(), &t, twenty, SRCCOPY, 5, 3, 10, 10));
+    EXPECT_TRUE(pixelsAre(tiles, onlyIn(t, [&](int x, int y) { return twenty.at(5 + x % 10, 3 + (y - 1) % 10); })));
+    Dib small(8, 6, coordColour);
+    ASSERT_NE(0, gfnFillRectWithBitmap(tiles.dc(), &t, small, SRCCOPY, 0, 0, 5, 0));
+    EXPECT_TRUE(pixelsAre(tiles, onlyIn(t, [&](int x, int y) { return small.at(x % 8, (y - 1) % 6); })));
     Dib src(31, 30, coordColour);   // cells of 10 x 10
     Canvas dst(25, 13, kSentinel);
     RECT all = {0, 0, 25, 13};
