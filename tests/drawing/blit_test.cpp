@@ -8,9 +8,7 @@
 
 using namespace drawtest;
 
-const COLORREF kKey = RGB(255, 0, 255);
-
-TEST(Blit, BitbltAndStretchBltCopyAndKeepTheCallersObjects) {
+TEST(Blit, BitbltStretchAndTransparentCopiesKeepTheCallersObjects) {
     Dib src(10, 10, coordColour);
     Canvas dst(12, 12, kSentinel);
     ASSERT_NE(0, gfnBitblt(dst.dc(), 1, 2, 4, 3, src, 5, 6, SRCCOPY));
@@ -28,6 +26,21 @@ TEST(Blit, BitbltAndStretchBltCopyAndKeepTheCallersObjects) {
     ASSERT_NE(0, gfnStretchBlt(big.dc(), 0, 0, 8, 8, small, SRCCOPY));
     EXPECT_TRUE(pixelsAre(big, [](int x, int y) { return coordColour(x / 4, y / 4); }));
     EXPECT_EQ(COLORONCOLOR, GetStretchBltMode(big.dc()));
+    // Transparent drawing leaves the key out, scales, and keeps the source.
+    const COLORREF kKey = RGB(255, 0, 255);
+    auto source = [](int x, int y) { return x == 1 || (x == 3 && y == 1) ? kKey : coordColour(x, y); };
+    Dib keyed(4, 2, source);
+    Canvas onto(10, 6, kSentinel);
+    ASSERT_NE(0, gfnDrawTransparentBitmap(onto.dc(), keyed, 1, 1, 4, 2, kKey, 0, 0, 4, 2));
+    EXPECT_TRUE(pixelsAre(onto, [&](int x, int y) {
+        COLORREF s = in({1, 1, 5, 3}, x, y) ? source(x - 1, y - 1) : kSentinel;
+        return s == kKey ? kSentinel : s;
+    }));
+    // Scaled 2:1 from a source origin inside the bitmap.
+    Canvas wide(8, 4, kSentinel);
+    ASSERT_NE(0, gfnDrawTransparentBitmap(wide.dc(), keyed, 0, 0, 4, 2, kKey, 2, 0, 2, 1));
+    EXPECT_TRUE(pixelsAre(wide, onlyIn({0, 0, 4, 2}, [](int x, int) { return coordColour(2 + x / 2, 0); })));
+    EXPECT_TRUE(pixelsAre(keyed, source));
 }
 
 // Sources of distinct pixels, so that a wrong origin, size or channel order shows.
@@ -51,22 +64,6 @@ TEST(Blit, AlphaBlendFromABitmapAndFromADC) {
                         << "alpha " << alpha << " at " << x << "," << y;
             }
     }
-}
-
-TEST(Blit, TransparentBitmapLeavesTheKeyOutScalesAndKeepsTheSource) {
-    auto source = [](int x, int y) { return x == 1 || (x == 3 && y == 1) ? kKey : coordColour(x, y); };
-    Dib src(4, 2, source);
-    Canvas dst(10, 6, kSentinel);
-    ASSERT_NE(0, gfnDrawTransparentBitmap(dst.dc(), src, 1, 1, 4, 2, kKey, 0, 0, 4, 2));
-    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) {
-        COLORREF s = in({1, 1, 5, 3}, x, y) ? source(x - 1, y - 1) : kSentinel;
-        return s == kKey ? kSentinel : s;
-    }));
-    // Scaled 2:1 from a source origin inside the bitmap.
-    Canvas big(8, 4, kSentinel);
-    ASSERT_NE(0, gfnDrawTransparentBitmap(big.dc(), src, 0, 0, 4, 2, kKey, 2, 0, 2, 1));
-    EXPECT_TRUE(pixelsAre(big, onlyIn({0, 0, 4, 2}, [](int x, int) { return coordColour(2 + x / 2, 0); })));
-    EXPECT_TRUE(pixelsAre(src, source));
 }
 
 namespace {
@@ -169,7 +166,7 @@ struct TextCanvas : Canvas {
 
 // Compared with the text alone in white: the text on top of its copy at (dx, dy) in the shadow's
 // colour; the grey string is grey over white one pixel right and down.
-TEST(Text, ShadowLiesAtItsOffsetUnderTheTextAndTheTextColourIsPutBack) {
+TEST(Text, ShadowsAndThreeDFrames) {
     SharpFont f;
     const COLORREF grey = RGB(128, 128, 128), white = RGB(255, 255, 255);
     TextCanvas mask(f.font, white);
@@ -192,9 +189,7 @@ TEST(Text, ShadowLiesAtItsOffsetUnderTheTextAndTheTextColourIsPutBack) {
     unsigned long text = 1, shadow = 2;
     gfnGetGrayStringColor(text, shadow);
     EXPECT_TRUE(text == grey && shadow == white) << std::hex << text << " " << shadow;
-}
-
-TEST(Text, ThreeDFrameExactPixels) {
+    // 3-D frames: exact pixels, the DC's pen put back.
     const COLORREF hi = GetSysColor(COLOR_BTNHIGHLIGHT), lo = GetSysColor(COLOR_BTNSHADOW);
     ASSERT_NE(hi, lo);
     for (int raised : {0, 1}) {
