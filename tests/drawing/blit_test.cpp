@@ -117,7 +117,7 @@ TEST(Region, RectanglesCutFromBitmaps) {
 }
 
 // A checkerboard of 2 x 2 squares, 100 x 90: 2250 runs, more than one batch of rectangles.
-TEST(Region, ManyRunsGiveTheWholeRegion) {
+TEST(Region, ManyRunsGiveTheWholeRegionAndPatternFillsKeepToTheirRegion) {
     auto opaque = [](int x, int y) { return ((x / 2) + (y / 2)) % 2 == 0; };
     Dib dib(100, 90, [&](int x, int y) { return opaque(x, y) ? RGB(0, 90, 0) : RGB(255, 255, 255); });
     HRGN rgn = gfnBitmapToRegion(dib, RGB(255, 255, 255), 0);
@@ -126,18 +126,16 @@ TEST(Region, ManyRunsGiveTheWholeRegion) {
         for (int x = 0; x < 100; ++x) want += opaque(x, y) ? '#' : '.';
     EXPECT_TRUE(rgn && want == holds(rgn, 100, 90));
     DeleteObject(rgn);
-}
-
-TEST(Region, PatternFillKeepsToTheRegionAndTheBrushOrigin) {
+    // A pattern fill keeps to the region and the brush origin, and puts the brush back.
     Dib pattern(8, 8, coordColour);
-    Canvas dst(20, 12, kSentinel);
-    HRGN rgn = CreateRectRgn(3, 2, 17, 9);
-    HGDIOBJ brushBefore = GetCurrentObject(dst.dc(), OBJ_BRUSH);
-    ASSERT_NE(0, gfnFillRgnWithBitmap(dst.dc(), rgn, pattern));
-    EXPECT_EQ(brushBefore, GetCurrentObject(dst.dc(), OBJ_BRUSH));
-    EXPECT_TRUE(pixelsAre(dst, onlyIn({3, 2, 17, 9}, [](int x, int y) { return coordColour(x % 8, y % 8); })));
-    EXPECT_EQ(0, gfnFillRgnWithBitmap(dst.dc(), rgn, nullptr));
-    DeleteObject(rgn);
+    Canvas onto(20, 12, kSentinel);
+    HRGN area = CreateRectRgn(3, 2, 17, 9);
+    HGDIOBJ brushBefore = GetCurrentObject(onto.dc(), OBJ_BRUSH);
+    ASSERT_NE(0, gfnFillRgnWithBitmap(onto.dc(), area, pattern));
+    EXPECT_EQ(brushBefore, GetCurrentObject(onto.dc(), OBJ_BRUSH));
+    EXPECT_TRUE(pixelsAre(onto, onlyIn({3, 2, 17, 9}, [](int x, int y) { return coordColour(x % 8, y % 8); })));
+    EXPECT_EQ(0, gfnFillRgnWithBitmap(onto.dc(), area, nullptr));
+    DeleteObject(area);
 }
 
 namespace {

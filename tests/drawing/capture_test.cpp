@@ -61,7 +61,7 @@ void expectPattern(HBITMAP b, int cx, int cy, int ox = -1, int oy = 0) {
 }
 }  // namespace
 
-TEST(Capture, ParentBackgroundLinesUpWithTheChildsClientArea) {
+TEST(Capture, ParentBackgroundCoverAndMoves) {
     // A child 2 pixels inside its parent, and one with a one-pixel border (client area 48 x 38).
     const struct { RECT rect; DWORD style; POINT client; SIZE size; } children[] = {
         {{2, 2, 32, 22}, 0, {2, 2}, {30, 20}}, {{10, 20, 60, 60}, WS_BORDER, {11, 21}, {48, 38}}};
@@ -96,6 +96,24 @@ TEST(Capture, ParentBackgroundLinesUpWithTheChildsClientArea) {
         ReleaseDC(w.child, own);
         EXPECT_FALSE(gfnEraseBkByParent(nullptr, w.child, dc.dc()) || gfnEraseBkByParent(w.parent, nullptr, dc.dc()));
     }
+    // Windows above cover a window; a move by an offset keeps the size.
+    Windows w({10, 10, 60, 60});
+    HWND above = makeWindow(L"DrawingTestPlain", WS_CHILD, {40, 30, 90, 80}, w.parent);
+    SetWindowPos(above, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RECT out = {1, 1, 1, 1}, want = {100, 70, 120, 100};   // the overlap (40, 30, 60, 60) on the screen
+    EXPECT_TRUE(0 == gfnIsWindowCoveredByAnother(above, &out) && IsRectEmpty(&out));
+    ASSERT_NE(0, gfnIsWindowCoveredByAnother(w.child, &out));
+    EXPECT_TRUE(EqualRect(&want, &out)) << out.left << "," << out.top << "," << out.right << "," << out.bottom;
+    EXPECT_NE(0, gfnIsWindowCoveredByAnother(w.child, nullptr));
+    ShowWindow(above, SW_HIDE);
+    EXPECT_TRUE(0 == gfnIsWindowCoveredByAnother(w.child, &out) && 0 == gfnIsWindowCoveredByAnother(nullptr, &out));
+    DestroyWindow(above);
+    gfnMoveWindowByOffset(w.parent, w.child, 5, -3);
+    RECT r;
+    GetWindowRect(w.child, &r);
+    MapWindowPoints(nullptr, w.parent, (POINT*)&r, 2);
+    want = {15, 7, 65, 57};   // size kept
+    EXPECT_TRUE(EqualRect(&want, &r)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
 }
 
 // Backgrounds into a given bitmap (the client corner only; a rectangle's top-left lands at (0, 0)),
@@ -140,26 +158,6 @@ TEST(Capture, BitmapsOfTheBackgroundAndTheScreen) {
     CqBitmapHandler::g_fnGetWindowBkBitmap(w.parent, w.child);
     EXPECT_EQ(coordColour(104, 54), GetPixel(CqBitmapHandler::g_fnGetDC(), 99, 49));
     CqBitmapHandler::g_fnReleaseDC();
-}
-
-TEST(Capture, CoverByWindowsAboveAndMoveByOffset) {
-    Windows w({10, 10, 60, 60});
-    HWND above = makeWindow(L"DrawingTestPlain", WS_CHILD, {40, 30, 90, 80}, w.parent);
-    SetWindowPos(above, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    RECT out = {1, 1, 1, 1}, want = {100, 70, 120, 100};   // the overlap (40, 30, 60, 60) on the screen
-    EXPECT_TRUE(0 == gfnIsWindowCoveredByAnother(above, &out) && IsRectEmpty(&out));
-    ASSERT_NE(0, gfnIsWindowCoveredByAnother(w.child, &out));
-    EXPECT_TRUE(EqualRect(&want, &out)) << out.left << "," << out.top << "," << out.right << "," << out.bottom;
-    EXPECT_NE(0, gfnIsWindowCoveredByAnother(w.child, nullptr));
-    ShowWindow(above, SW_HIDE);
-    EXPECT_TRUE(0 == gfnIsWindowCoveredByAnother(w.child, &out) && 0 == gfnIsWindowCoveredByAnother(nullptr, &out));
-    DestroyWindow(above);
-    gfnMoveWindowByOffset(w.parent, w.child, 5, -3);
-    RECT r;
-    GetWindowRect(w.child, &r);
-    MapWindowPoints(nullptr, w.parent, (POINT*)&r, 2);
-    want = {15, 7, 65, 57};   // size kept
-    EXPECT_TRUE(EqualRect(&want, &r)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
 }
 
 TEST(Leaks, TheCounterSeesLeftoversAndTheDrawingCallsLeaveNone) {

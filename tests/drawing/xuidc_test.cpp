@@ -62,7 +62,7 @@ TEST(XUIDC, BufferIsMadeWhiteFlushedSharedByCopiesOrLeftOutInDirectMode) {
     EXPECT_FALSE(direct.DrawArrow(0, 0, 4, 0) || direct.Draw3DLine(0, 0, 4) || direct.TextOutW(0, 0, L"x", 1) || direct.Flush(0, 0, 0, 0));
 }
 
-TEST(XUIDC, BitBltPlacesRowsClipsAndBlends) {
+TEST(XUIDC, BitBltBlendsShapesTilesAndText) {
     Probe ctx(6, 5);
     Canvas src(8, 8);
     for (int i = 0; i < 64; ++i) SetPixel(src.dc(), i % 8, i / 8, coordColour(i % 8, i / 8));
@@ -94,21 +94,19 @@ TEST(XUIDC, BitBltPlacesRowsClipsAndBlends) {
     EXPECT_EQ(RGB(10, 20, 30), ctx.at(1, 1));
     ctx.BitBlt(0, 0, 4, 4, white.dc(), 0, 0, SRCCOPY, nullptr, nullptr, nullptr);
     EXPECT_EQ(kWhite, ctx.at(1, 1));
-}
-
-TEST(XUIDC, ArrowFramesLinesTilesAndText) {
-    Probe ctx(24, 24);
+    // Shapes: the arrow, 3-D frames and lines, solid fills, tiles and text.
+    Probe shapes(24, 24);
     const COLORREF red = RGB(200, 0, 0);
-    ASSERT_NE(0, ctx.DrawArrow(10, 10, 5, red));
+    ASSERT_NE(0, shapes.DrawArrow(10, 10, 5, red));
     // Its corners (10, 10), (10, 15) and (12, 12) are filled; just outside them is white.
-    EXPECT_TRUE(ctx.at(10, 10) == red && ctx.at(10, 15) == red && ctx.at(12, 12) == red);
-    EXPECT_TRUE(ctx.at(13, 12) == kWhite && ctx.at(9, 12) == kWhite && ctx.at(10, 16) == kWhite);
-    ctx.FillRect(0, 0, 24, 24, RGB(0, 0, 0));
+    EXPECT_TRUE(shapes.at(10, 10) == red && shapes.at(10, 15) == red && shapes.at(12, 12) == red);
+    EXPECT_TRUE(shapes.at(13, 12) == kWhite && shapes.at(9, 12) == kWhite && shapes.at(10, 16) == kWhite);
+    shapes.FillRect(0, 0, 24, 24, RGB(0, 0, 0));
     RECT r = {2, 2, 7, 6};
-    ASSERT_NE(0, ctx.Draw3DRect(&r, RGB(0, 0, 255), RGB(0, 255, 0)));
-    ASSERT_NE(0, ctx.Draw3DLine(1, 10, 6));
-    ctx.FillSolidRect(20, 20, 2, 3, RGB(1, 2, 3));
-    EXPECT_TRUE(pixelsAre(ctx, [&](int x, int y) {
+    ASSERT_NE(0, shapes.Draw3DRect(&r, RGB(0, 0, 255), RGB(0, 255, 0)));
+    ASSERT_NE(0, shapes.Draw3DLine(1, 10, 6));
+    shapes.FillSolidRect(20, 20, 2, 3, RGB(1, 2, 3));
+    EXPECT_TRUE(pixelsAre(shapes, [&](int x, int y) {
         if (in(r, x, y) && (x == 6 || y == 5)) return RGB(0, 255, 0);
         if (in(r, x, y) && (x == 2 || y == 2)) return RGB(0, 0, 255);
         if (x >= 1 && x < 7 && (y == 10 || y == 11)) return y == 10 ? RGB(0x87, 0x87, 0x87) : kWhite;
@@ -124,3 +122,4 @@ TEST(XUIDC, ArrowFramesLinesTilesAndText) {
     ASSERT_NE(0, tiled.TextOutW(2, 9, L"W", 1));
     EXPECT_FALSE(pixelsAre(tiled, tileOrWhite));
 }
+
