@@ -114,11 +114,9 @@ TEST(Fill, BadArgumentsFailAndEmptyRectanglesDrawNothing) {
         [&] { return gfnDrawSelImg(dc, 0, 0, 4, 4, nullptr, 3, 0, 0, 10, 8); },
     };
     for (const auto& call : refused) EXPECT_EQ(0, call()) << &call - refused;
-    for (POINT o : {POINT{9, 0}, POINT{0, 9}, POINT{-1, 0}, POINT{0, -1}}) {
-        EXPECT_EQ(0, gfnBitblt(dc, 0, 0, 4, 4, src, o.x, o.y, SRCCOPY)) << o.x << "," << o.y;
-        EXPECT_EQ(0, gfnAlphaBlend(dc, src.get(), 0, 0, 4, 4, 255, o.x, o.y, 1, 1)) << o.x << "," << o.y;
-        EXPECT_EQ(0, gfnDrawTransparentBitmap(dc, src, 0, 0, 4, 4, key, o.x, o.y, 4, 4)) << o.x << "," << o.y;
-    }
+    for (POINT o : {POINT{9, 0}, POINT{0, 9}, POINT{-1, 0}, POINT{0, -1}})
+        EXPECT_FALSE(gfnBitblt(dc, 0, 0, 4, 4, src, o.x, o.y, SRCCOPY) || gfnAlphaBlend(dc, src.get(), 0, 0, 4, 4, 255, o.x, o.y, 1, 1) ||
+                     gfnDrawTransparentBitmap(dc, src, 0, 0, 4, 4, key, o.x, o.y, 4, 4)) << o.x << "," << o.y;
     EXPECT_TRUE(gfnFillRectWithBitmap(dc, &empty, src, SRCCOPY, 0, 0, 3, 3) && gfnFillRectWithBitmap(dc, &inverted, src, SRCCOPY, 0, 0, 3, 3));
     gfnFillRectWithCenterCell(dc, &inverted, src, SRCCOPY);
     gfnFillRectWithTransparentBitmap(dc, &inverted, src, 0);
@@ -199,24 +197,22 @@ TEST(Fill, TransparentTilesScaleTheWholeBitmapIntoCutCells) {
     EXPECT_NE(src.at(1, 0), dst.at(9, 0));
 }
 
+// Memory and buffers draw from the source point: near the image's corner only what the image has,
+// from a buffer a zero width reaching its right edge and sizes beyond it cut to it.
 TEST(Buffers, MemoryAndBuffersDrawFromTheSourcePointAndStopAtTheImageEdge) {
     std::vector<BYTE> px = image(10, 8);
     Canvas dst(12, 10, kSentinel);
-    ASSERT_EQ(1, gfnDrawSelImg(dst.dc(), 1, 2, 4, 3, px.data(), 3, 5, 4, 10, 8));
-    EXPECT_TRUE(pixelsAre(dst, onlyIn({1, 2, 5, 5}, [](int x, int y) { return coordColour(x + 4, y + 2); })));
-    // Near the image's corner only what the image has is drawn.
-    dst.fill(kSentinel);
-    ASSERT_EQ(1, gfnDrawSelImg(dst.dc(), 0, 0, 6, 6, px.data(), 3, 7, 6, 10, 8));
-    EXPECT_TRUE(pixelsAre(dst, onlyIn({0, 0, 3, 2}, [](int x, int y) { return coordColour(x + 7, y + 6); })));
-    // From a buffer: a zero width reaches its right edge.
-    dst.fill(kSentinel);
     Buffer b(9, 6);
-    ASSERT_EQ(1, gfnDrawBuf(dst.dc(), 2, 1, b.buf, 4, 2, 0, 3));
-    EXPECT_TRUE(pixelsAre(dst, onlyIn({2, 1, 7, 4}, [](int x, int y) { return coordColour(x + 2, y + 1); })));
-    // Sizes beyond the buffer are cut to it.
-    dst.fill(kSentinel);
-    ASSERT_EQ(1, gfnDrawBuf(dst.dc(), 0, 0, b.buf, 7, 4, 50, 50));
-    EXPECT_TRUE(pixelsAre(dst, onlyIn({0, 0, 2, 2}, [](int x, int y) { return coordColour(x + 7, y + 4); })));
+    ASSERT_EQ(1, gfnDrawSelImg(dst.dc(), 1, 2, 4, 3, px.data(), 3, 5, 4, 10, 8));
+    ASSERT_EQ(1, gfnDrawSelImg(dst.dc(), 0, 0, 6, 6, px.data(), 3, 7, 6, 10, 8));
+    ASSERT_EQ(1, gfnDrawBuf(dst.dc(), 6, 6, b.buf, 4, 2, 0, 3));
+    ASSERT_EQ(1, gfnDrawBuf(dst.dc(), 9, 0, b.buf, 7, 4, 50, 50));
+    EXPECT_TRUE(pixelsAre(dst, [](int x, int y) {
+        if (in({1, 2, 5, 5}, x, y)) return coordColour(x + 4, y + 2);
+        if (in({0, 0, 3, 2}, x, y)) return coordColour(x + 7, y + 6);
+        if (in({6, 6, 11, 9}, x, y)) return coordColour(x - 2, y - 4);
+        return in({9, 0, 11, 2}, x, y) ? coordColour(x - 2, y + 4) : kSentinel;
+    }));
     EXPECT_EQ(0, gfnDrawBuf(dst.dc(), 0, 0, b.buf, -1, 0, 2, 2) + gfnDrawBuf(dst.dc(), 0, 0, b.buf, 9, 0, 2, 2) +
                  gfnDrawBuf(dst.dc(), 0, 0, nullptr, 0, 0, 2, 2));
 }
