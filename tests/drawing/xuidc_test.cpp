@@ -102,24 +102,20 @@ TEST(XUIDC, BitBltBlendsShapesTilesAndText) {
     EXPECT_TRUE(shapes.at(10, 10) == red && shapes.at(10, 15) == red && shapes.at(12, 12) == red);
     EXPECT_TRUE(shapes.at(13, 12) == kWhite && shapes.at(9, 12) == kWhite && shapes.at(10, 16) == kWhite);
     shapes.FillRect(0, 0, 24, 24, RGB(0, 0, 0));
-    RECT r = {2, 2, 7, 6};
-    ASSERT_NE(0, shapes.Draw3DRect(&r, RGB(0, 0, 255), RGB(0, 255, 0)));
-    ASSERT_NE(0, shapes.Draw3DLine(1, 10, 6));
+    RECT r = {2, 2, 7, 6}, t = {9, 13, 19, 20};
+    Dib tile(4, 3, coordColour);
+    ASSERT_TRUE(shapes.Draw3DRect(&r, RGB(0, 0, 255), RGB(0, 255, 0)) && shapes.Draw3DLine(1, 10, 6) && shapes.FillRect(&t, tile.get()));
     shapes.FillSolidRect(20, 20, 2, 3, RGB(1, 2, 3));
-    EXPECT_TRUE(pixelsAre(shapes, [&](int x, int y) {
+    auto picture = [&](int x, int y) {
         if (in(r, x, y) && (x == 6 || y == 5)) return RGB(0, 255, 0);
         if (in(r, x, y) && (x == 2 || y == 2)) return RGB(0, 0, 255);
         if (x >= 1 && x < 7 && (y == 10 || y == 11)) return y == 10 ? RGB(0x87, 0x87, 0x87) : kWhite;
+        if (in(t, x, y)) return coordColour((x - 9) % 4, (y - 13) % 3);
         return in({20, 20, 22, 23}, x, y) ? RGB(1, 2, 3) : RGB(0, 0, 0);
-    }));
-    Probe tiled(20, 20);
-    Dib tile(4, 3, coordColour);
-    RECT t = {1, 1, 11, 8};
-    auto tileOrWhite = [&](int x, int y) { return in(t, x, y) ? coordColour((x - 1) % 4, (y - 1) % 3) : kWhite; };
-    ASSERT_NE(0, tiled.FillRect(&t, tile.get()));
-    EXPECT_TRUE(pixelsAre(tiled, tileOrWhite));
-    tiled.SetTextColor(RGB(0, 0, 200));
-    ASSERT_NE(0, tiled.TextOutW(2, 9, L"W", 1));
-    EXPECT_FALSE(pixelsAre(tiled, tileOrWhite));
+    };
+    EXPECT_TRUE(pixelsAre(shapes, picture));
+    shapes.SetTextColor(RGB(0, 0, 200));
+    ASSERT_NE(0, shapes.TextOutW(10, 13, L"W", 1));
+    EXPECT_FALSE(pixelsAre(shapes, picture));
 }
 
