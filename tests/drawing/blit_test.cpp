@@ -8,7 +8,7 @@
 
 using namespace drawtest;
 
-TEST(Blit, BitbltStretchAndTransparentCopiesKeepTheCallersObjects) {
+TEST(Blit, CopiesStretchesTransparencyAndBlends) {
     Dib src(10, 10, coordColour);
     Canvas dst(12, 12, kSentinel);
     ASSERT_NE(0, gfnBitblt(dst.dc(), 1, 2, 4, 3, src, 5, 6, SRCCOPY));
@@ -41,26 +41,24 @@ TEST(Blit, BitbltStretchAndTransparentCopiesKeepTheCallersObjects) {
     ASSERT_NE(0, gfnDrawTransparentBitmap(wide.dc(), keyed, 0, 0, 4, 2, kKey, 2, 0, 2, 1));
     EXPECT_TRUE(pixelsAre(wide, onlyIn({0, 0, 4, 2}, [](int x, int) { return coordColour(2 + x / 2, 0); })));
     EXPECT_TRUE(pixelsAre(keyed, source));
-}
-
-// Sources of distinct pixels, so that a wrong origin, size or channel order shows.
-TEST(Blit, AlphaBlendFromABitmapAndFromADC) {
+    // Alpha blending from a bitmap and from a DC, from sources of distinct pixels so that a wrong
+    // origin, size or channel order shows.
     ASSERT_EQ(1, gfnIsGDIEXCanUse());
-    Dib src(6, 6, coordColour);
+    Dib six(6, 6, coordColour);
     Canvas srcDC(6, 6);
-    ASSERT_NE(0, gfnBitblt(srcDC.dc(), 0, 0, 6, 6, src, 0, 0, SRCCOPY));
+    ASSERT_NE(0, gfnBitblt(srcDC.dc(), 0, 0, 6, 6, six, 0, 0, SRCCOPY));
     for (int alpha : {0, 100, 255}) {
-        Canvas dst(8, 4, RGB(255, 255, 255));
+        Canvas blended(8, 4, RGB(255, 255, 255));
         // The bitmap overload unscaled from (1, 2) on the left, the DC overload 2:1 from (2, 1) on the right.
-        ASSERT_NE(0, gfnAlphaBlend(dst.dc(), src.get(), 0, 0, 3, 3, (BYTE)alpha, 1, 2, 3, 3));
-        ASSERT_NE(0, gfnAlphaBlend(dst.dc(), srcDC.dc(), 4, 0, 4, 4, (BYTE)alpha, 2, 1, 2, 2));
+        ASSERT_NE(0, gfnAlphaBlend(blended.dc(), six.get(), 0, 0, 3, 3, (BYTE)alpha, 1, 2, 3, 3));
+        ASSERT_NE(0, gfnAlphaBlend(blended.dc(), srcDC.dc(), 4, 0, 4, 4, (BYTE)alpha, 2, 1, 2, 2));
         for (int y = 0; y < 4; ++y)
             for (int x = 0; x < 8; ++x) {
                 const bool left = x < 3 && y < 3, right = x >= 4;
                 const COLORREF s = left ? coordColour(1 + x, 2 + y) : right ? coordColour(2 + (x - 4) / 2, 1 + y / 2) : 0xFFFFFF;
                 const int a = left || right ? alpha : 255;
                 for (int shift : {0, 8, 16})
-                    EXPECT_NEAR(((s >> shift & 0xFF) * a + 255 * (255 - a)) / 255, dst.at(x, y) >> shift & 0xFF, 1)
+                    EXPECT_NEAR(((s >> shift & 0xFF) * a + 255 * (255 - a)) / 255, blended.at(x, y) >> shift & 0xFF, 1)
                         << "alpha " << alpha << " at " << x << "," << y;
             }
     }

@@ -145,6 +145,20 @@ TEST(Fill, CornersOfInvertedRectanglesTinyPiecesAndSourcelessOperationsDraw) {
     EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) {
         return in(solid, x, y) ? RGB(200, 100, 50) : in({2, 2, 5, 5}, x, y) ? RGB(255, 255, 255) : 0;
     }));
+    // Transparent tiles leave the key out and scale the whole bitmap into cut cells.
+    const COLORREF key = RGB(0, 255, 0);
+    Dib keyed(4, 2, [&](int x, int y) { return x == 2 && y == 0 ? key : coordColour(x, y); });
+    Canvas onto(12, 4, kSentinel);
+    RECT cells = {0, 0, 10, 3};
+    ASSERT_NE(0, gfnFillRectWithTransparentBitmap(onto.dc(), &cells, keyed, key));
+    EXPECT_TRUE(pixelsAre(onto, [&](int x, int y) {
+        if (in(cells, x, y) && (x >= 8 || y >= 2)) return onto.at(x, y);   // cut cells: looked at below
+        COLORREF s = in(cells, x, y) ? keyed.at(x % 4, y) : kSentinel;
+        return s == key ? kSentinel : s;
+    }));
+    // The last cell is 2 x 1: the whole bitmap scaled into it, so column 9 shows source column 2 or 3,
+    // never column 1.
+    EXPECT_NE(keyed.at(1, 0), onto.at(9, 0));
 }
 
 // Tiles are cut at the right and bottom, and a zero side means the whole bitmap; the centre cell is
@@ -177,43 +191,7 @@ TEST(Fill, TilesCentreCellAndResources) {
     DeleteObject(bitmap);
 }
 
-TEST(Fill, TransparentTilesScaleTheWholeBitmapIntoCutCells) {
-    const COLORREF key = RGB(0, 255, 0);
-    Dib src(4, 2, [&](int x, int y) { return x == 2 && y == 0 ? key : coordColour(x, y); });
-    Canvas dst(12, 4, kSentinel);
-    RECT r = {0, 0, 10, 3};
-    ASSERT_NE(0, gfnFillRectWithTransparentBitmap(dst.dc(), &r, src, key));
-    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) {
-        if (in(r, x, y) && (x >= 8 || y >= 2)) return dst.at(x, y);   // cut cells: looked at below
-        COLORREF s = in(r, x, y) ? src.at(x % 4, y) : kSentinel;
-        return s == key ? kSentinel : s;
-    }));
-    // The last cell is 2 x 1: the whole bitmap scaled into it, so column 9 shows source column 2 or 3,
-    // never column 1.
-    EXPECT_NE(src.at(1, 0), dst.at(9, 0));
-}
-
-// Memory and buffers draw from the source point: near the image's corner only what the image has,
-// from a buffer a zero width reaching its right edge and sizes beyond it cut to it.
-TEST(Buffers, MemoryAndBuffersDrawFromTheSourcePointAndStopAtTheImageEdge) {
-    std::vector<BYTE> px = image(10, 8);
-    Canvas dst(12, 10, kSentinel);
-    Buffer b(9, 6);
-    ASSERT_EQ(1, gfnDrawSelImg(dst.dc(), 1, 2, 4, 3, px.data(), 3, 5, 4, 10, 8));
-    ASSERT_EQ(1, gfnDrawSelImg(dst.dc(), 0, 0, 6, 6, px.data(), 3, 7, 6, 10, 8));
-    ASSERT_EQ(1, gfnDrawBuf(dst.dc(), 6, 6, b.buf, 4, 2, 0, 3));
-    ASSERT_EQ(1, gfnDrawBuf(dst.dc(), 9, 0, b.buf, 7, 4, 50, 50));
-    EXPECT_TRUE(pixelsAre(dst, [](int x, int y) {
-        if (in({1, 2, 5, 5}, x, y)) return coordColour(x + 4, y + 2);
-        if (in({0, 0, 3, 2}, x, y)) return coordColour(x + 7, y + 6);
-        if (in({6, 6, 11, 9}, x, y)) return coordColour(x - 2, y - 4);
-        return in({9, 0, 11, 2}, x, y) ? coordColour(x - 2, y + 4) : kSentinel;
-    }));
-    EXPECT_EQ(0, gfnDrawBuf(dst.dc(), 0, 0, b.buf, -1, 0, 2, 2) + gfnDrawBuf(dst.dc(), 0, 0, b.buf, 9, 0, 2, 2) +
-                 gfnDrawBuf(dst.dc(), 0, 0, nullptr, 0, 0, 2, 2));
-}
-
-TEST(Buffers, TilingIntoABufferDirectlyOrThroughAnAlphaBufferAndIntoRectangles) {
+TEST(Buffers, DrawnTiledAndMerged) {
     Buffer src(20, 20);
     Buffer dst(30, 12, 3, blank);
     // A 10 x 10 tile over 25 x 10: three cells, the last five pixels wide.
@@ -266,4 +244,21 @@ TEST(Buffers, TilingIntoABufferDirectlyOrThroughAnAlphaBufferAndIntoRectangles) 
     gfnFillRectWithSelImage(onto.dc(), &m, px.data(), 3, 10, 0, 0, 0, 10, 8);
     gfnFillRectWithSelImage(onto.dc(), &m, px.data(), 3, 0, 9, 0, 0, 10, 8);
     EXPECT_TRUE(pixelsAre(onto, blank));
+    // Memory and buffers drawn from the source point: near the image's corner only what the image
+    // has; from a buffer a zero width reaches its right edge, sizes beyond it are cut to it.
+    std::vector<BYTE> mem = image(10, 8);
+    Canvas canvas(12, 10, kSentinel);
+    Buffer small(9, 6);
+    ASSERT_EQ(1, gfnDrawSelImg(canvas.dc(), 1, 2, 4, 3, mem.data(), 3, 5, 4, 10, 8));
+    ASSERT_EQ(1, gfnDrawSelImg(canvas.dc(), 0, 0, 6, 6, mem.data(), 3, 7, 6, 10, 8));
+    ASSERT_EQ(1, gfnDrawBuf(canvas.dc(), 6, 6, small.buf, 4, 2, 0, 3));
+    ASSERT_EQ(1, gfnDrawBuf(canvas.dc(), 9, 0, small.buf, 7, 4, 50, 50));
+    EXPECT_TRUE(pixelsAre(canvas, [](int x, int y) {
+        if (in({1, 2, 5, 5}, x, y)) return coordColour(x + 4, y + 2);
+        if (in({0, 0, 3, 2}, x, y)) return coordColour(x + 7, y + 6);
+        if (in({6, 6, 11, 9}, x, y)) return coordColour(x - 2, y - 4);
+        return in({9, 0, 11, 2}, x, y) ? coordColour(x - 2, y + 4) : kSentinel;
+    }));
+    EXPECT_EQ(0, gfnDrawBuf(canvas.dc(), 0, 0, small.buf, -1, 0, 2, 2) + gfnDrawBuf(canvas.dc(), 0, 0, small.buf, 9, 0, 2, 2) +
+                 gfnDrawBuf(canvas.dc(), 0, 0, nullptr, 0, 0, 2, 2));
 }
