@@ -76,7 +76,7 @@ std::string holds(HRGN rgn, int w, int h) {
 }
 }  // namespace
 
-TEST(Region, RectanglesCutFromBitmaps) {
+TEST(Region, CutFromBitmapsAndFilledWithPatterns) {
     const BYTE greys[] = {239, 240, 250, 255, 16, 0};
     const struct {
         const char* what;
@@ -112,10 +112,7 @@ TEST(Region, RectanglesCutFromBitmaps) {
     // A bitmap selected into another DC can't be read.
     Canvas busy(4, 4);
     EXPECT_EQ(nullptr, gfnBitmapToRegion(busy.bitmap(), 0, 0));
-}
-
-// A checkerboard of 2 x 2 squares, 100 x 90: 2250 runs, more than one batch of rectangles.
-TEST(Region, ManyRunsGiveTheWholeRegionAndPatternFillsKeepToTheirRegion) {
+    // A checkerboard of 2 x 2 squares, 100 x 90: 2250 runs, more than one batch of rectangles.
     auto opaque = [](int x, int y) { return ((x / 2) + (y / 2)) % 2 == 0; };
     Dib dib(100, 90, [&](int x, int y) { return opaque(x, y) ? RGB(0, 90, 0) : RGB(255, 255, 255); });
     HRGN rgn = gfnBitmapToRegion(dib, RGB(255, 255, 255), 0);
@@ -157,7 +154,7 @@ struct TextCanvas : Canvas {
 
 // Compared with the text alone in white: the text on top of its copy at (dx, dy) in the shadow's
 // colour; the grey string is grey over white one pixel right and down.
-TEST(Text, ShadowsAndThreeDFrames) {
+TEST(Text, ShadowsThreeDFramesAndMeasures) {
     SharpFont f;
     const COLORREF grey = RGB(128, 128, 128), white = RGB(255, 255, 255);
     TextCanvas mask(f.font, white);
@@ -194,27 +191,24 @@ TEST(Text, ShadowsAndThreeDFrames) {
             return (x == 0 && y <= 9) || (y == 0 && x <= 9) ? (raised ? hi : lo) : RGB(1, 2, 3);
         })) << "raised " << raised;
     }
-}
-
-// The measure is DrawTextW's in the given font, or in the default font (16 units high), through a
-// DC or a window; the DC's font is put back; an empty text has no height.
-TEST(Text, MeasuringInTheGivenOrTheDefaultFontOrThroughAWindow) {
-    Canvas c(10, 10);
-    SharpFont f;
-    CRect r(5, 6, 5, 6);
-    RECT want = {5, 6, 5, 6};
-    HGDIOBJ fontBefore = SelectObject(c.dc(), f.font);
-    DrawTextW(c.dc(), L"Measure me", -1, &want, DT_SINGLELINE | DT_CALCRECT);
-    SelectObject(c.dc(), fontBefore);
-    ASSERT_NE(0, gfnGetTextRect(c.dc(), &r, L"Measure me", f.font, DT_SINGLELINE));
-    EXPECT_TRUE(EqualRect(&want, &r) && fontBefore == GetCurrentObject(c.dc(), OBJ_FONT));
-    ASSERT_NE(0, gfnGetTextRect(c.dc(), &r, L"Xy", nullptr, DT_SINGLELINE));
-    EXPECT_TRUE(16 == r.Height() && 0 == gfnGetTextRect(c.dc(), &r, L"", nullptr, DT_LEFT));
-    EXPECT_FALSE(gfnGetTextRect(c.dc(), &r, L"", nullptr, DT_SINGLELINE) || gfnGetTextRect(c.dc(), nullptr, L"x", nullptr, 0));
+    // The measure is DrawTextW's in the given font, or in the default font (16 units high), through a
+    // DC or a window; the DC's font is put back; an empty text has no height.
+    Canvas measured(10, 10);
+    CRect box(5, 6, 5, 6);
+    RECT calc = {5, 6, 5, 6};
+    HGDIOBJ fontBefore = SelectObject(measured.dc(), f.font);
+    DrawTextW(measured.dc(), L"Measure me", -1, &calc, DT_SINGLELINE | DT_CALCRECT);
+    SelectObject(measured.dc(), fontBefore);
+    ASSERT_NE(0, gfnGetTextRect(measured.dc(), &box, L"Measure me", f.font, DT_SINGLELINE));
+    EXPECT_TRUE(EqualRect(&calc, &box) && fontBefore == GetCurrentObject(measured.dc(), OBJ_FONT));
+    ASSERT_NE(0, gfnGetTextRect(measured.dc(), &box, L"Xy", nullptr, DT_SINGLELINE));
+    EXPECT_TRUE(16 == box.Height() && 0 == gfnGetTextRect(measured.dc(), &box, L"", nullptr, DT_LEFT));
+    EXPECT_FALSE(gfnGetTextRect(measured.dc(), &box, L"", nullptr, DT_SINGLELINE) || gfnGetTextRect(measured.dc(), nullptr, L"x", nullptr, 0));
     CWnd wnd, empty;
     wnd.Attach(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr));
-    EXPECT_TRUE(gfnGetTextRect(&wnd, &r, L"Window text", nullptr, DT_SINGLELINE) && r.Width() > 20) << r.Width();
-    EXPECT_FALSE(gfnGetTextRect(&wnd, nullptr, L"x", nullptr, 0) || gfnGetTextRect(&wnd, &r, nullptr, nullptr, 0) ||
-                 gfnGetTextRect((CWnd*)nullptr, &r, L"x", nullptr, 0) || gfnGetTextRect(&empty, &r, L"x", nullptr, 0));
+    EXPECT_TRUE(gfnGetTextRect(&wnd, &box, L"Window text", nullptr, DT_SINGLELINE) && box.Width() > 20) << box.Width();
+    EXPECT_FALSE(gfnGetTextRect(&wnd, nullptr, L"x", nullptr, 0) || gfnGetTextRect(&wnd, &box, nullptr, nullptr, 0) ||
+                 gfnGetTextRect((CWnd*)nullptr, &box, L"x", nullptr, 0) || gfnGetTextRect(&empty, &box, L"x", nullptr, 0));
     DestroyWindow(wnd.Detach());
 }
+

@@ -118,7 +118,7 @@ TEST(Capture, ParentBackgroundCoverAndMoves) {
 
 // Backgrounds into a given bitmap (the client corner only; a rectangle's top-left lands at (0, 0)),
 // into new bitmaps and pixel buffers, into the shared bitmap; the screen, its off-screen parts left out.
-TEST(Capture, BitmapsOfTheBackgroundAndTheScreen) {
+TEST(Capture, BitmapsOfTheBackgroundAndTheScreenAndNoCallLeaks) {
     Windows w({5, 5, 105, 55}, 0, L"DrawingTestPattern");   // client area 100 x 50, erased with the pattern
     Dib target(120, 70, kSentinel);
     ASSERT_NE(0, gfnGetWindowBkBitmap(target.get(), w.child, nullptr));
@@ -158,16 +158,13 @@ TEST(Capture, BitmapsOfTheBackgroundAndTheScreen) {
     CqBitmapHandler::g_fnGetWindowBkBitmap(w.parent, w.child);
     EXPECT_EQ(coordColour(104, 54), GetPixel(CqBitmapHandler::g_fnGetDC(), 99, 49));
     CqBitmapHandler::g_fnReleaseDC();
-}
-
-TEST(Leaks, TheCounterSeesLeftoversAndTheDrawingCallsLeaveNone) {
+    // No drawing call leaves a GDI object behind (the counter does see leftovers).
     std::vector<HGDIOBJ> made;
     EXPECT_EQ(3, gdiLeakOver(3, [&] { made.push_back(CreateSolidBrush(RGB(1, 2, 3))); }));
     for (HGDIOBJ o : made) DeleteObject(o);
-    Windows w({2, 2, 32, 22});
     Dib src(30, 30, coordColour);
     Canvas dst(64, 64, kSentinel);
-    RECT r = {0, 0, 64, 64};
+    RECT all = {0, 0, 64, 64};
     HRGN rgn = CreateRectRgn(3, 2, 17, 9);
     HBITMAP mask = greyMask(16, 16, 100);
     HINSTANCE self = GetModuleHandleW(nullptr);
@@ -178,16 +175,17 @@ TEST(Leaks, TheCounterSeesLeftoversAndTheDrawingCallsLeaveNone) {
         gfnBitblt(dc, 0, 0, 8, 8, src, 0, 0, SRCCOPY), gfnStretchBlt(dc, 0, 0, 8, 8, src, SRCCOPY);
         gfnAlphaBlend(dc, src.get(), 0, 0, 8, 8, 100, 0, 0, 8, 8), gfnDrawTransparentBitmap(dc, src, 0, 0, 8, 8, 0, 0, 0, 8, 8);
         DeleteObject(gfnBitmapToRegion(src, 0, 0)), gfnFillRgnWithBitmap(dc, rgn, src);
-        gfnFillRectWithBitmap(dc, &r, src, SRCCOPY, 0, 0, 7, 7), gfnFillRectWith9CellsBitmap(dc, &r, src, SRCCOPY, 0, 0, 0, 0);
-        gfnFillRectWith9CellsBitmap(dc, &r, self, 201, SRCCOPY, 0, 0, 0, 0), gfnFillRectWithTransparentBitmap(dc, &r, src, 0);
-        gfnDraw3DFrame(dc, &r, 1), gfnEraseBkByParent(w.parent, w.child, dc, (RECT*)nullptr);
+        gfnFillRectWithBitmap(dc, &all, src, SRCCOPY, 0, 0, 7, 7), gfnFillRectWith9CellsBitmap(dc, &all, src, SRCCOPY, 0, 0, 0, 0);
+        gfnFillRectWith9CellsBitmap(dc, &all, self, 201, SRCCOPY, 0, 0, 0, 0), gfnFillRectWithTransparentBitmap(dc, &all, src, 0);
+        gfnDraw3DFrame(dc, &all, 1), gfnEraseBkByParent(w.parent, w.child, dc, (RECT*)nullptr);
         gfnGetWindowBkBitmap(src.get(), w.parent, nullptr), DeleteObject(gfnGetWindowShownBitmap(w.parent, nullptr));
-        DeleteObject(gfnGetScreenBitmap(&r)), CqBitmapHandler::g_fnDrawParentBk(w.child, dc);
+        DeleteObject(gfnGetScreenBitmap(&all)), CqBitmapHandler::g_fnDrawParentBk(w.child, dc);
         ctx.fnCreate(16, 16, dc);
         ctx.BitBlt(0, 0, 16, 16, dc, 0, 0, SRCCOPY, nullptr, &half, mask);
-        ctx.FillRect(&r, src.get()), ctx.Draw3DLine(0, 0, 5), ctx.Draw3DRect(&r, 0, 0), ctx.DrawArrow(3, 3, 6, 0);
+        ctx.FillRect(&all, src.get()), ctx.Draw3DLine(0, 0, 5), ctx.Draw3DRect(&all, 0, 0), ctx.DrawArrow(3, 3, 6, 0);
         ctx.TextOutW(0, 0, L"a", 1), ctx.Flush(0, 0, 0, 0);
     }));
     DeleteObject(mask);
     DeleteObject(rgn);
 }
+

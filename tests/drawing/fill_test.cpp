@@ -54,7 +54,7 @@ struct Buffer {
 };
 }  // namespace
 
-TEST(Fill, NineCellsTileEdgesAndCentreTruncateCellSizesAndOverlapCorners) {
+TEST(Fill, NineCellsTransparentTilesAndSourcelessOperations) {
     // A 30 x 30 bitmap over 100 x 40: cells of 10, eight whole tiles along the top edge. 31 x 32 of a
     // 40 x 33 bitmap: cells of 10 x 10, the last column and two rows never drawn. Width 0: cells are a
     // third of the whole bitmap (13 x 11), read from the given origin.
@@ -81,6 +81,44 @@ TEST(Fill, NineCellsTileEdgesAndCentreTruncateCellSizesAndOverlapCorners) {
         if (x < 10 && y >= 2 && y < 12) return src.at(x, 20 + y - 2);
         return x < 10 && y < 10 ? src.at(x, y) : kSentinel;
     }));
+    // Where the tile rule still draws: nine-cell corners over an inverted rectangle, a piece under 3
+    // pixels whose tiles of 0 mean the whole bitmap, operations that do not read the source.
+    Dib nine(9, 9, coordColour);
+    Canvas small(12, 12, kSentinel);
+    RECT inverted = {8, 8, 2, 2}, all = {0, 0, 12, 12};
+    EXPECT_NE(0, gfnFillRectWith9CellsBitmap(small.dc(), &inverted, nine, SRCCOPY, 0, 0, 9, 9));
+    // Top-left at (8, 8), bottom-left at (8, -1), top-right at (-1, 8), bottom-right at (-1, -1).
+    EXPECT_TRUE(pixelsAre(small, [&](int x, int y) {
+        if ((x < 2 || (x >= 8 && x < 11)) && (y < 2 || (y >= 8 && y < 11)))
+            return nine.at(x < 2 ? 7 + x : x - 8, y < 2 ? 7 + y : y - 8);
+        return kSentinel;
+    }));
+    // Cells 0 x 3: no corners; the edges and the centre tile the whole bitmap from their cell's row.
+    EXPECT_NE(0, gfnFillRectWith9CellsBitmap(small.dc(), &all, nine, SRCCOPY, 0, 0, 2, 9));
+    EXPECT_TRUE(pixelsAre(small, [&](int x, int y) { return nine.at(x % 9, y < 9 ? y : y - 3); }));
+    EXPECT_NE(0, gfnFillRectWithBitmap(small.dc(), &all, nine, BLACKNESS, 9, 0, 3, 3));
+    EXPECT_NE(0, gfnBitblt(small.dc(), 2, 2, 3, 3, nine, 20, 20, WHITENESS));
+    // A solid fill leaves its colour as the background colour.
+    RECT solid = {6, 1, 9, 5};
+    ASSERT_NE(0, gfnFillSolidRect(small.dc(), &solid, RGB(200, 100, 50)));
+    EXPECT_EQ(RGB(200, 100, 50), GetBkColor(small.dc()));
+    EXPECT_TRUE(pixelsAre(small, [&](int x, int y) {
+        return in(solid, x, y) ? RGB(200, 100, 50) : in({2, 2, 5, 5}, x, y) ? RGB(255, 255, 255) : 0;
+    }));
+    // Transparent tiles leave the key out and scale the whole bitmap into cut cells.
+    const COLORREF key = RGB(0, 255, 0);
+    Dib keyed(4, 2, [&](int x, int y) { return x == 2 && y == 0 ? key : coordColour(x, y); });
+    Canvas onto(12, 4, kSentinel);
+    RECT cells = {0, 0, 10, 3};
+    ASSERT_NE(0, gfnFillRectWithTransparentBitmap(onto.dc(), &cells, keyed, key));
+    EXPECT_TRUE(pixelsAre(onto, [&](int x, int y) {
+        if (in(cells, x, y) && (x >= 8 || y >= 2)) return onto.at(x, y);   // cut cells: looked at below
+        COLORREF s = in(cells, x, y) ? keyed.at(x % 4, y) : kSentinel;
+        return s == key ? kSentinel : s;
+    }));
+    // The last cell is 2 x 1: the whole bitmap scaled into it, so column 9 shows source column 2 or 3,
+    // never column 1.
+    EXPECT_NE(keyed.at(1, 0), onto.at(9, 0));
 }
 
 // Bad arguments fail and draw nothing: null DCs, rectangles and pixels, source origins at or beyond
@@ -118,47 +156,6 @@ TEST(Fill, BadArgumentsFailAndEmptyRectanglesDrawNothing) {
     gfnFillRectWithTransparentBitmap(dc, &inverted, src, 0);
     gfnFillRectWithBitmap(dc, &r, src, SRCCOPY, 0, 0, -3, 3);
     EXPECT_TRUE(pixelsAre(dst, blank));
-}
-
-// Where the tile rule still draws: nine-cell corners over an inverted rectangle, a piece under 3
-// pixels whose tiles of 0 mean the whole bitmap, operations that do not read the source.
-TEST(Fill, CornersOfInvertedRectanglesTinyPiecesAndSourcelessOperationsDraw) {
-    Dib src(9, 9, coordColour);
-    Canvas dst(12, 12, kSentinel);
-    RECT inverted = {8, 8, 2, 2}, r = {0, 0, 12, 12};
-    EXPECT_NE(0, gfnFillRectWith9CellsBitmap(dst.dc(), &inverted, src, SRCCOPY, 0, 0, 9, 9));
-    // Top-left at (8, 8), bottom-left at (8, -1), top-right at (-1, 8), bottom-right at (-1, -1).
-    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) {
-        if ((x < 2 || (x >= 8 && x < 11)) && (y < 2 || (y >= 8 && y < 11)))
-            return src.at(x < 2 ? 7 + x : x - 8, y < 2 ? 7 + y : y - 8);
-        return kSentinel;
-    }));
-    // Cells 0 x 3: no corners; the edges and the centre tile the whole bitmap from their cell's row.
-    EXPECT_NE(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 2, 9));
-    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) { return src.at(x % 9, y < 9 ? y : y - 3); }));
-    EXPECT_NE(0, gfnFillRectWithBitmap(dst.dc(), &r, src, BLACKNESS, 9, 0, 3, 3));
-    EXPECT_NE(0, gfnBitblt(dst.dc(), 2, 2, 3, 3, src, 20, 20, WHITENESS));
-    // A solid fill leaves its colour as the background colour.
-    RECT solid = {6, 1, 9, 5};
-    ASSERT_NE(0, gfnFillSolidRect(dst.dc(), &solid, RGB(200, 100, 50)));
-    EXPECT_EQ(RGB(200, 100, 50), GetBkColor(dst.dc()));
-    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) {
-        return in(solid, x, y) ? RGB(200, 100, 50) : in({2, 2, 5, 5}, x, y) ? RGB(255, 255, 255) : 0;
-    }));
-    // Transparent tiles leave the key out and scale the whole bitmap into cut cells.
-    const COLORREF key = RGB(0, 255, 0);
-    Dib keyed(4, 2, [&](int x, int y) { return x == 2 && y == 0 ? key : coordColour(x, y); });
-    Canvas onto(12, 4, kSentinel);
-    RECT cells = {0, 0, 10, 3};
-    ASSERT_NE(0, gfnFillRectWithTransparentBitmap(onto.dc(), &cells, keyed, key));
-    EXPECT_TRUE(pixelsAre(onto, [&](int x, int y) {
-        if (in(cells, x, y) && (x >= 8 || y >= 2)) return onto.at(x, y);   // cut cells: looked at below
-        COLORREF s = in(cells, x, y) ? keyed.at(x % 4, y) : kSentinel;
-        return s == key ? kSentinel : s;
-    }));
-    // The last cell is 2 x 1: the whole bitmap scaled into it, so column 9 shows source column 2 or 3,
-    // never column 1.
-    EXPECT_NE(keyed.at(1, 0), onto.at(9, 0));
 }
 
 // Tiles are cut at the right and bottom, and a zero side means the whole bitmap; the centre cell is

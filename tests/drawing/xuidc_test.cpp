@@ -22,7 +22,7 @@ struct Probe : xUIDC {
 };
 }  // namespace
 
-TEST(XUIDC, BufferIsMadeWhiteFlushedSharedByCopiesOrLeftOutInDirectMode) {
+TEST(XUIDC, BufferCopiesDirectModeBlitsBlendsShapesTilesAndText) {
     Canvas target(8, 4, RGB(0, 0, 0));
     Probe* ctx = new Probe;
     ASSERT_NE(0, ctx->fnCreate(4, 2, target.dc()));
@@ -60,18 +60,16 @@ TEST(XUIDC, BufferIsMadeWhiteFlushedSharedByCopiesOrLeftOutInDirectMode) {
     EXPECT_TRUE(RGB(9, 9, 9) == target.at(2, 2) && RGB(50, 60, 70) == target.at(5, 3));
     // The buffer's own operations refuse.
     EXPECT_FALSE(direct.DrawArrow(0, 0, 4, 0) || direct.Draw3DLine(0, 0, 4) || direct.TextOutW(0, 0, L"x", 1) || direct.Flush(0, 0, 0, 0));
-}
-
-TEST(XUIDC, BitBltBlendsShapesTilesAndText) {
-    Probe ctx(6, 5);
-    Canvas src(8, 8);
-    for (int i = 0; i < 64; ++i) SetPixel(src.dc(), i % 8, i / 8, coordColour(i % 8, i / 8));
+    // Blits into the buffer: placed, clipped, blended; then shapes, tiles and text.
+    Probe placed(6, 5);
+    Canvas pattern(8, 8);
+    for (int i = 0; i < 64; ++i) SetPixel(pattern.dc(), i % 8, i / 8, coordColour(i % 8, i / 8));
     // 4 x 4 from (3, 2) to (4, 3): only 2 columns and 2 rows fit.
-    ASSERT_NE(0, ctx.BitBlt(4, 3, 4, 4, src.dc(), 3, 2, SRCCOPY, nullptr, nullptr, nullptr));
-    EXPECT_TRUE(pixelsAre(ctx, [](int x, int y) { return x >= 4 && y >= 3 ? coordColour(x - 1, y - 1) : kWhite; }));
+    ASSERT_NE(0, placed.BitBlt(4, 3, 4, 4, pattern.dc(), 3, 2, SRCCOPY, nullptr, nullptr, nullptr));
+    EXPECT_TRUE(pixelsAre(placed, [](int x, int y) { return x >= 4 && y >= 3 ? coordColour(x - 1, y - 1) : kWhite; }));
     // Source rows outside the source bitmap are skipped.
-    ASSERT_NE(0, ctx.BitBlt(0, 0, 2, 4, src.dc(), 0, 6, SRCCOPY, nullptr, nullptr, nullptr));
-    EXPECT_TRUE(coordColour(0, 7) == ctx.at(0, 1) && kWhite == ctx.at(0, 2));
+    ASSERT_NE(0, placed.BitBlt(0, 0, 2, 4, pattern.dc(), 0, 6, SRCCOPY, nullptr, nullptr, nullptr));
+    EXPECT_TRUE(coordColour(0, 7) == placed.at(0, 1) && kWhite == placed.at(0, 2));
     // A colour whose channels differ over white, with an uneven ratio and mask, so that swapped
     // weights or channels show: ratio 1/3 gives (s + 2 x 255) / 3; mask 64 (64 s + 191 x 255) / 255;
     // both (64 s + 701 x 255) / 765. A mask of another size is ignored.
@@ -88,12 +86,12 @@ TEST(XUIDC, BitBltBlendsShapesTilesAndText) {
         DeleteObject(mask);
     }
     // White is transparent with a ratio; without one it is copied like any colour.
-    ctx.FillRect(0, 0, 4, 4, RGB(10, 20, 30));
+    placed.FillRect(0, 0, 4, 4, RGB(10, 20, 30));
     Canvas white(4, 4, kWhite);
-    ctx.BitBlt(0, 0, 4, 4, white.dc(), 0, 0, SRCCOPY, nullptr, &third, nullptr);
-    EXPECT_EQ(RGB(10, 20, 30), ctx.at(1, 1));
-    ctx.BitBlt(0, 0, 4, 4, white.dc(), 0, 0, SRCCOPY, nullptr, nullptr, nullptr);
-    EXPECT_EQ(kWhite, ctx.at(1, 1));
+    placed.BitBlt(0, 0, 4, 4, white.dc(), 0, 0, SRCCOPY, nullptr, &third, nullptr);
+    EXPECT_EQ(RGB(10, 20, 30), placed.at(1, 1));
+    placed.BitBlt(0, 0, 4, 4, white.dc(), 0, 0, SRCCOPY, nullptr, nullptr, nullptr);
+    EXPECT_EQ(kWhite, placed.at(1, 1));
     // Shapes: the arrow, 3-D frames and lines, solid fills, tiles and text.
     Probe shapes(24, 24);
     const COLORREF red = RGB(200, 0, 0);
