@@ -17,12 +17,7 @@ namespace {
 LRESULT CALLBACK patternProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg != WM_ERASEBKGND) return DefWindowProcW(w, msg, wp, lp);
     static Dib pattern(300, 200, coordColour);
-    HDC mem = CreateCompatibleDC((HDC)wp);
-    HGDIOBJ old = SelectObject(mem, pattern.get());
-    BitBlt((HDC)wp, 0, 0, 300, 200, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    return 1;
+    return gfnBitblt((HDC)wp, 0, 0, 300, 200, pattern, 0, 0, SRCCOPY);
 }
 
 HWND makeWindow(const wchar_t* cls, DWORD style, RECT r, HWND parent, DWORD exStyle = 0) {
@@ -59,17 +54,14 @@ void expectPattern(HBITMAP b, int cx, int cy, int ox = -1, int oy = 0) {
     SIZE s = {};
     gfnGetBitmapSize(b, &s);
     EXPECT_TRUE(s.cx == cx && s.cy == cy) << s.cx << " x " << s.cy;
-    HDC mem = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(mem, b);
-    EXPECT_TRUE(ox < 0 || (GetPixel(mem, 0, 0) == coordColour(ox, oy) &&
-                           GetPixel(mem, cx - 1, cy - 1) == coordColour(ox + cx - 1, oy + cy - 1)))
+    auto at = [&](int x, int y) { return colourOf(testutil::dibPixel(b, x, y)); };
+    EXPECT_TRUE(ox < 0 || (at(0, 0) == coordColour(ox, oy) && at(cx - 1, cy - 1) == coordColour(ox + cx - 1, oy + cy - 1)))
         << "from " << ox << "," << oy;
-    DeleteObject(SelectObject(mem, old));   // b
-    DeleteDC(mem);
+    DeleteObject(b);
 }
 }  // namespace
 
-TEST(Capture, ParentBackgroundLinesUpWithTheChildsClientArea) {
+TEST(Capture, ParentBackgroundCoverAndMoves) {
     // A child 2 pixels inside its parent, and one with a one-pixel border (client area 48 x 38).
     const struct { RECT rect; DWORD style; POINT client; SIZE size; } children[] = {
         {{2, 2, 32, 22}, 0, {2, 2}, {30, 20}}, {{10, 20, 60, 60}, WS_BORDER, {11, 21}, {48, 38}}};
@@ -91,11 +83,9 @@ TEST(Capture, ParentBackgroundLinesUpWithTheChildsClientArea) {
         ASSERT_NE(0, gfnEraseBkByParent(w.parent, w.child, dc.dc(), (RECT*)nullptr));
         EXPECT_TRUE(pixelsAre(dc, seen(whole)));
         // The DC's origin is back and it has no clip region.
-        POINT org;
-        GetViewportOrgEx(dc.dc(), &org);
-        EXPECT_TRUE(org.x == 0 && org.y == 0);
+        POINT org = {1, 1};
         HRGN probe = CreateRectRgn(0, 0, 0, 0);
-        EXPECT_EQ(0, GetClipRgn(dc.dc(), probe));
+        EXPECT_TRUE(GetViewportOrgEx(dc.dc(), &org) && org.x == 0 && org.y == 0 && 0 == GetClipRgn(dc.dc(), probe));
         DeleteObject(probe);
         // On the child's own DC, the part cut to the client area.
         RECT cut = {-5, 2, 10, 100};
@@ -106,63 +96,7 @@ TEST(Capture, ParentBackgroundLinesUpWithTheChildsClientArea) {
         ReleaseDC(w.child, own);
         EXPECT_FALSE(gfnEraseBkByParent(nullptr, w.child, dc.dc()) || gfnEraseBkByParent(w.parent, nullptr, dc.dc()));
     }
-}
-
-TEST(Capture, WindowBackgroundIntoAGivenBitmapFillsOnlyTheClientCorner) {
-    Windows w({5, 5, 105, 55}, 0, L"DrawingTestPattern");
-    HWND win = w.child;   // client area 100 x 50, erased with the pattern in its own coordinates
-    Dib target(120, 70, kSentinel);
-    ASSERT_NE(0, gfnGetWindowBkBitmap(target.get(), win, nullptr));
-    EXPECT_TRUE(pixelsAre(target, onlyIn({0, 0, 100, 50}, coordColour)));
-    // A rectangle: its top-left lands at (0, 0).
-    RECT r = {10, 5, 30, 25};
-    ASSERT_NE(0, gfnGetWindowBkBitmap(target.get(), win, &r));
-    EXPECT_TRUE(coordColour(10, 5) == target.at(0, 0) && coordColour(29, 24) == target.at(19, 19));
-    EXPECT_EQ(coordColour(20, 0), target.at(20, 0));   // left from the first capture
-    EXPECT_EQ(0, gfnGetWindowBkBitmap(target.get(), nullptr, nullptr));
-    EXPECT_EQ(0, gfnGetWindowBkBitmap((HBITMAP) nullptr, win, nullptr));
-}
-
-TEST(Capture, NewBitmapsOfTheBackgroundAndTheScreen) {
-    Windows w({20, 10, 50, 30});
-    void* gdiplus = nullptr;
-    ASSERT_EQ(0, gfnGDIPlusLock(&gdiplus));
-    RECT r = {4, 3, 14, 9};
-    expectPattern(gfnGetWindowBkBitmap(w.parent, &r), 10, 6, 4, 3);
-    expectPattern(gfnGetWindowBkBitmap(w.parent, w.child), 30, 20, 20, 10);   // behind the child
-    gfnGDIPlusUnlock(&gdiplus);
-    EXPECT_EQ(nullptr, gfnGetWindowBkBitmap((HWND) nullptr, (RECT*)nullptr));
-    EXPECT_EQ(nullptr, gfnGetWindowBkBitmap(w.parent, (HWND) nullptr));
-    // What the window shows.
-    expectPattern(gfnGetWindowShownBitmap(w.parent, &r), 10, 6, 4, 3);
-    expectPattern(gfnGetWindowShownBitmap(w.parent, nullptr), 200, 150);
-    EXPECT_EQ(nullptr, gfnGetWindowShownBitmap(nullptr, nullptr));
-    // The screen shows the parent's pattern at (60, 40); off-screen parts are left out.
-    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    RECT shot = {70, 45, 90, 55}, partly = {-10, -5, 20, 30}, beyond = {cx - 10, cy - 4, cx + 50, cy + 50};
-    expectPattern(gfnGetScreenBitmap(&shot), 20, 10, 10, 5);
-    expectPattern(gfnGetScreenBitmap(nullptr), cx, cy);
-    expectPattern(gfnGetScreenBitmap(&partly), 20, 30);
-    expectPattern(gfnGetScreenBitmap(&beyond), 10, 4);
-    // The same as a pixel buffer.
-    void* buf = gfnGetScreenBitmapAIKBuffer(&shot);
-    int bw = 0, bh = 0, bu = 0;
-    EXPECT_TRUE(buf && buf32GetWHU(buf, &bw, &bh, &bu) && bw == 20 && bh == 10) << bw << " x " << bh;
-    buf32Free(buf);
-    EXPECT_EQ(nullptr, gfnGetWindowShownBitmapAIKBuffer(nullptr, &shot));
-}
-
-TEST(Capture, SharedBitmapHoldsTheParentBackground) {
-    Windows w({30, 40, 70, 60});
-    Canvas dest(50, 30, kSentinel);
-    CqBitmapHandler::g_fnDrawParentBk(w.child, dest.dc());
-    EXPECT_TRUE(pixelsAre(dest, onlyIn({0, 0, 40, 20}, [](int x, int y) { return coordColour(30 + x, 40 + y); })));
-    CqBitmapHandler::g_fnGetWindowBkBitmap(w.parent, w.child);
-    EXPECT_EQ(coordColour(69, 59), GetPixel(CqBitmapHandler::g_fnGetDC(), 39, 19));
-    CqBitmapHandler::g_fnReleaseDC();
-}
-
-TEST(Capture, CoverByWindowsAboveAndMoveByOffset) {
+    // Windows above cover a window; a move by an offset keeps the size.
     Windows w({10, 10, 60, 60});
     HWND above = makeWindow(L"DrawingTestPlain", WS_CHILD, {40, 30, 90, 80}, w.parent);
     SetWindowPos(above, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -182,44 +116,76 @@ TEST(Capture, CoverByWindowsAboveAndMoveByOffset) {
     EXPECT_TRUE(EqualRect(&want, &r)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
 }
 
-TEST(Leaks, TheCounterSeesLeftoversAndNoCallLeavesAny) {
+// Backgrounds into a given bitmap (the client corner only; a rectangle's top-left lands at (0, 0)),
+// into new bitmaps and pixel buffers, into the shared bitmap; the screen, its off-screen parts left out.
+TEST(Capture, BitmapsOfTheBackgroundAndTheScreenAndNoCallLeaks) {
+    Windows w({5, 5, 105, 55}, 0, L"DrawingTestPattern");   // client area 100 x 50, erased with the pattern
+    Dib target(120, 70, kSentinel);
+    ASSERT_NE(0, gfnGetWindowBkBitmap(target.get(), w.child, nullptr));
+    EXPECT_TRUE(pixelsAre(target, onlyIn({0, 0, 100, 50}, coordColour)));
+    RECT r = {10, 5, 30, 25};
+    ASSERT_NE(0, gfnGetWindowBkBitmap(target.get(), w.child, &r));
+    EXPECT_TRUE(coordColour(10, 5) == target.at(0, 0) && coordColour(29, 24) == target.at(19, 19));
+    EXPECT_EQ(coordColour(20, 0), target.at(20, 0));   // left from the first capture
+    EXPECT_FALSE(gfnGetWindowBkBitmap(target.get(), nullptr, nullptr) || gfnGetWindowBkBitmap((HBITMAP) nullptr, w.child, nullptr));
+
+    void* gdiplus = nullptr;
+    ASSERT_EQ(0, gfnGDIPlusLock(&gdiplus));
+    r = {4, 3, 14, 9};
+    expectPattern(gfnGetWindowBkBitmap(w.parent, &r), 10, 6, 4, 3);
+    expectPattern(gfnGetWindowBkBitmap(w.parent, w.child), 100, 50, 5, 5);   // behind the child
+    gfnGDIPlusUnlock(&gdiplus);
+    EXPECT_FALSE(gfnGetWindowBkBitmap((HWND) nullptr, (RECT*)nullptr) || gfnGetWindowBkBitmap(w.parent, (HWND) nullptr));
+    expectPattern(gfnGetWindowShownBitmap(w.parent, &r), 10, 6, 4, 3);
+    expectPattern(gfnGetWindowShownBitmap(w.parent, nullptr), 200, 150);
+    EXPECT_FALSE(gfnGetWindowShownBitmap(nullptr, nullptr) || gfnGetWindowShownBitmapAIKBuffer(nullptr, &r));
+    // The screen shows the parent's pattern at (60, 40), above the child.
+    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    RECT shot = {70, 41, 90, 44}, partly = {-10, -5, 20, 30}, beyond = {cx - 10, cy - 4, cx + 50, cy + 50};
+    expectPattern(gfnGetScreenBitmap(&shot), 20, 3, 10, 1);
+    expectPattern(gfnGetScreenBitmap(nullptr), cx, cy);
+    expectPattern(gfnGetScreenBitmap(&partly), 20, 30);
+    expectPattern(gfnGetScreenBitmap(&beyond), 10, 4);
+    void* buf = gfnGetScreenBitmapAIKBuffer(&shot);
+    int bw = 0, bh = 0, bu = 0;
+    EXPECT_TRUE(buf && buf32GetWHU(buf, &bw, &bh, &bu) && bw == 20 && bh == 3) << bw << " x " << bh;
+    buf32Free(buf);
+
+    // The shared bitmap holds the parent's background behind the child.
+    Canvas dest(120, 60, kSentinel);
+    CqBitmapHandler::g_fnDrawParentBk(w.child, dest.dc());
+    EXPECT_TRUE(pixelsAre(dest, onlyIn({0, 0, 100, 50}, [](int x, int y) { return coordColour(5 + x, 5 + y); })));
+    CqBitmapHandler::g_fnGetWindowBkBitmap(w.parent, w.child);
+    EXPECT_EQ(coordColour(104, 54), GetPixel(CqBitmapHandler::g_fnGetDC(), 99, 49));
+    CqBitmapHandler::g_fnReleaseDC();
+    // No drawing call leaves a GDI object behind (the counter does see leftovers).
     std::vector<HGDIOBJ> made;
     EXPECT_EQ(3, gdiLeakOver(3, [&] { made.push_back(CreateSolidBrush(RGB(1, 2, 3))); }));
     for (HGDIOBJ o : made) DeleteObject(o);
-    Windows w({2, 2, 32, 22});
     Dib src(30, 30, coordColour);
     Canvas dst(64, 64, kSentinel);
-    RECT r = {0, 0, 64, 64};
+    RECT all = {0, 0, 64, 64};
     HRGN rgn = CreateRectRgn(3, 2, 17, 9);
     HBITMAP mask = greyMask(16, 16, 100);
     HINSTANCE self = GetModuleHandleW(nullptr);
-    const std::pair<const char*, std::function<void()>> calls[] = {
-        {"Bitblt", [&] { gfnBitblt(dst.dc(), 0, 0, 8, 8, src, 0, 0, SRCCOPY); }},
-        {"StretchBlt", [&] { gfnStretchBlt(dst.dc(), 0, 0, 8, 8, src, SRCCOPY); }},
-        {"AlphaBlend", [&] { gfnAlphaBlend(dst.dc(), src.get(), 0, 0, 8, 8, 100, 0, 0, 8, 8); }},
-        {"DrawTransparentBitmap", [&] { gfnDrawTransparentBitmap(dst.dc(), src, 0, 0, 8, 8, 0, 0, 0, 8, 8); }},
-        {"BitmapToRegion", [&] { DeleteObject(gfnBitmapToRegion(src, 0, 0)); }},
-        {"FillRgnWithBitmap", [&] { gfnFillRgnWithBitmap(dst.dc(), rgn, src); }},
-        {"FillRectWithBitmap", [&] { gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 7, 7); }},
-        {"9 cells", [&] { gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 0, 0); }},
-        {"9 cells from a resource", [&] { gfnFillRectWith9CellsBitmap(dst.dc(), &r, self, 201, SRCCOPY, 0, 0, 0, 0); }},
-        {"FillRectWithTransparentBitmap", [&] { gfnFillRectWithTransparentBitmap(dst.dc(), &r, src, 0); }},
-        {"Draw3DFrame", [&] { gfnDraw3DFrame(dst.dc(), &r, 1); }},
-        {"EraseBkByParent", [&] { gfnEraseBkByParent(w.parent, w.child, dst.dc(), (RECT*)nullptr); }},
-        {"GetWindowBkBitmap", [&] { gfnGetWindowBkBitmap(src.get(), w.parent, nullptr); }},
-        {"GetWindowShownBitmap", [&] { DeleteObject(gfnGetWindowShownBitmap(w.parent, nullptr)); }},
-        {"GetScreenBitmap", [&] { DeleteObject(gfnGetScreenBitmap(&r)); }},
-        {"DrawParentBk", [&] { CqBitmapHandler::g_fnDrawParentBk(w.child, dst.dc()); }},
-        {"xUIDC", [&] {
-             xUIDC ctx;
-             AlphaRatio half = {1, 2};
-             ctx.fnCreate(16, 16, dst.dc());
-             ctx.BitBlt(0, 0, 16, 16, dst.dc(), 0, 0, SRCCOPY, nullptr, &half, mask);
-             ctx.FillRect(&r, src.get()), ctx.Draw3DLine(0, 0, 5), ctx.Draw3DRect(&r, 0, 0), ctx.DrawArrow(3, 3, 6, 0);
-             ctx.TextOutW(0, 0, L"a", 1), ctx.Flush(0, 0, 0, 0);
-         }},
-    };
-    for (const auto& c : calls) EXPECT_EQ(0, gdiLeakOver(5, c.second)) << c.first;
+    AlphaRatio half = {1, 2};
+    EXPECT_EQ(0, gdiLeakOver(5, [&] {
+        HDC dc = dst.dc();
+        xUIDC ctx;
+        gfnBitblt(dc, 0, 0, 8, 8, src, 0, 0, SRCCOPY), gfnStretchBlt(dc, 0, 0, 8, 8, src, SRCCOPY);
+        gfnAlphaBlend(dc, src.get(), 0, 0, 8, 8, 100, 0, 0, 8, 8), gfnDrawTransparentBitmap(dc, src, 0, 0, 8, 8, 0, 0, 0, 8, 8);
+        DeleteObject(gfnBitmapToRegion(src, 0, 0)), gfnFillRgnWithBitmap(dc, rgn, src);
+        gfnFillRectWithBitmap(dc, &all, src, SRCCOPY, 0, 0, 7, 7), gfnFillRectWith9CellsBitmap(dc, &all, src, SRCCOPY, 0, 0, 0, 0);
+        gfnFillRectWith9CellsBitmap(dc, &all, self, 201, SRCCOPY, 0, 0, 0, 0), gfnFillRectWithTransparentBitmap(dc, &all, src, 0);
+        gfnDraw3DFrame(dc, &all, 1), gfnEraseBkByParent(w.parent, w.child, dc, (RECT*)nullptr);
+        gfnGetWindowBkBitmap(src.get(), w.parent, nullptr), DeleteObject(gfnGetWindowShownBitmap(w.parent, nullptr));
+        DeleteObject(gfnGetScreenBitmap(&all)), CqBitmapHandler::g_fnDrawParentBk(w.child, dc);
+        ctx.fnCreate(16, 16, dc);
+        ctx.BitBlt(0, 0, 16, 16, dc, 0, 0, SRCCOPY, nullptr, &half, mask);
+        ctx.FillRect(&all, src.get()), ctx.Draw3DLine(0, 0, 5), ctx.Draw3DRect(&all, 0, 0), ctx.DrawArrow(3, 3, 6, 0);
+        ctx.TextOutW(0, 0, L"a", 1), ctx.Flush(0, 0, 0, 0);
+    }));
     DeleteObject(mask);
     DeleteObject(rgn);
 }
+

@@ -3,6 +3,7 @@
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <algorithm>
 #include <functional>
 #include "testutil.h"
 
@@ -14,30 +15,26 @@ const COLORREF kSentinel = RGB(1, 2, 3);   // what the canvas holds where nothin
 inline COLORREF colourOf(DWORD argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
 
 // A 32-bit top-down DIB section, not selected anywhere so the functions under test can select it.
-class Dib {
-public:
-    Dib(int w, int h, const std::function<COLORREF(int, int)>& f) : m_w(w), m_h(h) {
+struct Dib {
+    int w, h;
+    DWORD* bits = nullptr;
+    HBITMAP bitmap;
+    Dib(int w_, int h_, const std::function<COLORREF(int, int)>& f) : w(w_), h(h_) {
         BITMAPINFO bi = {{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB}};
-        m_bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, (void**)&m_bits, nullptr, 0);
+        bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, (void**)&bits, nullptr, 0);
         for (int i = 0; i < w * h; ++i) {
-            COLORREF c = f(i % w, i / w);
-            m_bits[i] = (DWORD)GetRValue(c) << 16 | (DWORD)GetGValue(c) << 8 | GetBValue(c);
+            const COLORREF c = f(i % w, i / w);
+            bits[i] = (DWORD)GetRValue(c) << 16 | (DWORD)GetGValue(c) << 8 | GetBValue(c);
         }
     }
     Dib(int w, int h, COLORREF fill = RGB(0, 0, 0)) : Dib(w, h, [=](int, int) { return fill; }) {}
-    ~Dib() { DeleteObject(m_bitmap); }
-    HBITMAP get() const { return m_bitmap; }
-    operator HBITMAP() const { return m_bitmap; }
-    int width() const { return m_w; }
-    int height() const { return m_h; }
-    COLORREF at(int x, int y) const { return GdiFlush(), colourOf(m_bits[y * m_w + x]); }
+    ~Dib() { DeleteObject(bitmap); }
     Dib(const Dib&) = delete;
-    Dib& operator=(const Dib&) = delete;
-
-private:
-    int m_w, m_h;
-    HBITMAP m_bitmap;
-    DWORD* m_bits = nullptr;
+    HBITMAP get() const { return bitmap; }
+    operator HBITMAP() const { return bitmap; }
+    int width() const { return w; }
+    int height() const { return h; }
+    COLORREF at(int x, int y) const { return GdiFlush(), colourOf(bits[y * w + x]); }
 };
 
 // An 8-bit bottom-up DIB section of w x h with every byte a: a blend mask, read by its bytes alone.
@@ -46,10 +43,9 @@ inline HBITMAP greyMask(int w, int h, BYTE a) {
         BITMAPINFOHEADER h;
         RGBQUAD colours[256];
     } bi = {{sizeof(BITMAPINFOHEADER), w, h, 1, 8, BI_RGB}};
-    void* bits = nullptr;
-    HBITMAP m = CreateDIBSection(nullptr, (BITMAPINFO*)&bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    memset(bits, a, ((w + 3) & ~3) * h);
-    return m;
+    BYTE* bits = nullptr;
+    HBITMAP m = CreateDIBSection(nullptr, (BITMAPINFO*)&bi, DIB_RGB_COLORS, (void**)&bits, nullptr, 0);
+    return std::fill(bits, bits + ((w + 3) & ~3) * h, a), m;
 }
 
 using testutil::pixelsAre;

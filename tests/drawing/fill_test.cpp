@@ -3,6 +3,7 @@
 #include "qDraw.h"
 #include "q32Base.h"
 #include "tests/drawing/drawtest.h"
+#include <functional>
 #include <vector>
 
 using namespace drawtest;
@@ -53,7 +54,7 @@ struct Buffer {
 };
 }  // namespace
 
-TEST(Fill, NineCellsTileEdgesAndCentreTruncateCellSizesAndOverlapCorners) {
+TEST(Fill, NineCellsTransparentTilesAndSourcelessOperations) {
     // A 30 x 30 bitmap over 100 x 40: cells of 10, eight whole tiles along the top edge. 31 x 32 of a
     // 40 x 33 bitmap: cells of 10 x 10, the last column and two rows never drawn. Width 0: cells are a
     // third of the whole bitmap (13 x 11), read from the given origin.
@@ -80,145 +81,114 @@ TEST(Fill, NineCellsTileEdgesAndCentreTruncateCellSizesAndOverlapCorners) {
         if (x < 10 && y >= 2 && y < 12) return src.at(x, 20 + y - 2);
         return x < 10 && y < 10 ? src.at(x, y) : kSentinel;
     }));
-}
-
-TEST(Fill, TilesAreCutAtTheRightAndBottomAndAZeroSideMeansTheWholeBitmap) {
-    Dib src(20, 20, coordColour);
-    Canvas dst(30, 16, kSentinel);
-    RECT r = {0, 1, 25, 14};
-    // Cells of 10, 10 and 5 columns (the last one the tile's left five), rows of 10 and 3.
-    ASSERT_NE(0, gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 5, 3, 10, 10));
-    EXPECT_TRUE(pixelsAre(dst, onlyIn(r, [&](int x, int y) { return src.at(5 + x % 10, 3 + (y - 1) % 10); })));
-    Dib small(8, 6, coordColour);
-    ASSERT_NE(0, gfnFillRectWithBitmap(dst.dc(), &r, small, SRCCOPY, 0, 0, 5, 0));
-    EXPECT_TRUE(pixelsAre(dst, onlyIn(r, [&](int x, int y) { return small.at(x % 8, (y - 1) % 6); })));
-}
-
-TEST(Fill, EmptyRectanglesAndBadSourcesDrawNothing) {
-    Dib src(9, 9, coordColour), tiny(2, 2, coordColour);
-    Canvas dst(12, 12, kSentinel);
-    RECT empty = {5, 5, 5, 9}, inverted = {8, 8, 2, 2}, r = {0, 0, 12, 12};
-    EXPECT_NE(0, gfnFillRectWithBitmap(dst.dc(), &empty, src, SRCCOPY, 0, 0, 3, 3));
-    EXPECT_NE(0, gfnFillRectWithBitmap(dst.dc(), &inverted, src, SRCCOPY, 0, 0, 3, 3));
-    gfnFillRectWithCenterCell(dst.dc(), &inverted, src, SRCCOPY);
-    gfnFillRectWithTransparentBitmap(dst.dc(), &inverted, src, 0);
-    // A source origin at or beyond the bitmap's edge, a negative tile, a bitmap too small for a centre.
-    EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 9, 0, 3, 3));
-    EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 0, 9, 3, 3));
-    gfnFillRectWithBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, -3, 3);
-    EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 9, 0, 9, 9));
-    EXPECT_EQ(0, gfnFillRectWithCenterCell(dst.dc(), &r, tiny, SRCCOPY));
-    // Null bitmaps and rectangles, resources that are not there.
-    HINSTANCE self = GetModuleHandleW(nullptr);
-    EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), &r, (HBITMAP) nullptr, SRCCOPY, 0, 0, 0, 0));
-    EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, (HBITMAP) nullptr, SRCCOPY, 0, 0, 0, 0));
-    EXPECT_EQ(0, gfnFillRectWithCenterCell(dst.dc(), &r, (HBITMAP) nullptr, SRCCOPY));
-    EXPECT_EQ(0, gfnFillRectWithTransparentBitmap(dst.dc(), &r, nullptr, 0));
-    EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), nullptr, src, SRCCOPY, 0, 0, 0, 0));
-    EXPECT_EQ(0, gfnFillSolidRect(dst.dc(), nullptr, RGB(9, 9, 9)));
-    EXPECT_EQ(0, gfnFillRectWithBitmap(dst.dc(), &r, self, 9999, SRCCOPY, 0, 0, 0, 0));
-    EXPECT_EQ(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, self, 9999, SRCCOPY, 0, 0, 0, 0));
-    EXPECT_TRUE(0 == gfnFillRectWithCenterCell(dst.dc(), &r, self, 9999, SRCCOPY) && pixelsAre(dst, blank));
-}
-
-// Where the tile rule still draws: nine-cell corners over an inverted rectangle, a piece under 3
-// pixels whose tiles of 0 mean the whole bitmap, operations that do not read the source.
-TEST(Fill, CornersOfInvertedRectanglesTinyPiecesAndSourcelessOperationsDraw) {
-    Dib src(9, 9, coordColour);
-    Canvas dst(12, 12, kSentinel);
-    RECT inverted = {8, 8, 2, 2}, r = {0, 0, 12, 12};
-    EXPECT_NE(0, gfnFillRectWith9CellsBitmap(dst.dc(), &inverted, src, SRCCOPY, 0, 0, 9, 9));
+    // Where the tile rule still draws: nine-cell corners over an inverted rectangle, a piece under 3
+    // pixels whose tiles of 0 mean the whole bitmap, operations that do not read the source.
+    Dib nine(9, 9, coordColour);
+    Canvas small(12, 12, kSentinel);
+    RECT inverted = {8, 8, 2, 2}, all = {0, 0, 12, 12};
+    EXPECT_NE(0, gfnFillRectWith9CellsBitmap(small.dc(), &inverted, nine, SRCCOPY, 0, 0, 9, 9));
     // Top-left at (8, 8), bottom-left at (8, -1), top-right at (-1, 8), bottom-right at (-1, -1).
-    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) {
+    EXPECT_TRUE(pixelsAre(small, [&](int x, int y) {
         if ((x < 2 || (x >= 8 && x < 11)) && (y < 2 || (y >= 8 && y < 11)))
-            return src.at(x < 2 ? 7 + x : x - 8, y < 2 ? 7 + y : y - 8);
+            return nine.at(x < 2 ? 7 + x : x - 8, y < 2 ? 7 + y : y - 8);
         return kSentinel;
     }));
     // Cells 0 x 3: no corners; the edges and the centre tile the whole bitmap from their cell's row.
-    EXPECT_NE(0, gfnFillRectWith9CellsBitmap(dst.dc(), &r, src, SRCCOPY, 0, 0, 2, 9));
-    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) { return src.at(x % 9, y < 9 ? y : y - 3); }));
-    EXPECT_NE(0, gfnFillRectWithBitmap(dst.dc(), &r, src, BLACKNESS, 9, 0, 3, 3));
-    EXPECT_NE(0, gfnBitblt(dst.dc(), 2, 2, 3, 3, src, 20, 20, WHITENESS));
-    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) { return in({2, 2, 5, 5}, x, y) ? RGB(255, 255, 255) : 0; }));
+    EXPECT_NE(0, gfnFillRectWith9CellsBitmap(small.dc(), &all, nine, SRCCOPY, 0, 0, 2, 9));
+    EXPECT_TRUE(pixelsAre(small, [&](int x, int y) { return nine.at(x % 9, y < 9 ? y : y - 3); }));
+    EXPECT_NE(0, gfnFillRectWithBitmap(small.dc(), &all, nine, BLACKNESS, 9, 0, 3, 3));
+    EXPECT_NE(0, gfnBitblt(small.dc(), 2, 2, 3, 3, nine, 20, 20, WHITENESS));
+    // A solid fill leaves its colour as the background colour.
+    RECT solid = {6, 1, 9, 5};
+    ASSERT_NE(0, gfnFillSolidRect(small.dc(), &solid, RGB(200, 100, 50)));
+    EXPECT_EQ(RGB(200, 100, 50), GetBkColor(small.dc()));
+    EXPECT_TRUE(pixelsAre(small, [&](int x, int y) {
+        return in(solid, x, y) ? RGB(200, 100, 50) : in({2, 2, 5, 5}, x, y) ? RGB(255, 255, 255) : 0;
+    }));
+    // Transparent tiles leave the key out and scale the whole bitmap into cut cells.
+    const COLORREF key = RGB(0, 255, 0);
+    Dib keyed(4, 2, [&](int x, int y) { return x == 2 && y == 0 ? key : coordColour(x, y); });
+    Canvas onto(12, 4, kSentinel);
+    RECT cells = {0, 0, 10, 3};
+    ASSERT_NE(0, gfnFillRectWithTransparentBitmap(onto.dc(), &cells, keyed, key));
+    EXPECT_TRUE(pixelsAre(onto, [&](int x, int y) {
+        if (in(cells, x, y) && (x >= 8 || y >= 2)) return onto.at(x, y);   // cut cells: looked at below
+        COLORREF s = in(cells, x, y) ? keyed.at(x % 4, y) : kSentinel;
+        return s == key ? kSentinel : s;
+    }));
+    // The last cell is 2 x 1: the whole bitmap scaled into it, so column 9 shows source column 2 or 3,
+    // never column 1.
+    EXPECT_NE(keyed.at(1, 0), onto.at(9, 0));
 }
 
-TEST(Fill, CentreCellIsTiledAndResourcesDrawLikeTheirBitmaps) {
+// Bad arguments fail and draw nothing: null DCs, rectangles and pixels, source origins at or beyond
+// the bitmap's edge, no area, a missing resource, a bitmap too small for a centre cell.
+// Empty and inverted rectangles succeed and draw nothing.
+TEST(Fill, BadArgumentsFailAndEmptyRectanglesDrawNothing) {
+    Dib src(9, 9, coordColour), tiny(2, 2, coordColour);
+    Canvas dst(12, 12, kSentinel);
+    const HDC dc = dst.dc();
+    const HINSTANCE self = GetModuleHandleW(nullptr);
+    const COLORREF key = RGB(255, 0, 255);
+    RECT empty = {5, 5, 5, 9}, inverted = {8, 8, 2, 2}, r = {0, 0, 12, 12};
+    std::vector<BYTE> px = image(10, 8);
+    const std::function<int()> refused[] = {
+        [&] { return gfnDrawTransparentBitmap(nullptr, src, 0, 0, 4, 4, key, 0, 0, 4, 4); },
+        [&] { return gfnDrawTransparentBitmap(dc, src, 0, 0, 0, 4, key, 0, 0, 4, 4); },
+        [&] { return gfnFillRectWithBitmap(dc, &r, src, SRCCOPY, 9, 0, 3, 3); },
+        [&] { return gfnFillRectWithBitmap(dc, &r, src, SRCCOPY, 0, 9, 3, 3); },
+        [&] { return gfnFillRectWith9CellsBitmap(dc, &r, src, SRCCOPY, 9, 0, 9, 9); },
+        [&] { return gfnFillRectWithCenterCell(dc, &r, tiny, SRCCOPY); },
+        [&] { return gfnFillRectWithBitmap(dc, nullptr, src, SRCCOPY, 0, 0, 0, 0); },
+        [&] { return gfnFillSolidRect(dc, nullptr, RGB(9, 9, 9)); },
+        [&] { return gfnFillRectWith9CellsBitmap(dc, &r, self, 9999, SRCCOPY, 0, 0, 0, 0); },
+        [&] { return gfnDrawSelImg(dc, 0, 0, 4, 4, px.data(), 3, 10, 0, 10, 8); },
+        [&] { return gfnDrawSelImg(dc, 0, 0, 4, 4, px.data(), 3, 0, 8, 10, 8); },
+        [&] { return gfnDrawSelImg(dc, 0, 0, 0, 4, px.data(), 3, 0, 0, 10, 8); },
+        [&] { return gfnDrawSelImg(dc, 0, 0, 4, 4, nullptr, 3, 0, 0, 10, 8); },
+    };
+    for (const auto& call : refused) EXPECT_EQ(0, call()) << &call - refused;
+    for (POINT o : {POINT{9, 0}, POINT{0, 9}, POINT{-1, 0}, POINT{0, -1}})
+        EXPECT_FALSE(gfnBitblt(dc, 0, 0, 4, 4, src, o.x, o.y, SRCCOPY) || gfnAlphaBlend(dc, src.get(), 0, 0, 4, 4, 255, o.x, o.y, 1, 1) ||
+                     gfnDrawTransparentBitmap(dc, src, 0, 0, 4, 4, key, o.x, o.y, 4, 4)) << o.x << "," << o.y;
+    EXPECT_TRUE(gfnFillRectWithBitmap(dc, &empty, src, SRCCOPY, 0, 0, 3, 3) && gfnFillRectWithBitmap(dc, &inverted, src, SRCCOPY, 0, 0, 3, 3));
+    gfnFillRectWithCenterCell(dc, &inverted, src, SRCCOPY);
+    gfnFillRectWithTransparentBitmap(dc, &inverted, src, 0);
+    gfnFillRectWithBitmap(dc, &r, src, SRCCOPY, 0, 0, -3, 3);
+    EXPECT_TRUE(pixelsAre(dst, blank));
+}
+
+// Tiles are cut at the right and bottom, and a zero side means the whole bitmap; the centre cell is
+// tiled; resources draw like their bitmaps.
+TEST(Fill, TilesCentreCellAndResources) {
+    Dib twenty(20, 20, coordColour);
+    Canvas tiles(30, 16, kSentinel);
+    RECT t = {0, 1, 25, 14};
+    // Cells of 10, 10 and 5 columns (the last one the tile's left five), rows of 10 and 3.
+    ASSERT_NE(0, gfnFillRectWithBitmap(tiles.dc(), &t, twenty, SRCCOPY, 5, 3, 10, 10));
+    EXPECT_TRUE(pixelsAre(tiles, onlyIn(t, [&](int x, int y) { return twenty.at(5 + x % 10, 3 + (y - 1) % 10); })));
+    Dib small(8, 6, coordColour);
+    ASSERT_NE(0, gfnFillRectWithBitmap(tiles.dc(), &t, small, SRCCOPY, 0, 0, 5, 0));
+    EXPECT_TRUE(pixelsAre(tiles, onlyIn(t, [&](int x, int y) { return small.at(x % 8, (y - 1) % 6); })));
     Dib src(31, 30, coordColour);   // cells of 10 x 10
     Canvas dst(25, 13, kSentinel);
     RECT all = {0, 0, 25, 13};
     ASSERT_NE(0, gfnFillRectWithCenterCell(dst.dc(), &all, src, SRCCOPY));
     EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) { return src.at(10 + x % 10, 10 + y % 10); }));
+    // The resource overloads draw what the bitmap overloads draw with the resource's bitmap.
     HINSTANCE self = GetModuleHandleW(nullptr);
     HBITMAP bitmap = LoadBitmapW(self, MAKEINTRESOURCEW(kNineCellResource));
-    ASSERT_NE(nullptr, bitmap);
-    RECT r = {1, 1, 47, 35};
-    auto same = [&](auto viaBitmap, auto viaResource) {
-        Canvas a(50, 40, kSentinel), b(50, 40, kSentinel);
-        EXPECT_NE(0, viaBitmap(a.dc()));
-        EXPECT_NE(0, viaResource(b.dc()));
-        EXPECT_TRUE(pixelsAre(b, [&](int x, int y) { return a.at(x, y); }));
-    };
-    same([&](HDC dc) { return gfnFillRectWithBitmap(dc, &r, bitmap, SRCCOPY, 3, 4, 7, 6); },
-         [&](HDC dc) { return gfnFillRectWithBitmap(dc, &r, self, kNineCellResource, SRCCOPY, 3, 4, 7, 6); });
-    same([&](HDC dc) { return gfnFillRectWith9CellsBitmap(dc, &r, bitmap, SRCCOPY, 0, 0, 30, 30); },
-         [&](HDC dc) { return gfnFillRectWith9CellsBitmap(dc, &r, self, kNineCellResource, SRCCOPY, 0, 0, 30, 30); });
+    Canvas a(50, 40, kSentinel), b(50, 40, kSentinel);
+    RECT r = {1, 1, 47, 35}, inner = {6, 5, 44, 31};
+    EXPECT_TRUE(gfnFillRectWithBitmap(a.dc(), &r, bitmap, SRCCOPY, 3, 4, 7, 6) &&
+                gfnFillRectWith9CellsBitmap(a.dc(), &inner, bitmap, SRCCOPY, 0, 0, 30, 30));
+    EXPECT_TRUE(gfnFillRectWithBitmap(b.dc(), &r, self, kNineCellResource, SRCCOPY, 3, 4, 7, 6) &&
+                gfnFillRectWith9CellsBitmap(b.dc(), &inner, self, kNineCellResource, SRCCOPY, 0, 0, 30, 30));
+    EXPECT_TRUE(pixelsAre(b, [&](int x, int y) { return a.at(x, y); }) && a.at(1, 1) != kSentinel);
     DeleteObject(bitmap);
 }
 
-TEST(Fill, TransparentTilesScaleTheWholeBitmapIntoCutCells) {
-    const COLORREF key = RGB(0, 255, 0);
-    Dib src(4, 2, [&](int x, int y) { return x == 2 && y == 0 ? key : coordColour(x, y); });
-    Canvas dst(12, 4, kSentinel);
-    RECT r = {0, 0, 10, 3};
-    ASSERT_NE(0, gfnFillRectWithTransparentBitmap(dst.dc(), &r, src, key));
-    EXPECT_TRUE(pixelsAre(dst, [&](int x, int y) {
-        if (in(r, x, y) && (x >= 8 || y >= 2)) return dst.at(x, y);   // cut cells: looked at below
-        COLORREF s = in(r, x, y) ? src.at(x % 4, y) : kSentinel;
-        return s == key ? kSentinel : s;
-    }));
-    // The last cell is 2 x 1: the whole bitmap scaled into it, so column 9 shows source column 2 or 3,
-    // never column 1.
-    EXPECT_NE(src.at(1, 0), dst.at(9, 0));
-}
-
-TEST(Fill, SolidFillLeavesTheBackgroundColour) {
-    Canvas dst(6, 6, kSentinel);
-    RECT r = {1, 1, 4, 5};
-    SetBkColor(dst.dc(), RGB(7, 7, 7));
-    ASSERT_NE(0, gfnFillSolidRect(dst.dc(), &r, RGB(200, 100, 50)));
-    EXPECT_EQ(RGB(200, 100, 50), GetBkColor(dst.dc()));
-    EXPECT_TRUE(pixelsAre(dst, onlyIn(r, [](int, int) { return RGB(200, 100, 50); })));
-}
-
-TEST(Buffers, MemoryAndBuffersDrawFromTheSourcePointAndStopAtTheImageEdge) {
-    std::vector<BYTE> px = image(10, 8);
-    Canvas dst(12, 10, kSentinel);
-    ASSERT_EQ(1, gfnDrawSelImg(dst.dc(), 1, 2, 4, 3, px.data(), 3, 5, 4, 10, 8));
-    EXPECT_TRUE(pixelsAre(dst, onlyIn({1, 2, 5, 5}, [](int x, int y) { return coordColour(x + 4, y + 2); })));
-    // Near the image's corner only what the image has is drawn.
-    dst.fill(kSentinel);
-    ASSERT_EQ(1, gfnDrawSelImg(dst.dc(), 0, 0, 6, 6, px.data(), 3, 7, 6, 10, 8));
-    EXPECT_TRUE(pixelsAre(dst, onlyIn({0, 0, 3, 2}, [](int x, int y) { return coordColour(x + 7, y + 6); })));
-    // Origins at or beyond the edge and empty destinations draw nothing.
-    dst.fill(kSentinel);
-    EXPECT_EQ(0, gfnDrawSelImg(dst.dc(), 0, 0, 4, 4, px.data(), 3, 10, 0, 10, 8));
-    EXPECT_EQ(0, gfnDrawSelImg(dst.dc(), 0, 0, 4, 4, px.data(), 3, 0, 8, 10, 8));
-    EXPECT_EQ(0, gfnDrawSelImg(dst.dc(), 0, 0, 4, 4, px.data(), 3, -1, 0, 10, 8));
-    EXPECT_EQ(0, gfnDrawSelImg(dst.dc(), 0, 0, 0, 4, px.data(), 3, 0, 0, 10, 8));
-    EXPECT_TRUE(0 == gfnDrawSelImg(dst.dc(), 0, 0, 4, 4, nullptr, 3, 0, 0, 10, 8) && pixelsAre(dst, blank));
-    // From a buffer: a zero width reaches its right edge.
-    Buffer b(9, 6);
-    ASSERT_EQ(1, gfnDrawBuf(dst.dc(), 2, 1, b.buf, 4, 2, 0, 3));
-    EXPECT_TRUE(pixelsAre(dst, onlyIn({2, 1, 7, 4}, [](int x, int y) { return coordColour(x + 2, y + 1); })));
-    // Sizes beyond the buffer are cut to it.
-    dst.fill(kSentinel);
-    ASSERT_EQ(1, gfnDrawBuf(dst.dc(), 0, 0, b.buf, 7, 4, 50, 50));
-    EXPECT_TRUE(pixelsAre(dst, onlyIn({0, 0, 2, 2}, [](int x, int y) { return coordColour(x + 7, y + 4); })));
-    EXPECT_EQ(0, gfnDrawBuf(dst.dc(), 0, 0, b.buf, -1, 0, 2, 2) + gfnDrawBuf(dst.dc(), 0, 0, b.buf, 9, 0, 2, 2) +
-                 gfnDrawBuf(dst.dc(), 0, 0, nullptr, 0, 0, 2, 2));
-}
-
-TEST(Buffers, TilingABufferIntoABufferDirectlyOrThroughAnAlphaBuffer) {
+TEST(Buffers, DrawnTiledAndMerged) {
     Buffer src(20, 20);
     Buffer dst(30, 12, 3, blank);
     // A 10 x 10 tile over 25 x 10: three cells, the last five pixels wide.
@@ -235,41 +205,57 @@ TEST(Buffers, TilingABufferIntoABufferDirectlyOrThroughAnAlphaBuffer) {
     EXPECT_EQ(0, gfnFillBufWithBuf(untouched.buf, 2, 2, 4, 4, src.buf, 0, 0, 4, 4, nullptr));
     EXPECT_EQ(0, gfnFillBufWithBuf(nullptr, 0, 0, 4, 4, src.buf, 0, 0, 2, 2, nullptr));
     EXPECT_TRUE(pixelsAre(untouched, blank));
-    Buffer black(4, 4, 3, [](int, int) { return RGB(0, 0, 0); });
-    // Alpha 0, 128, 255, 64 across each row of the tile, in 1-byte and in 3-byte alpha buffers: a
-    // 3-byte one weighs by the first byte of each pixel and reads no more than its block.
+    // A colour whose channels differ over white, alpha 0, 128, 255, 64 across each row of the tile,
+    // in 1-byte and 3-byte alpha buffers (a 3-byte one weighs by the first byte of each pixel and
+    // reads no more than its block). The merge rule: (fore a + back (255 - a) + 127) / 255.
+    Buffer fore(4, 4, 3, [](int, int) { return RGB(0, 60, 200); });
     const BYTE alphas[4] = {0, 128, 255, 64};
+    auto merged = [&](int c, int a) { return (c * a + 255 * (255 - a) + 127) / 255; };
     for (int u : {1, 3}) {
         Buffer white(6, 2, 3, [](int, int) { return RGB(255, 255, 255); });
         Buffer alpha(4, 4, u, [&](int x, int) { return RGB(0, 0, alphas[x]); });
-        ASSERT_EQ(1, gfnFillBufWithBuf(white.buf, 0, 0, 6, 2, black.buf, 0, 0, 4, 4, alpha.buf));
-        // The merge rule of the pixel-buffer library: (fore a + back (255 - a) + 127) / 255.
+        ASSERT_EQ(1, gfnFillBufWithBuf(white.buf, 0, 0, 6, 2, fore.buf, 0, 0, 4, 4, alpha.buf));
         EXPECT_TRUE(pixelsAre(white, [&](int x, int) {
-            int want = (255 * (255 - alphas[x % 4]) + 127) / 255;
-            return RGB(want, want, want);
+            return RGB(merged(0, alphas[x % 4]), merged(60, alphas[x % 4]), merged(200, alphas[x % 4]));
         })) << u << "-byte alpha";
     }
     // Pixels of different sizes cannot be copied across.
     Buffer wide(6, 2, 4, blank);
-    EXPECT_TRUE(0 == gfnFillBufWithBuf(wide.buf, 0, 0, 6, 2, black.buf, 0, 0, 4, 4, nullptr) && pixelsAre(wide, blank));
-}
+    EXPECT_TRUE(0 == gfnFillBufWithBuf(wide.buf, 0, 0, 6, 2, fore.buf, 0, 0, 4, 4, nullptr) && pixelsAre(wide, blank));
 
-TEST(Buffers, RectangleFillsTileOnePieceOfABufferOrOfMemory) {
+    // Rectangle fills tile one piece of a buffer or of memory.
     Buffer b(12, 10);
-    Canvas dst(30, 14, kSentinel);
+    Canvas onto(30, 14, kSentinel);
     RECT r = {1, 1, 26, 12};
-    ASSERT_EQ(1, gfnFillRectWithBuf(dst.dc(), &r, b.buf, 2, 3, 10, 0));   // piece 10 x 7
-    EXPECT_TRUE(pixelsAre(dst, onlyIn(r, [](int x, int y) { return coordColour(2 + (x - 1) % 10, 3 + (y - 1) % 7); })));
-    EXPECT_EQ(0, gfnFillRectWithBuf(dst.dc(), &r, nullptr, 0, 0, 0, 0));
-    EXPECT_EQ(0, gfnFillRectWithBuf(dst.dc(), &r, b.buf, 12, 0, 0, 0));
+    ASSERT_EQ(1, gfnFillRectWithBuf(onto.dc(), &r, b.buf, 2, 3, 10, 0));   // piece 10 x 7
+    EXPECT_TRUE(pixelsAre(onto, onlyIn(r, [](int x, int y) { return coordColour(2 + (x - 1) % 10, 3 + (y - 1) % 7); })));
+    EXPECT_EQ(0, gfnFillRectWithBuf(onto.dc(), &r, nullptr, 0, 0, 0, 0));
+    EXPECT_EQ(0, gfnFillRectWithBuf(onto.dc(), &r, b.buf, 12, 0, 0, 0));
     std::vector<BYTE> px = image(10, 8);
-    dst.fill(kSentinel);
+    onto.fill(kSentinel);
     RECT m = {0, 0, 17, 11};
-    ASSERT_EQ(1, gfnFillRectWithSelImage(dst.dc(), &m, px.data(), 3, 4, 2, 5, 0, 10, 8));   // piece 5 x 6
-    EXPECT_TRUE(pixelsAre(dst, onlyIn(m, [](int x, int y) { return coordColour(4 + x % 5, 2 + y % 6); })));
+    ASSERT_EQ(1, gfnFillRectWithSelImage(onto.dc(), &m, px.data(), 3, 4, 2, 5, 0, 10, 8));   // piece 5 x 6
+    EXPECT_TRUE(pixelsAre(onto, onlyIn(m, [](int x, int y) { return coordColour(4 + x % 5, 2 + y % 6); })));
     // An origin beyond the image: nothing drawn, no endless loop.
-    dst.fill(kSentinel);
-    gfnFillRectWithSelImage(dst.dc(), &m, px.data(), 3, 10, 0, 0, 0, 10, 8);
-    gfnFillRectWithSelImage(dst.dc(), &m, px.data(), 3, 0, 9, 0, 0, 10, 8);
-    EXPECT_TRUE(pixelsAre(dst, blank));
+    onto.fill(kSentinel);
+    gfnFillRectWithSelImage(onto.dc(), &m, px.data(), 3, 10, 0, 0, 0, 10, 8);
+    gfnFillRectWithSelImage(onto.dc(), &m, px.data(), 3, 0, 9, 0, 0, 10, 8);
+    EXPECT_TRUE(pixelsAre(onto, blank));
+    // Memory and buffers drawn from the source point: near the image's corner only what the image
+    // has; from a buffer a zero width reaches its right edge, sizes beyond it are cut to it.
+    std::vector<BYTE> mem = image(10, 8);
+    Canvas canvas(12, 10, kSentinel);
+    Buffer small(9, 6);
+    ASSERT_EQ(1, gfnDrawSelImg(canvas.dc(), 1, 2, 4, 3, mem.data(), 3, 5, 4, 10, 8));
+    ASSERT_EQ(1, gfnDrawSelImg(canvas.dc(), 0, 0, 6, 6, mem.data(), 3, 7, 6, 10, 8));
+    ASSERT_EQ(1, gfnDrawBuf(canvas.dc(), 6, 6, small.buf, 4, 2, 0, 3));
+    ASSERT_EQ(1, gfnDrawBuf(canvas.dc(), 9, 0, small.buf, 7, 4, 50, 50));
+    EXPECT_TRUE(pixelsAre(canvas, [](int x, int y) {
+        if (in({1, 2, 5, 5}, x, y)) return coordColour(x + 4, y + 2);
+        if (in({0, 0, 3, 2}, x, y)) return coordColour(x + 7, y + 6);
+        if (in({6, 6, 11, 9}, x, y)) return coordColour(x - 2, y - 4);
+        return in({9, 0, 11, 2}, x, y) ? coordColour(x - 2, y + 4) : kSentinel;
+    }));
+    EXPECT_EQ(0, gfnDrawBuf(canvas.dc(), 0, 0, small.buf, -1, 0, 2, 2) + gfnDrawBuf(canvas.dc(), 0, 0, small.buf, 9, 0, 2, 2) +
+                 gfnDrawBuf(canvas.dc(), 0, 0, nullptr, 0, 0, 2, 2));
 }
