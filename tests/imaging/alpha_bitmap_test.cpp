@@ -1,7 +1,5 @@
 // The alpha bitmap object on real files, resources and device contexts, checked by pixels.
-#include <gtest/gtest.h>
 #include "imaging_support.h"
-#include "testutil.h"
 
 using testutil::Canvas;
 
@@ -14,22 +12,19 @@ int load(AlphaBitmap& img, const wchar_t* file, const wchar_t* alpha = nullptr, 
 
 // c blended with alpha a over back, per channel.
 void expectBlend(COLORREF c, int a, COLORREF back, COLORREF got, const char* what) {
-    for (int shift : {0, 8, 16}) {
-        const int fg = (c >> shift) & 0xFF, bg = (back >> shift) & 0xFF;
-        EXPECT_NEAR((fg * a + bg * (255 - a)) / 255.0, (got >> shift) & 0xFF, 2.0) << what << " bits " << shift;
-    }
+    for (int shift : {0, 8, 16})
+        EXPECT_NEAR(((c >> shift & 0xFF) * a + (back >> shift & 0xFF) * (255 - a)) / 255.0, got >> shift & 0xFF, 2.0)
+            << what << " bits " << shift;
 }
 }  // namespace
 
-TEST(AlphaBitmap, DecodesAFileOnceForEveryObject) {
+TEST_F(AlphaBitmapTest, DecodesAFileOnceForEveryObject) {
     const testutil::GdiplusCalls& gdiplus = testutil::gdiplusCalls();
-    ASSERT_FALSE(gdiplus.running());
     const std::wstring source = imagingDir() + L"nine30.png", copy = imagingDir() + L"copy-of-nine30.png";
-    ASSERT_TRUE(CopyFileW(source.c_str(), copy.c_str(), FALSE));
+    ASSERT_TRUE(!gdiplus.running() && CopyFileW(source.c_str(), copy.c_str(), FALSE));
     {
         AlphaBitmap a, b, c, d;
-        ASSERT_EQ(1, a->fnLoadFromPath(copy.c_str(), nullptr, 0, 0, 0, 0));
-        ASSERT_EQ(1, b->fnLoadFromPath(copy.c_str(), nullptr, 10, 10, 10, 10));
+        ASSERT_EQ(2, a->fnLoadFromPath(copy.c_str(), nullptr, 0, 0, 0, 0) + b->fnLoadFromPath(copy.c_str(), nullptr, 10, 10, 10, 10));
         // A file that fails to decode does not replace the cache.
         EXPECT_EQ(0, d->fnLoadFromPath((testDir() + L"corrupt.png").c_str(), nullptr, 0, 0, 0, 0));
         ASSERT_TRUE(DeleteFileW(copy.c_str()));
@@ -47,11 +42,10 @@ TEST(AlphaBitmap, DecodesAFileOnceForEveryObject) {
     ASSERT_TRUE(CopyFileW(source.c_str(), copy.c_str(), FALSE));
     { AlphaBitmap a; ASSERT_EQ(1, a->fnLoadFromPath(copy.c_str(), nullptr, 0, 0, 0, 0)); }
     ASSERT_TRUE(DeleteFileW(copy.c_str()));
-    AlphaBitmap e;
-    EXPECT_EQ(0, e->fnLoadFromPath(copy.c_str(), nullptr, 0, 0, 0, 0));
+    EXPECT_EQ(0, AlphaBitmap()->fnLoadFromPath(copy.c_str(), nullptr, 0, 0, 0, 0));
 }
 
-TEST(AlphaBitmap, ArgbImagesBlendOverWhatIsThereOthersAreCopiedExactly) {
+TEST_F(AlphaBitmapTest, ArgbImagesBlendOverWhatIsThereOthersAreCopiedExactly) {
     AlphaBitmap img;
     ASSERT_EQ(1, img->fnLoadFromFile(testDir().c_str(), L"argb32.png", nullptr, 0, 0, 0, 0));
     Canvas canvas(20, 10, kBack);   // black and white columns underneath
@@ -77,7 +71,6 @@ TEST(AlphaBitmap, ArgbImagesBlendOverWhatIsThereOthersAreCopiedExactly) {
         Canvas edge(4, 1, RGB(1, 2, 3));
         EXPECT_TRUE(1 == img->fnDraw(edge.dc(), 0, 0, -1, 0, 3, 1) && RGB(10, 20, 30) == edge.at(1, 0));
     }
-
     // With an alpha image: alpha = its red AND the source's alpha (255 on top, 200 below); pixels the
     // smaller alpha image does not have repeat the last one read. A missing or corrupt alpha
     // file makes the whole cut transparent.
@@ -102,25 +95,9 @@ TEST(AlphaBitmap, ArgbImagesBlendOverWhatIsThereOthersAreCopiedExactly) {
     }
 }
 
-// Broken files and what an empty object draws: the hostile tests.
-TEST(AlphaBitmap, BadInputFailsAndLeavesTheObjectAsDocumented) {
-    AlphaBitmap img;
-    ASSERT_EQ(1, load(img, L"nine30.png"));
-    // No directory or an empty path: refused before anything is released.
-    EXPECT_TRUE(0 == img->fnLoadFromFile(nullptr, L"nine30.png", nullptr, 0, 0, 0, 0) +
-                         img->fnLoadFromFile(L"", L"", nullptr, 0, 0, 0, 0) && img->fnIsValid());
-    EXPECT_EQ(0, load(img, L"nine30.png", nullptr, 30) + img->fnIsValid());   // a piece starting outside is no image
-    ASSERT_EQ(1, load(img, L"nine30.png"));
-    EXPECT_EQ(0, img->fnLoadFromResource(testModule(), kResMissing, 0, 0, 0, 0, 0) + img->fnIsValid());
-    HBITMAP out = nullptr;
-    EXPECT_EQ(0, img->fnCreate(0, 5) + img->fnCreateFromHBITMAP(nullptr, nullptr) +
-                     img->fnCreateFromGdiDib(nullptr, nullptr) + img->fnGetHBITMAP(&out) + (out != nullptr));
-    EXPECT_FALSE(img->fnGetDC());
-}
-
 // Nine cells on both drawing paths. The special shapes use the 30 x 30 image as a piece of 29 x 29
 // (cells of 9): each differs from the general rule in the pixels the edge tiles would restart at.
-TEST(AlphaBitmap, NineCellShapesOnBothPaths) {
+TEST_F(AlphaBitmapTest, NineCellShapesOnBothPaths) {
     struct Probe { int x, y; COLORREF c; };
     const struct { const char* what; RECT r; int piece; std::vector<Probe> probes; } cases[] = {   // piece 0: whole
         {"equal size", {5, 5, 34, 34}, 29, {{23, 23, kCell[1][1]}, {25, 25, kMarker}, {4, 4, kBack}, {34, 34, kBack}}},
@@ -150,7 +127,6 @@ TEST(AlphaBitmap, NineCellShapesOnBothPaths) {
     RECT r = {10, 40, 70, 48};
     EXPECT_EQ(2, load(img, L"nine30holes.png") + img->fnFillRectWith9Cells(canvas.dc(), &r));
     EXPECT_TRUE(kBack == canvas.at(12, 44) && kBack == canvas.at(67, 44) && kCell[0][1] == canvas.at(30, 44));   // top edge kept
-
     // Tiled fills skip whole tile rows above 0.
     for (BOOL useBack : {TRUE, FALSE}) {
         Canvas canvas(30, 80, kBack);
@@ -163,7 +139,7 @@ TEST(AlphaBitmap, NineCellShapesOnBothPaths) {
     }
 }
 
-TEST(AlphaBitmap, ImagesFromResourcesBitmapsDibsAndBlank) {
+TEST_F(AlphaBitmapTest, ImagesFromResourcesBitmapsDibsAndBlankAndBadInput) {
     AlphaBitmap img;
     // A piece of 50 x 0 from (20, 10) is cut to the rest of the image: 10 x 20.
     ASSERT_EQ(1, img->fnLoadFromResource(testModule(), kResNine, 0, 20, 10, 50, 0));
@@ -176,7 +152,6 @@ TEST(AlphaBitmap, ImagesFromResourcesBitmapsDibsAndBlank) {
     Canvas over(8, 4, kBack);
     EXPECT_TRUE(1 == img->fnDraw(over.dc(), 0, 0, 0, 0) && kBack == over.at(0, 1) && RGB(255, 0, 0) == over.at(2, 1));
     expectBlend(RGB(0, 0, 255), 128, kBack, over.at(4, 1), "half mask");
-
     // A device-dependent bitmap has no alpha: copied by BitBlt, the caller's handle untouched.
     HBITMAP ddb = (HBITMAP)LoadImageW(testModule(), MAKEINTRESOURCEW(kResFore), IMAGE_BITMAP, 0, 0, 0);
     ASSERT_EQ(1, img->fnCreateFromHBITMAP(ddb, nullptr));
@@ -190,7 +165,6 @@ TEST(AlphaBitmap, ImagesFromResourcesBitmapsDibsAndBlank) {
     GlobalUnlock(block), GlobalFree(block);
     EXPECT_TRUE(1 == img->fnDraw(canvas.dc(), 11, 21, 0, 0) && RGB(0x33, 0x66, 0x99) == canvas.at(14, 22) &&
                 kBack == canvas.at(15, 22));
-
     // A blank image takes GDI drawing through its DC.
     ASSERT_EQ(1, img->fnCreate(6, 4));
     HDC dc = img->fnGetDC();
@@ -204,4 +178,16 @@ TEST(AlphaBitmap, ImagesFromResourcesBitmapsDibsAndBlank) {
     EXPECT_EQ(24, ds.dsBm.bmBitsPixel);   // blank is black
     EXPECT_TRUE(0u == testutil::dibPixel(out, 0, 0) && 0x0080FFu == testutil::dibPixel(out, 3, 2));
     DeleteObject(out);
+    // Bad input (broken files, and what an empty object draws: the hostile tests). No directory or
+    // an empty path: refused before anything is released.
+    ASSERT_EQ(1, load(img, L"nine30.png"));
+    EXPECT_TRUE(0 == img->fnLoadFromFile(nullptr, L"nine30.png", nullptr, 0, 0, 0, 0) +
+                         img->fnLoadFromFile(L"", L"", nullptr, 0, 0, 0, 0) && img->fnIsValid());
+    EXPECT_EQ(0, load(img, L"nine30.png", nullptr, 30) + img->fnIsValid());   // a piece starting outside is no image
+    ASSERT_EQ(1, load(img, L"nine30.png"));
+    EXPECT_EQ(0, img->fnLoadFromResource(testModule(), kResMissing, 0, 0, 0, 0, 0) + img->fnIsValid());
+    out = nullptr;
+    EXPECT_EQ(0, img->fnCreate(0, 5) + img->fnCreateFromHBITMAP(nullptr, nullptr) +
+                     img->fnCreateFromGdiDib(nullptr, nullptr) + img->fnGetHBITMAP(&out) + (out != nullptr));
+    EXPECT_FALSE(img->fnGetDC());
 }
