@@ -76,7 +76,6 @@ TEST(FrameworkCollections, MapsAndListsThroughManyNodeBlocks) {
     EXPECT_TRUE(!names.PLookup(L"Beta") && names.RemoveKey(L"alpha"));
     ASSERT_NE(nullptr, names.PLookup(CString(L"beta").GetString()));
     EXPECT_EQ(2, names.PLookup(L"beta")->value);
-
     // Lists keep their order through inserts and removals.
     {
         CList<Counted, const Counted&> list(3);   // small blocks: many of them

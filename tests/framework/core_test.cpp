@@ -31,7 +31,6 @@ TEST(FrameworkCore, RuntimeClassesExtensionModulesAndStrings) {
     EXPECT_EQ(4, static_cast<Animal*>(made)->legs());
     delete made;
     EXPECT_EQ(nullptr, RUNTIME_CLASS(CObject)->CreateObject());   // not dynamically creatable
-
     // The library is on the chain with its own module handle, and its strings are found through it.
     HMODULE lib = LoadLibraryW(L"qTrimUI.dll");
     bool listed = false;
@@ -41,7 +40,6 @@ TEST(FrameworkCore, RuntimeClassesExtensionModulesAndStrings) {
     ASSERT_TRUE(s.LoadString(5001));
     EXPECT_TRUE(!s.LoadString(60000) && s == CString(L"MS Sans Serif"));   // fails and leaves the string alone
     EXPECT_EQ(lib, AfxFindResourceHandle(MAKEINTRESOURCEW(5001 / 16 + 1), (LPCWSTR)RT_STRING));
-
     // A module's start-up: the raw hook, its static constructors, its DllMain.
     AFX_EXTENSION_MODULE state = {};
     AfxExtRawDllMain(GetModuleHandleW(nullptr), DLL_PROCESS_ATTACH, nullptr);
@@ -56,7 +54,6 @@ TEST(FrameworkCore, RuntimeClassesExtensionModulesAndStrings) {
     EXPECT_EQ(nullptr, CRuntimeClass::FromName("LateLoadedClass"));
     for (CDynLinkLibrary* d = AfxGetFirstDynLinkLibrary(); d; d = d->m_pNextDLL)
         EXPECT_NE(GetModuleHandleW(nullptr), d->m_hModule);
-
     // Strings: formatting, searching, editing in place.
     s.Format(L"%s=%d (0x%04X) %hs %c %.2f %lld%%", L"key", -12, 0xBEEF, "narrow", L'W', 2.5, 1LL << 40);
     EXPECT_STREQ(L"key=-12 (0xBEEF) narrow W 2.50 1099511627776%", s);

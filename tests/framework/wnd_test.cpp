@@ -141,7 +141,6 @@ TEST(FrameworkWnd, MessageMapsCrackArgumentsAndSearchTheBaseChain) {
     w.UpdateWindow();
     testutil::pumpMessages(0);
     EXPECT_NE(0, w.last(WM_PAINT)[1]);
-
     CClientDC dc(&w);
     const HWND oh = other.m_hWnd;
     const INT_PTR o = (INT_PTR)&other;
@@ -173,7 +172,6 @@ TEST(FrameworkWnd, MessageMapsCrackArgumentsAndSearchTheBaseChain) {
         if (c.seen[0]) want.push_back(c.seen);
     }
     EXPECT_EQ(want, w.log);
-
     EXPECT_TRUE(w.DestroyWindow() && w.log.back()[0] == WM_DESTROY);
 }
 
@@ -188,7 +186,6 @@ TEST(FrameworkWnd, ChildNotificationsAreReflectedFirst) {
     reflecting.SendMessage(BM_CLICK), plain.SendMessage(BM_CLICK);
     EXPECT_TRUE(reflecting.clicks == 1 && parent.count(WM_COMMAND) == 1);
     EXPECT_EQ((Rec{WM_COMMAND, 11, BN_CLICKED}), parent.last(WM_COMMAND));
-
     // _EX entries: TRUE keeps the notification, FALSE lets the parent have it as well.
     NMHDR dbl = {reflecting.m_hWnd, 10, (UINT)NM_DBLCLK};
     for (BOOL passOn : {FALSE, TRUE}) {
@@ -202,7 +199,6 @@ TEST(FrameworkWnd, ChildNotificationsAreReflectedFirst) {
     NMHDR hdr = {reflecting.m_hWnd, 10, (UINT)NM_CLICK}, hdr2 = {plain.m_hWnd, 11, (UINT)NM_CLICK};
     EXPECT_EQ(1010, parent.SendMessage(WM_NOTIFY, 10, (LPARAM)&hdr));   // the child's answer
     EXPECT_TRUE(parent.SendMessage(WM_NOTIFY, 11, (LPARAM)&hdr2) == 5 && parent.log.back() == (Rec{WM_NOTIFY, 11}));
-
     // Control colours: a brush from the child wins; a null brush leaves it to the parent.
     CClientDC dc(&reflecting);
     parent.log.clear();
@@ -229,7 +225,6 @@ TEST(FrameworkWnd, SubclassingTemporariesAttachmentCreationAndDestruction) {
     EXPECT_EQ(1, SendMessageW(h, WM_APP + 3, 0, 0));    // Default() passes the current message on
     EXPECT_EQ(h, w.UnsubclassWindow());
     EXPECT_TRUE((LONG_PTR)original == GetWindowLongPtrW(h, GWLP_WNDPROC) && !CWnd::FromHandlePermanent(h));
-
     // A child destroyed with its parent behind the object's back: the object lets go.
     ASSERT_TRUE(other.SubclassWindow(createPlain(h, WS_CHILD)));
     DestroyWindow(h);
@@ -237,7 +232,6 @@ TEST(FrameworkWnd, SubclassingTemporariesAttachmentCreationAndDestruction) {
     // The dead window's temporary left the map, but lives until the next clean-up.
     EXPECT_TRUE(temp != CWnd::FromHandle(h) && temp->m_hWnd == h);
     AfxDeleteTempMap();
-
     // Destruction detaches the object before PostNcDestroy; a deleted object takes its window along;
     // a failed creation runs PostNcDestroy too. A window the library makes is in the same map.
     int deleted = 0;
