@@ -44,7 +44,6 @@ public:
     std::atomic<long> lastOver{-1};
     std::function<int(const Arrival&)> answer = [](const Arrival&) { return 1; };
     DWORD arriveEffect = 0, hookEffect = DROPEFFECT_COPY;   // what the generic and the per-format hooks write
-
     void clear() { arrivals.clear(), extracts.clear(), lastOver = -1, events[0] = events[1] = events[2] = 0; }
     std::string kinds() const {
         std::string s;
@@ -86,7 +85,6 @@ public:
     using CDragDropSource::m_cfThumbList, CDragDropSource::m_cfMenuView, CDragDropSource::m_cfMenuObjectAttribute;
     using CDragDropSource::m_listMenuItem, CDragDropSource::m_guidSource, CDragDropSource::m_stMenuObjectAttribute;
     using CDragDropSource::m_pfnMenuItemCleanup, CDragDropSource::m_fnSetAllowedDragOperation, CDragDropSource::m_fnSetPreferClipboardFormat;
-
     BOOL allow = TRUE, succeed = TRUE;   // answers of m_fnOnPrepareDrag and of the data hooks
     std::wstring text = L"abc";
     _TList_tag thumb = {};
@@ -97,12 +95,8 @@ public:
     HGLOBAL unknownBlock = nullptr;
     std::atomic<int> presses{0};
     std::string calls;   // data hooks called: T, H, M + the list's count on entry, A, U
-
     void prefer(UINT format) { m_fnSetPreferClipboardFormat(format); }
-    int copy() {
-        CPoint p(5, 6);
-        return m_fnCopyDataToClipboard(p);
-    }
+    int copy() { CPoint p(5, 6); return m_fnCopyDataToClipboard(p); }
 
 protected:
     int m_fnOnPrepareDrag(CPoint&) override { return ++presses, allow; }
@@ -117,9 +111,7 @@ protected:
                                                       PFN_MENU_OBJECT_ATTRIBUTE_CLEANUP* cleanup) override {
         return calls += 'A', a = attribute, *cleanup = attributeCleanup, succeed;
     }
-    int m_fnOnPrepareDragData_Unknown(CPoint&, void** block) override {
-        return calls += 'U', *block = unknownBlock, unknownBlock = nullptr, succeed;
-    }
+    int m_fnOnPrepareDragData_Unknown(CPoint&, void** b) override { return calls += 'U', *b = unknownBlock, unknownBlock = nullptr, succeed; }
 };
 
 // A framework window recording its presses and releases (message, lParam).
@@ -132,10 +124,7 @@ public:
         CreateEx(WS_EX_TOPMOST, cls, L"", WS_POPUP | WS_BORDER, x, y, 220, 160, nullptr, nullptr);
         ShowWindow(SW_SHOWNOACTIVATE);
     }
-    POINT screen(int x, int y) const {
-        POINT p = {x, y};
-        return ::ClientToScreen(m_hWnd, &p), p;
-    }
+    POINT screen(int x, int y) const { POINT p = {x, y}; return ::ClientToScreen(m_hWnd, &p), p; }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
@@ -151,8 +140,7 @@ struct Scene {
     static Scene& get() {
         static Scene* scene = [] {
             auto* s = new Scene;
-            s->source.create(60, 60);
-            s->target.create(360, 60);
+            s->source.create(60, 60), s->target.create(360, 60);
             s->source.SetForegroundWindow(), s->source.SetFocus();
             pumpUntil([] { return false; }, 100);
             return s;
@@ -160,7 +148,6 @@ struct Scene {
         return *scene;
     }
 };
-
 
 // Ownership of the block passes; false when refused.
 inline bool putClipboard(UINT format, HGLOBAL block) {
@@ -176,16 +163,8 @@ inline std::string clipboardBytes(UINT format) {
     return bytes;
 }
 
-// A data object offering these formats in order (global blocks unless told).
+// What a data object offers, in order (a global block unless told).
 struct Offer { UINT format; std::string bytes; DWORD tymed = TYMED_HGLOBAL; };
-inline void offerAll(COleDataSource& data, const std::vector<Offer>& offers) {
-    for (const Offer& o : offers) {
-        STGMEDIUM m = {o.tymed};
-        if (o.tymed == TYMED_HGLOBAL) m.hGlobal = blockOf(o.bytes);
-        if (o.tymed == TYMED_ISTREAM) CreateStreamOnHGlobal(blockOf(o.bytes), TRUE, &m.pstm);
-        data.CacheData((CLIPFORMAT)o.format, &m);
-    }
-}
 
 // A target registered on the scene's target window.
 struct TargetTest : public ::testing::Test {
@@ -195,10 +174,15 @@ struct TargetTest : public ::testing::Test {
         target.m_fnSetDropWindow(&scene.target);
         target.m_fnEnableDropOperation(1);
     }
-    // Enter, over and drop at (31, 17) on the target's OLE drop target; the drop's effect.
+    // Enter, over and drop of a data object at (31, 17) on the target's OLE drop target; the drop's effect.
     DWORD drop(const std::vector<Offer>& offers, DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE) {
         COleDataSource data;
-        offerAll(data, offers);
+        for (const Offer& o : offers) {
+            STGMEDIUM m = {o.tymed};
+            if (o.tymed == TYMED_HGLOBAL) m.hGlobal = blockOf(o.bytes);
+            if (o.tymed == TYMED_ISTREAM) CreateStreamOnHGlobal(blockOf(o.bytes), TRUE, &m.pstm);
+            data.CacheData((CLIPFORMAT)o.format, &m);
+        }
         POINT s = scene.target.screen(31, 17);
         POINTL pt = {s.x, s.y};
         DWORD e[3] = {allowed, allowed, allowed};

@@ -60,7 +60,6 @@ TEST_F(Hostile, MalformedAndRandomBlocks) {
     for (const auto& b : blocks)
         for (bool clipboard : {false, true}) check(b.first, b.second, clipboard);
     ASSERT_FALSE(HasFailure());
-
     std::mt19937 rng(20261206);
     int hooks = 0;
     size_t heap[2] = {};   // busy heap blocks after a warm-up and at the end of the data-object run

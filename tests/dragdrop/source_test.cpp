@@ -51,11 +51,9 @@ TEST(DragSource, HookedWindowProcedure) {
         s1.m_fnSetDragWindow(CWnd::FromHandle(b));         // the first window gets its own back
         EXPECT_TRUE(procOf(a) == original && procOf(b) == hooked);
         s2.m_fnSetDragWindow(CWnd::FromHandle(b));         // a second source takes the hook over
-        EXPECT_EQ(s2.m_stDragWndHook.pfnPrevWndProc, original);
-        EXPECT_EQ(SendMessageW(b, WM_APP, 0, 0), 0x77);
+        EXPECT_TRUE(s2.m_stDragWndHook.pfnPrevWndProc == original && SendMessageW(b, WM_APP, 0, 0) == 0x77);
         s2.m_fnSetDragWindow(nullptr);
-        EXPECT_EQ(procOf(b), original);
-        EXPECT_EQ(CallWindowProcW(hooked, b, WM_APP, 0, 0), 1);   // no record for the window
+        EXPECT_TRUE(procOf(b) == original && CallWindowProcW(hooked, b, WM_APP, 0, 0) == 1);   // no record for b
         s1.m_fnSetDragWindow(CWnd::FromHandle(a));
         DestroyWindow(a);   // destroyed while hooked: its procedure is back before it is gone
         EXPECT_TRUE(g_procAtNcDestroy == original && !s1.m_stDragWndHook.hWnd);
@@ -67,23 +65,19 @@ TEST(DragSource, HookedWindowProcedure) {
     AfxDeleteTempMap();
 }
 
-// The allowed operations as effects; a format preferred by name.
-TEST(DragSource, Settings) {
-    ProbeSource s;
-    for (auto e : {std::pair<int, DWORD>{1, 1}, {2, 2}, {4, 4}, {5, 5}, {7, 7}, {8, 0}, {0x1E, 6}}) {
-        s.m_fnSetAllowedDragOperation(e.first);
-        EXPECT_EQ(s.m_dwAllowedEffects, e.second) << e.first;
-    }
-    s.m_fnSetPreferClipboardFormat(L"5E686CEC-92BE-4f79-BD7E-ABA723A8E015");
-    EXPECT_EQ(s.m_cfPrefer, s.m_cfMenuView);
-}
-
-// A new menu-view preparation first runs the previous clean-up, then fills an emptied list; a
-// failed one keeps no clean-up and no items; the source's end runs what is left.
-TEST(DragSource, CleanupsRunBeforeRefillAndAtTheEnd) {
+// The allowed operations as effects; a format preferred by name. A new menu-view preparation first
+// runs the previous clean-up, then fills an emptied list; a failed one keeps no clean-up and no
+// items; the source's end runs what is left.
+TEST(DragSource, SettingsAndCleanups) {
     g_cleanups[0] = g_cleanups[1] = 0;
     {
         ProbeSource s;
+        for (auto e : {std::pair<int, DWORD>{1, 1}, {2, 2}, {4, 4}, {5, 5}, {7, 7}, {8, 0}, {0x1E, 6}}) {
+            s.m_fnSetAllowedDragOperation(e.first);
+            EXPECT_EQ(s.m_dwAllowedEffects, e.second) << e.first;
+        }
+        s.m_fnSetPreferClipboardFormat(L"5E686CEC-92BE-4f79-BD7E-ABA723A8E015");
+        EXPECT_EQ(s.m_cfPrefer, s.m_cfMenuView);
         s.items = {{1, 2}, {3, 4}, {5, 6}};
         s.itemCleanup = itemCleanup, s.attributeCleanup = attributeCleanup;
         s.prefer(s.m_cfMenuView);

@@ -21,18 +21,16 @@ IMPLEMENT_DYNCREATE(Dog, Animal)
 CRuntimeClass g_lateClass = {"LateLoadedClass", (int)sizeof(CObject), 0xFFFF, nullptr, RUNTIME_CLASS(CObject), nullptr};
 }  // namespace
 
-TEST(FrameworkCore, RuntimeClassesExtensionModulesAndTheirStrings) {
+TEST(FrameworkCore, RuntimeClassesExtensionModulesAndStrings) {
     EXPECT_TRUE(Dog().IsKindOf(RUNTIME_CLASS(Animal)));
     EXPECT_FALSE(Animal().IsKindOf(RUNTIME_CLASS(Dog)));
-    EXPECT_EQ(RUNTIME_CLASS(Dog), CRuntimeClass::FromName(L"Dog"));
-    EXPECT_EQ(nullptr, CRuntimeClass::FromName((LPCSTR) nullptr));
-    EXPECT_EQ(RUNTIME_CLASS(CWnd), CRuntimeClass::FromName("CWnd"));
+    EXPECT_TRUE(RUNTIME_CLASS(Dog) == CRuntimeClass::FromName(L"Dog") && !CRuntimeClass::FromName((LPCSTR) nullptr) &&
+                RUNTIME_CLASS(CWnd) == CRuntimeClass::FromName("CWnd"));
     CObject* made = CRuntimeClass::CreateObject(L"Dog");
     ASSERT_TRUE(made && made->IsKindOf(RUNTIME_CLASS(Dog)));
     EXPECT_EQ(4, static_cast<Animal*>(made)->legs());
     delete made;
     EXPECT_EQ(nullptr, RUNTIME_CLASS(CObject)->CreateObject());   // not dynamically creatable
-
     // The library is on the chain with its own module handle, and its strings are found through it.
     HMODULE lib = LoadLibraryW(L"qTrimUI.dll");
     bool listed = false;
@@ -40,10 +38,8 @@ TEST(FrameworkCore, RuntimeClassesExtensionModulesAndTheirStrings) {
     EXPECT_TRUE(listed);
     CString s;
     ASSERT_TRUE(s.LoadString(5001));
-    EXPECT_FALSE(s.LoadString(60000));   // fails and leaves the string alone
-    EXPECT_EQ(CString(L"MS Sans Serif"), s);
+    EXPECT_TRUE(!s.LoadString(60000) && s == CString(L"MS Sans Serif"));   // fails and leaves the string alone
     EXPECT_EQ(lib, AfxFindResourceHandle(MAKEINTRESOURCEW(5001 / 16 + 1), (LPCWSTR)RT_STRING));
-
     // A module's start-up: the raw hook, its static constructors, its DllMain.
     AFX_EXTENSION_MODULE state = {};
     AfxExtRawDllMain(GetModuleHandleW(nullptr), DLL_PROCESS_ATTACH, nullptr);
@@ -58,10 +54,7 @@ TEST(FrameworkCore, RuntimeClassesExtensionModulesAndTheirStrings) {
     EXPECT_EQ(nullptr, CRuntimeClass::FromName("LateLoadedClass"));
     for (CDynLinkLibrary* d = AfxGetFirstDynLinkLibrary(); d; d = d->m_pNextDLL)
         EXPECT_NE(GetModuleHandleW(nullptr), d->m_hModule);
-}
-
-TEST(FrameworkCore, StringsFormatSearchAndEditInPlace) {
-    CString s;
+    // Strings: formatting, searching, editing in place.
     s.Format(L"%s=%d (0x%04X) %hs %c %.2f %lld%%", L"key", -12, 0xBEEF, "narrow", L'W', 2.5, 1LL << 40);
     EXPECT_STREQ(L"key=-12 (0xBEEF) narrow W 2.50 1099511627776%", s);
     s.Format(L"%0500d|%s", 7, s.GetString());   // longer than a first guess; an argument is the string itself
@@ -73,9 +66,7 @@ TEST(FrameworkCore, StringsFormatSearchAndEditInPlace) {
     t.Trim();
     EXPECT_EQ((std::vector<int>{7, -1, 8, 8}),
               (std::vector<int>{t.Find(L"World"), t.Find(L"world"), t.Find(L'o', 5), t.ReverseFind(L'o')}));
-    EXPECT_EQ(CString(L"lo, W"), t.Mid(3, 5));
-    EXPECT_EQ(CString(), t.Mid(50));
-    EXPECT_EQ(0, t.CompareNoCase(L"HELLO, world"));
+    EXPECT_TRUE(t.Mid(3, 5) == CString(L"lo, W") && t.Mid(50).IsEmpty() && t.CompareNoCase(L"HELLO, world") == 0);
     EXPECT_EQ(3, t.Replace(L"l", L"LL"));   // grows in place
     EXPECT_EQ(6, t.Remove(L'L'));
     EXPECT_EQ(CString(L"Heo, Word"), t);
@@ -101,16 +92,15 @@ TEST(FrameworkCore, FileFinderWalksAFolder) {
                                          L"\\beta.long.name.ini beta.long.name file 3", L"\\sub sub dir 0"}),
               seen);
     ASSERT_TRUE(ff.FindFile((dir + L"\\alpha.txt").c_str()));   // one exact match
-    EXPECT_FALSE(ff.FindNextFile());
-    EXPECT_EQ(CString(L"alpha.txt"), ff.GetFileName());
+    EXPECT_TRUE(!ff.FindNextFile() && ff.GetFileName() == CString(L"alpha.txt"));
     EXPECT_FALSE(ff.FindFile((dir + L"\\missing*.none").c_str()));
     EXPECT_TRUE(ff.GetFileName().IsEmpty());
     ff.Close();
-    for (const wchar_t* name : {L"\\alpha.txt", L"\\beta.long.name.ini"}) DeleteFileW((dir + name).c_str());
-    RemoveDirectoryW((dir + L"\\sub").c_str());
-    RemoveDirectoryW(dir.c_str());
+    for (const wchar_t* name : {L"\\alpha.txt", L"\\beta.long.name.ini", L"\\sub", L""})
+        DeleteFileW((dir + name).c_str()) || RemoveDirectoryW((dir + name).c_str());
 }
 
+// Drawing through the framework's DCs; GDI objects delete what they created, never what they were lent.
 TEST(FrameworkGdi, DrawingAndOwnership) {
     testutil::Canvas canvas(14, 10, RGB(10, 20, 30));
     CDC* dc = CDC::FromHandle(canvas.dc());   // a temporary, for a DC the framework did not make
@@ -123,8 +113,6 @@ TEST(FrameworkGdi, DrawingAndOwnership) {
     }));
     CClientDC screen(nullptr);
     EXPECT_EQ(&screen, CDC::FromHandle(screen.m_hDC));   // a permanent one
-
-    // Objects delete what they created, never what they were lent.
     HGDIOBJ made;
     {
         CPen pen(PS_SOLID, 2, RGB(1, 2, 3));
@@ -133,17 +121,14 @@ TEST(FrameworkGdi, DrawingAndOwnership) {
     }
     EXPECT_EQ(0u, (UINT)GetObjectType(made));
     HBRUSH external = CreateSolidBrush(RGB(4, 5, 6));
-    EXPECT_TRUE(CBrush::FromHandle(external)->IsKindOf(RUNTIME_CLASS(CBrush)));
-    EXPECT_TRUE(CGdiObject::FromHandle(GetStockObject(DEFAULT_GUI_FONT))->IsKindOf(RUNTIME_CLASS(CFont)));
+    EXPECT_TRUE(CBrush::FromHandle(external)->IsKindOf(RUNTIME_CLASS(CBrush)) &&
+                CGdiObject::FromHandle(GetStockObject(DEFAULT_GUI_FONT))->IsKindOf(RUNTIME_CLASS(CFont)));
     AfxDeleteTempMap();
     {
         CBrush attached;
-        ASSERT_TRUE(attached.Attach(external));
-        EXPECT_EQ(external, attached.Detach());
+        EXPECT_TRUE(attached.Attach(external) && attached.Detach() == external);
     }
-    EXPECT_EQ((UINT)OBJ_BRUSH, (UINT)GetObjectType(external));
-    DeleteObject(external);
-    EXPECT_EQ((UINT)OBJ_BITMAP, (UINT)GetObjectType(canvas.bitmap()));
+    EXPECT_TRUE(DeleteObject(external) && GetObjectType(canvas.bitmap()) == OBJ_BITMAP);   // both still there
     CPen* none = nullptr;
     EXPECT_EQ(nullptr, none->GetSafeHandle());
 }

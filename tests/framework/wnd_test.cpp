@@ -37,9 +37,7 @@ public:
         auto it = std::find_if(log.rbegin(), log.rend(), [msg](const Rec& r) { return r[0] == (INT_PTR)msg; });
         return it == log.rend() ? Rec{} : *it;
     }
-    int count(UINT msg) const {
-        return (int)std::count_if(log.begin(), log.end(), [msg](const Rec& r) { return r[0] == (INT_PTR)msg; });
-    }
+    int count(UINT msg) const { return (int)std::count_if(log.begin(), log.end(), [msg](const Rec& r) { return r[0] == (INT_PTR)msg; }); }
     BOOL PreTranslateMessage(MSG* pMsg) override {
         g_translated.push_back(this);
         return pMsg->message == WM_KEYDOWN && pMsg->wParam == eat;
@@ -51,9 +49,7 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(BaseWnd, CWnd)
-    ON_WM_CREATE()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_SIZE()
+    ON_WM_CREATE() ON_WM_LBUTTONDOWN() ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 // A handler of every shape the library uses; each records what it was given.
@@ -62,26 +58,20 @@ public:
     afx_msg void OnPaint() { rec(WM_PAINT, (INT_PTR)CPaintDC(this).m_hDC); }
     afx_msg BOOL OnEraseBkgnd(CDC* dc) { return rec(WM_ERASEBKGND, (INT_PTR)dc->GetSafeHdc()); }
     afx_msg void OnSize(UINT, int cx, int cy) { rec(WM_SIZE, cx, cy); }
-    afx_msg void OnLButtonUp(UINT f, CPoint p) { rec(WM_LBUTTONUP, f, p.x, p.y); }
-    afx_msg void OnLButtonDblClk(UINT f, CPoint p) { rec(WM_LBUTTONDBLCLK, f, p.x, p.y); }
-    afx_msg void OnRButtonDown(UINT f, CPoint p) { rec(WM_RBUTTONDOWN, f, p.x, p.y); }
-    afx_msg void OnRButtonUp(UINT f, CPoint p) { rec(WM_RBUTTONUP, f, p.x, p.y); }
-    afx_msg void OnMouseMove(UINT f, CPoint p) { rec(WM_MOUSEMOVE, f, p.x, p.y); }
+#define REC_POINT(fn, msg) afx_msg void fn(UINT f, CPoint p) { rec(msg, f, p.x, p.y); }
+#define REC_KEY(fn, msg) afx_msg void fn(UINT c, UINT n, UINT f) { rec(msg, c, n, f); }
+    REC_POINT(OnLButtonUp, WM_LBUTTONUP) REC_POINT(OnLButtonDblClk, WM_LBUTTONDBLCLK)
+    REC_POINT(OnRButtonDown, WM_RBUTTONDOWN) REC_POINT(OnRButtonUp, WM_RBUTTONUP) REC_POINT(OnMouseMove, WM_MOUSEMOVE)
+    REC_KEY(OnKeyDown, WM_KEYDOWN) REC_KEY(OnKeyUp, WM_KEYUP) REC_KEY(OnChar, WM_CHAR)
     afx_msg BOOL OnMouseWheel(UINT f, short delta, CPoint p) { return rec(WM_MOUSEWHEEL, f, delta, p.x, p.y); }
-    afx_msg void OnKeyDown(UINT c, UINT n, UINT f) { rec(WM_KEYDOWN, c, n, f); }
-    afx_msg void OnKeyUp(UINT c, UINT n, UINT f) { rec(WM_KEYUP, c, n, f); }
-    afx_msg void OnChar(UINT c, UINT n, UINT f) { rec(WM_CHAR, c, n, f); }
-    afx_msg void OnEnable(BOOL enabled) { rec(WM_ENABLE, enabled); }
-    afx_msg void OnCancelMode() { rec(WM_CANCELMODE); }
+    afx_msg void OnEnable(BOOL enabled) { rec(WM_ENABLE, enabled); }  afx_msg void OnCancelMode() { rec(WM_CANCELMODE); }
     afx_msg void OnWindowPosChanging(WINDOWPOS* wp) { rec(WM_WINDOWPOSCHANGING, wp->cx); }
     afx_msg UINT OnGetDlgCode() { return DLGC_WANTALLKEYS; }
     afx_msg BOOL OnSetCursor(CWnd* w, UINT hit, UINT msg) { return rec(WM_SETCURSOR, (INT_PTR)w, hit, msg); }
     afx_msg void OnSetFocus(CWnd* old) { rec(WM_SETFOCUS, (INT_PTR)old); }
     afx_msg void OnKillFocus(CWnd* next) { rec(WM_KILLFOCUS, (INT_PTR)next); }
-    afx_msg void OnTimer(UINT_PTR id) { rec(WM_TIMER, id); }
-    afx_msg void OnDestroy() { rec(WM_DESTROY), CWnd::OnDestroy(); }
-    afx_msg LRESULT OnMine(WPARAM, LPARAM) { return 5; }
-    afx_msg LRESULT OnPassed(WPARAM, LPARAM) { return Default() + 1; }
+    afx_msg void OnTimer(UINT_PTR id) { rec(WM_TIMER, id); }  afx_msg void OnDestroy() { rec(WM_DESTROY), CWnd::OnDestroy(); }
+    afx_msg LRESULT OnMine(WPARAM, LPARAM) { return 5; }  afx_msg LRESULT OnPassed(WPARAM, LPARAM) { return Default() + 1; }
     afx_msg LRESULT OnCustom(WPARAM wp, LPARAM lp) { return (LRESULT)(wp * 1000 + lp); }
     // As the parent of the reflection test's buttons.
     afx_msg void OnClicked11() { rec(WM_COMMAND, 11, BN_CLICKED); }
@@ -93,36 +83,14 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(Shapes, BaseWnd)
-    ON_WM_PAINT()
-    ON_WM_ERASEBKGND()
-    ON_WM_SIZE()
-    ON_WM_LBUTTONUP()
-    ON_WM_LBUTTONDBLCLK()
-    ON_WM_RBUTTONDOWN()
-    ON_WM_RBUTTONUP()
-    ON_WM_MOUSEMOVE()
-    ON_WM_MOUSEWHEEL()
-    ON_WM_KEYDOWN()
-    ON_WM_KEYUP()
-    ON_WM_CHAR()
-    ON_WM_ENABLE()
-    ON_WM_CANCELMODE()
-    ON_WM_WINDOWPOSCHANGING()
-    ON_WM_GETDLGCODE()
-    ON_WM_SETCURSOR()
-    ON_WM_SETFOCUS()
-    ON_WM_KILLFOCUS()
-    ON_WM_TIMER()
-    ON_WM_DESTROY()
-    ON_MESSAGE(WM_APP + 2, OnMine)
-    ON_MESSAGE(WM_APP + 3, OnPassed)
-    ON_MESSAGE(WM_APP + 7, OnCustom)
+    ON_WM_PAINT() ON_WM_ERASEBKGND() ON_WM_SIZE()
+    ON_WM_LBUTTONUP() ON_WM_LBUTTONDBLCLK() ON_WM_RBUTTONDOWN() ON_WM_RBUTTONUP() ON_WM_MOUSEMOVE() ON_WM_MOUSEWHEEL()
+    ON_WM_KEYDOWN() ON_WM_KEYUP() ON_WM_CHAR() ON_WM_ENABLE() ON_WM_CANCELMODE() ON_WM_WINDOWPOSCHANGING()
+    ON_WM_GETDLGCODE() ON_WM_SETCURSOR() ON_WM_SETFOCUS() ON_WM_KILLFOCUS() ON_WM_TIMER() ON_WM_DESTROY()
+    ON_MESSAGE(WM_APP + 2, OnMine) ON_MESSAGE(WM_APP + 3, OnPassed) ON_MESSAGE(WM_APP + 7, OnCustom)
     ON_MESSAGE(WM_APP + 7, OnMine)   // a second entry for one message: never reached
-    ON_BN_CLICKED(11, OnClicked11)
-    ON_CONTROL(BN_DOUBLECLICKED, 10, OnDoubleClicked10)
-    ON_NOTIFY(NM_CLICK, 10, OnNmClick)
-    ON_NOTIFY(NM_CLICK, 11, OnNmClick)
-    ON_NOTIFY(NM_DBLCLK, 10, OnNmClick)
+    ON_BN_CLICKED(11, OnClicked11) ON_CONTROL(BN_DOUBLECLICKED, 10, OnDoubleClicked10)
+    ON_NOTIFY(NM_CLICK, 10, OnNmClick) ON_NOTIFY(NM_CLICK, 11, OnNmClick) ON_NOTIFY(NM_DBLCLK, 10, OnNmClick)
     ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
@@ -145,13 +113,9 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(ReflectButton, CButton)
-    ON_CONTROL_REFLECT(BN_CLICKED, OnClicked)
-    ON_CONTROL_REFLECT_EX(BN_DOUBLECLICKED, OnDoubleClicked)
-    ON_NOTIFY_REFLECT(NM_CLICK, OnNmClick)
-    ON_NOTIFY_REFLECT_EX(NM_DBLCLK, OnNmDblClk)
-    ON_WM_CTLCOLOR_REFLECT()
-    ON_WM_NCCREATE()
-    ON_WM_CREATE()
+    ON_CONTROL_REFLECT(BN_CLICKED, OnClicked) ON_CONTROL_REFLECT_EX(BN_DOUBLECLICKED, OnDoubleClicked)
+    ON_NOTIFY_REFLECT(NM_CLICK, OnNmClick) ON_NOTIFY_REFLECT_EX(NM_DBLCLK, OnNmDblClk)
+    ON_WM_CTLCOLOR_REFLECT() ON_WM_NCCREATE() ON_WM_CREATE()
 END_MESSAGE_MAP()
 
 // Counts deletions; notes its handle and whether its window was still mapped in PostNcDestroy.
@@ -177,7 +141,6 @@ TEST(FrameworkWnd, MessageMapsCrackArgumentsAndSearchTheBaseChain) {
     w.UpdateWindow();
     testutil::pumpMessages(0);
     EXPECT_NE(0, w.last(WM_PAINT)[1]);
-
     CClientDC dc(&w);
     const HWND oh = other.m_hWnd;
     const INT_PTR o = (INT_PTR)&other;
@@ -187,25 +150,20 @@ TEST(FrameworkWnd, MessageMapsCrackArgumentsAndSearchTheBaseChain) {
         {WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(-5, 42), 0, {WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, -5, 42}},
         {WM_LBUTTONUP, MK_CONTROL, MAKELPARAM(1, 2), 0, {WM_LBUTTONUP, MK_CONTROL, 1, 2}},
         {WM_LBUTTONDBLCLK, 0, MAKELPARAM(3, 4), 0, {WM_LBUTTONDBLCLK, 0, 3, 4}},
+        {WM_RBUTTONUP, 0, MAKELPARAM(7, 8), 0, {WM_RBUTTONUP, 0, 7, 8}}, {WM_CANCELMODE, 0, 0, 0, {WM_CANCELMODE}},
         {WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 6), 0, {WM_RBUTTONDOWN, MK_RBUTTON, 5, 6}},
-        {WM_RBUTTONUP, 0, MAKELPARAM(7, 8), 0, {WM_RBUTTONUP, 0, 7, 8}},
         {WM_MOUSEMOVE, MK_MBUTTON, MAKELPARAM(-1, -2), 0, {WM_MOUSEMOVE, MK_MBUTTON, -1, -2}},
         {WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, (WORD)-240), MAKELPARAM(300, -20), TRUE,
          {WM_MOUSEWHEEL, MK_CONTROL, -240, 300, -20}},
         {WM_KEYDOWN, 'Q', MAKELPARAM(3, 0x1234), 0, {WM_KEYDOWN, 'Q', 3, 0x1234}},
         {WM_KEYUP, 'Q', MAKELPARAM(1, 0xC010), 0, {WM_KEYUP, 'Q', 1, 0xC010}},
-        {WM_CHAR, L'z', MAKELPARAM(2, 0x8001), 0, {WM_CHAR, L'z', 2, 0x8001}},
-        {WM_CANCELMODE, 0, 0, 0, {WM_CANCELMODE}},
-        {WM_GETDLGCODE, 0, 0, DLGC_WANTALLKEYS, {}},
+        {WM_CHAR, L'z', MAKELPARAM(2, 0x8001), 0, {WM_CHAR, L'z', 2, 0x8001}}, {WM_KILLFOCUS, 0, 0, 0, {WM_KILLFOCUS, 0}},
+        {WM_GETDLGCODE, 0, 0, DLGC_WANTALLKEYS, {}}, {WM_SETFOCUS, (WPARAM)oh, 0, 0, {WM_SETFOCUS, o}},
         {WM_SETCURSOR, (WPARAM)oh, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), TRUE, {WM_SETCURSOR, o, HTCLIENT, WM_MOUSEMOVE}},
-        {WM_SETFOCUS, (WPARAM)oh, 0, 0, {WM_SETFOCUS, o}},
-        {WM_KILLFOCUS, 0, 0, 0, {WM_KILLFOCUS, 0}},
         {WM_ERASEBKGND, (WPARAM)dc.m_hDC, 0, TRUE, {WM_ERASEBKGND, (INT_PTR)dc.m_hDC}},
         {WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 80), 0, {WM_SIZE, 300, 80}},   // the derived entry, not the base's
-        {WM_ENABLE, FALSE, 0, 0, {WM_ENABLE, FALSE}},
-        {WM_TIMER, 9, 0, 0, {WM_TIMER, 9}},
+        {WM_ENABLE, FALSE, 0, 0, {WM_ENABLE, FALSE}}, {WM_TIMER, 9, 0, 0, {WM_TIMER, 9}}, {WM_APP + 7, 3, 4, 3004, {}},
         {WM_WINDOWPOSCHANGING, 0, (LPARAM)&pos, 0, {WM_WINDOWPOSCHANGING, 123}},
-        {WM_APP + 7, 3, 4, 3004, {}},
     };
     w.log.clear();
     std::vector<Rec> want;
@@ -214,9 +172,7 @@ TEST(FrameworkWnd, MessageMapsCrackArgumentsAndSearchTheBaseChain) {
         if (c.seen[0]) want.push_back(c.seen);
     }
     EXPECT_EQ(want, w.log);
-
-    EXPECT_TRUE(w.DestroyWindow());
-    EXPECT_EQ(WM_DESTROY, w.log.back()[0]);
+    EXPECT_TRUE(w.DestroyWindow() && w.log.back()[0] == WM_DESTROY);
 }
 
 TEST(FrameworkWnd, ChildNotificationsAreReflectedFirst) {
@@ -227,12 +183,9 @@ TEST(FrameworkWnd, ChildNotificationsAreReflectedFirst) {
     ASSERT_TRUE(reflecting.Create(L"r", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 80, 30), &parent, 10));
     ASSERT_TRUE(plain.Create(L"p", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(90, 0, 170, 30), &parent, 11));
     // A real click notification from each button; the reflected one never reaches the parent.
-    reflecting.SendMessage(BM_CLICK);
-    plain.SendMessage(BM_CLICK);
-    EXPECT_EQ(1, reflecting.clicks);
-    EXPECT_EQ(1, parent.count(WM_COMMAND));
+    reflecting.SendMessage(BM_CLICK), plain.SendMessage(BM_CLICK);
+    EXPECT_TRUE(reflecting.clicks == 1 && parent.count(WM_COMMAND) == 1);
     EXPECT_EQ((Rec{WM_COMMAND, 11, BN_CLICKED}), parent.last(WM_COMMAND));
-
     // _EX entries: TRUE keeps the notification, FALSE lets the parent have it as well.
     NMHDR dbl = {reflecting.m_hWnd, 10, (UINT)NM_DBLCLK};
     for (BOOL passOn : {FALSE, TRUE}) {
@@ -245,9 +198,7 @@ TEST(FrameworkWnd, ChildNotificationsAreReflectedFirst) {
     }
     NMHDR hdr = {reflecting.m_hWnd, 10, (UINT)NM_CLICK}, hdr2 = {plain.m_hWnd, 11, (UINT)NM_CLICK};
     EXPECT_EQ(1010, parent.SendMessage(WM_NOTIFY, 10, (LPARAM)&hdr));   // the child's answer
-    EXPECT_EQ(5, parent.SendMessage(WM_NOTIFY, 11, (LPARAM)&hdr2));
-    EXPECT_EQ((Rec{WM_NOTIFY, 11}), parent.log.back());
-
+    EXPECT_TRUE(parent.SendMessage(WM_NOTIFY, 11, (LPARAM)&hdr2) == 5 && parent.log.back() == (Rec{WM_NOTIFY, 11}));
     // Control colours: a brush from the child wins; a null brush leaves it to the parent.
     CClientDC dc(&reflecting);
     parent.log.clear();
@@ -260,33 +211,27 @@ TEST(FrameworkWnd, ChildNotificationsAreReflectedFirst) {
     EXPECT_EQ((std::vector<Rec>{{WM_CTLCOLOR, (INT_PTR)&reflecting, CTLCOLOR_STATIC}}), parent.log);
 }
 
-TEST(FrameworkWnd, SubclassingTemporariesAttachmentAndDestruction) {
+TEST(FrameworkWnd, SubclassingTemporariesAttachmentCreationAndDestruction) {
     HWND h = createPlain();
     WNDPROC original = (WNDPROC)GetWindowLongPtrW(h, GWLP_WNDPROC);
     CWnd* temp = CWnd::FromHandle(h);
-    EXPECT_EQ(temp, CWnd::FromHandle(h));   // one temporary per handle
-    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(h));
+    EXPECT_TRUE(temp == CWnd::FromHandle(h) && !CWnd::FromHandlePermanent(h));   // one temporary per handle
     Shapes w, other;
     ASSERT_TRUE(w.SubclassWindow(h));
-    EXPECT_EQ(1, w.count(kPreSubclass));
-    EXPECT_EQ(&w, CWnd::FromHandle(h));   // the permanent object wins over the temporary
-    EXPECT_FALSE(other.SubclassWindow(h));
-    EXPECT_FALSE(other.Attach(h));
+    EXPECT_TRUE(w.count(kPreSubclass) == 1 && &w == CWnd::FromHandle(h));   // the permanent object wins
+    EXPECT_FALSE(other.SubclassWindow(h) || other.Attach(h));
     EXPECT_EQ(5, SendMessageW(h, WM_APP + 2, 0, 0));
     EXPECT_EQ(77, SendMessageW(h, WM_APP + 1, 0, 0));   // unmapped: the old procedure answers
     EXPECT_EQ(1, SendMessageW(h, WM_APP + 3, 0, 0));    // Default() passes the current message on
     EXPECT_EQ(h, w.UnsubclassWindow());
-    EXPECT_EQ((LONG_PTR)original, GetWindowLongPtrW(h, GWLP_WNDPROC));
-    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(h));
-
+    EXPECT_TRUE((LONG_PTR)original == GetWindowLongPtrW(h, GWLP_WNDPROC) && !CWnd::FromHandlePermanent(h));
     // A child destroyed with its parent behind the object's back: the object lets go.
     ASSERT_TRUE(other.SubclassWindow(createPlain(h, WS_CHILD)));
     DestroyWindow(h);
     EXPECT_EQ(nullptr, other.m_hWnd);
-    EXPECT_NE(temp, CWnd::FromHandle(h));   // the dead window's temporary left the map ...
-    EXPECT_EQ(h, temp->m_hWnd);             // ... but lives until the next clean-up
+    // The dead window's temporary left the map, but lives until the next clean-up.
+    EXPECT_TRUE(temp != CWnd::FromHandle(h) && temp->m_hWnd == h);
     AfxDeleteTempMap();
-
     // Destruction detaches the object before PostNcDestroy; a deleted object takes its window along;
     // a failed creation runs PostNcDestroy too. A window the library makes is in the same map.
     int deleted = 0;
@@ -294,33 +239,26 @@ TEST(FrameworkWnd, SubclassingTemporariesAttachmentAndDestruction) {
     SelfDeleting* self = new SelfDeleting(&deleted, &seen);
     ASSERT_TRUE(self->CreateEx(0, nullptr, L"s", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
     DestroyWindow(self->m_hWnd);
-    EXPECT_EQ(1, deleted);
-    EXPECT_EQ(nullptr, seen);
+    EXPECT_TRUE(deleted == 1 && seen == nullptr);
     CWnd* dyn = static_cast<CWnd*>(RUNTIME_CLASS(CWnd)->CreateObject());
     ASSERT_TRUE(dyn->CreateEx(0, nullptr, L"d", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
     h = dyn->m_hWnd;
     delete dyn;
-    EXPECT_FALSE(IsWindow(h));
-    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(h));
+    EXPECT_FALSE(IsWindow(h) || CWnd::FromHandlePermanent(h));
     SelfDeleting* bad = new SelfDeleting(&deleted, &seen);
     EXPECT_FALSE(bad->CreateEx(0, L"NoSuchClass", L"x", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr));
     EXPECT_EQ(2, deleted);
     CqToolTipDVDUser tip;
     ASSERT_EQ(1, tip.fnCreate(nullptr));
     EXPECT_EQ(&tip, CWnd::FromHandlePermanent(tip.m_hWnd));
-}
-
-TEST(FrameworkWnd, SystemClassWindowsAreSubclassedAtCreation) {
+    // System classes are subclassed at creation, their own procedure still working behind ours.
     CWnd parent;
     ASSERT_TRUE(parent.CreateEx(0, nullptr, L"p", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr));
     ReflectButton button;
     ASSERT_TRUE(button.Create(L"Caption", WS_CHILD | BS_AUTOCHECKBOX, CRect(5, 5, 100, 30), &parent, 7));
-    EXPECT_EQ(1, button.ncCreates);
-    EXPECT_EQ(1, button.creates);
-    button.SetCheck(BST_CHECKED);   // the system procedure still works behind the framework's
-    EXPECT_EQ(BST_CHECKED, button.GetCheck());
+    button.SetCheck(BST_CHECKED);
+    EXPECT_TRUE(button.ncCreates == 1 && button.creates == 1 && button.GetCheck() == BST_CHECKED);
     EXPECT_FALSE(button.Create(L"again", WS_CHILD, CRect(0, 0, 1, 1), &parent, 9));
-
     CEdit edit;
     ASSERT_TRUE(edit.Create(WS_CHILD | ES_AUTOHSCROLL, CRect(5, 40, 200, 60), &parent, 8));
     EXPECT_EQ((LONG_PTR)AfxGetAfxWndProc(), GetWindowLongPtrW(edit.m_hWnd, GWLP_WNDPROC));
@@ -330,8 +268,7 @@ TEST(FrameworkWnd, SystemClassWindowsAreSubclassedAtCreation) {
     EXPECT_EQ(CString(L"hello there"), text);
     Shapes refusing;   // WM_CREATE answering -1 fails the creation
     refusing.createAnswer = -1;
-    EXPECT_FALSE(refusing.CreateEx(0, nullptr, L"x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
-    EXPECT_EQ(nullptr, refusing.m_hWnd);
+    EXPECT_FALSE(refusing.CreateEx(0, nullptr, L"x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr) || refusing.m_hWnd);
 }
 
 TEST(FrameworkWnd, PreTranslateWalksUpFrameworkAncestors) {
@@ -348,7 +285,6 @@ TEST(FrameworkWnd, PreTranslateWalksUpFrameworkAncestors) {
     for (const auto& c : cases) {
         MSG msg = {c.target->m_hWnd, WM_KEYDOWN, c.key, 0};
         g_translated.clear();
-        EXPECT_EQ(c.eaten, AfxPreTranslateMessage(&msg));
-        EXPECT_EQ(c.walk, g_translated);
+        EXPECT_TRUE(c.eaten == AfxPreTranslateMessage(&msg) && c.walk == g_translated);
     }
 }

@@ -1,36 +1,30 @@
 // The alpha bitmap object on real files, resources and device contexts, checked by pixels.
-#include <gtest/gtest.h>
 #include "imaging_support.h"
-#include "testutil.h"
 
 using testutil::Canvas;
 
 namespace {
 const COLORREF kBack = RGB(255, 255, 255);
 
-int load(AlphaBitmap& img, const wchar_t* file, const wchar_t* alpha = nullptr, int x = 0, int y = 0, int w = 0,
-         int h = 0) {
-    return img->fnLoadFromFile(imagingDir().c_str(), file, alpha, x, y, w, h);
+int load(AlphaBitmap& img, const wchar_t* file, const wchar_t* alpha = nullptr, int x = 0) {
+    return img->fnLoadFromFile(imagingDir().c_str(), file, alpha, x, 0, 0, 0);
 }
 
 // c blended with alpha a over back, per channel.
 void expectBlend(COLORREF c, int a, COLORREF back, COLORREF got, const char* what) {
-    for (int shift : {0, 8, 16}) {
-        const int fg = (c >> shift) & 0xFF, bg = (back >> shift) & 0xFF;
-        EXPECT_NEAR((fg * a + bg * (255 - a)) / 255.0, (got >> shift) & 0xFF, 2.0) << what << " bits " << shift;
-    }
+    for (int shift : {0, 8, 16})
+        EXPECT_NEAR(((c >> shift & 0xFF) * a + (back >> shift & 0xFF) * (255 - a)) / 255.0, got >> shift & 0xFF, 2.0)
+            << what << " bits " << shift;
 }
 }  // namespace
 
-TEST(AlphaBitmap, DecodesAFileOnceForEveryObject) {
+TEST_F(AlphaBitmapTest, DecodesAFileOnceForEveryObject) {
     const testutil::GdiplusCalls& gdiplus = testutil::gdiplusCalls();
-    ASSERT_FALSE(gdiplus.running());
     const std::wstring source = imagingDir() + L"nine30.png", copy = imagingDir() + L"copy-of-nine30.png";
-    ASSERT_TRUE(CopyFileW(source.c_str(), copy.c_str(), FALSE));
+    ASSERT_TRUE(!gdiplus.running() && CopyFileW(source.c_str(), copy.c_str(), FALSE));
     {
         AlphaBitmap a, b, c, d;
-        ASSERT_EQ(1, a->fnLoadFromPath(copy.c_str(), nullptr, 0, 0, 0, 0));
-        ASSERT_EQ(1, b->fnLoadFromPath(copy.c_str(), nullptr, 10, 10, 10, 10));
+        ASSERT_EQ(2, a->fnLoadFromPath(copy.c_str(), nullptr, 0, 0, 0, 0) + b->fnLoadFromPath(copy.c_str(), nullptr, 10, 10, 10, 10));
         // A file that fails to decode does not replace the cache.
         EXPECT_EQ(0, d->fnLoadFromPath((testDir() + L"corrupt.png").c_str(), nullptr, 0, 0, 0, 0));
         ASSERT_TRUE(DeleteFileW(copy.c_str()));
@@ -48,11 +42,10 @@ TEST(AlphaBitmap, DecodesAFileOnceForEveryObject) {
     ASSERT_TRUE(CopyFileW(source.c_str(), copy.c_str(), FALSE));
     { AlphaBitmap a; ASSERT_EQ(1, a->fnLoadFromPath(copy.c_str(), nullptr, 0, 0, 0, 0)); }
     ASSERT_TRUE(DeleteFileW(copy.c_str()));
-    AlphaBitmap e;
-    EXPECT_EQ(0, e->fnLoadFromPath(copy.c_str(), nullptr, 0, 0, 0, 0));
+    EXPECT_EQ(0, AlphaBitmap()->fnLoadFromPath(copy.c_str(), nullptr, 0, 0, 0, 0));
 }
 
-TEST(AlphaBitmap, ArgbImagesBlendOverWhatIsThereOthersAreCopiedExactly) {
+TEST_F(AlphaBitmapTest, ArgbImagesBlendOverWhatIsThereOthersAreCopiedExactly) {
     AlphaBitmap img;
     ASSERT_EQ(1, img->fnLoadFromFile(testDir().c_str(), L"argb32.png", nullptr, 0, 0, 0, 0));
     Canvas canvas(20, 10, kBack);   // black and white columns underneath
@@ -60,9 +53,8 @@ TEST(AlphaBitmap, ArgbImagesBlendOverWhatIsThereOthersAreCopiedExactly) {
     EXPECT_EQ(1, img->fnDraw(canvas.dc(), 2, 3, 0, 0));
     const int alpha[8] = {255, 255, 128, 128, 64, 0, 255, 255};
     for (int x = 0; x < 8; ++x) {
-        const COLORREF under = x % 2 ? kBack : RGB(0, 0, 0);
-        expectBlend(RGB(255, 0, 0), alpha[x], under, canvas.at(x + 2, 3), "top row");
-        expectBlend(RGB(0, 0, 255), alpha[x], under, canvas.at(x + 2, 6), "bottom row");
+        expectBlend(RGB(255, 0, 0), alpha[x], x % 2 ? kBack : 0, canvas.at(x + 2, 3), "top row");
+        expectBlend(RGB(0, 0, 255), alpha[x], x % 2 ? kBack : 0, canvas.at(x + 2, 6), "bottom row");
     }
     EXPECT_EQ(kBack, canvas.at(11, 3));   // outside the image
     // Without alpha: copied exactly.
@@ -70,16 +62,13 @@ TEST(AlphaBitmap, ArgbImagesBlendOverWhatIsThereOthersAreCopiedExactly) {
         AlphaBitmap img;
         ASSERT_EQ(1, img->fnLoadFromFile(testDir().c_str(), file, L"", 0, 0, 0, 0));
         Canvas canvas(10, 10, RGB(1, 2, 3));
-        EXPECT_TRUE(1 == img->fnDraw(canvas.dc(), 3, 2, 0, 0) && RGB(10, 20, 30) == canvas.at(3, 2));
-        EXPECT_TRUE(RGB(0, 255, 0) == canvas.at(4, 3) && RGB(0, 0, 255) == canvas.at(8, 4) && RGB(1, 2, 3) == canvas.at(9, 2));
+        EXPECT_TRUE(1 == img->fnDraw(canvas.dc(), 3, 2, 0, 0) && RGB(10, 20, 30) == canvas.at(3, 2) &&
+                    RGB(0, 255, 0) == canvas.at(4, 3) && RGB(0, 0, 255) == canvas.at(8, 4) && RGB(1, 2, 3) == canvas.at(9, 2));
         // A piece starting left of the image is the blit's: its columns from 0 on land one to the right.
         Canvas edge(4, 1, RGB(1, 2, 3));
         EXPECT_TRUE(1 == img->fnDraw(edge.dc(), 0, 0, -1, 0, 3, 1) && RGB(10, 20, 30) == edge.at(1, 0));
     }
-}
-
-TEST(AlphaBitmap, AlphaImageRedGatesTheSourceAlpha) {
-    // alpha = red of the alpha image AND alpha of the source (255 on top, 200 below); pixels the
+    // With an alpha image: alpha = its red AND the source's alpha (255 on top, 200 below); pixels the
     // smaller alpha image does not have repeat the last one read. A missing or corrupt alpha
     // file makes the whole cut transparent.
     const struct { const wchar_t* alpha; int expected[2][4]; } cases[] = {
@@ -95,43 +84,17 @@ TEST(AlphaBitmap, AlphaImageRedGatesTheSourceAlpha) {
         HBITMAP bmp = nullptr;
         ASSERT_EQ(1, img->fnGetHBITMAP(&bmp));
         for (int y = 0; y < 2; ++y)
-            for (int x = 0; x < 4; ++x) {
-                EXPECT_EQ(c.expected[y][x], (int)(testutil::dibPixel(bmp, x, y) >> 24)) << x << "," << y;
-                if (!c.expected[y][x]) { EXPECT_EQ(kBack, canvas.at(x, y)) << x << "," << y; }   // transparent
-            }
+            for (int x = 0; x < 4; ++x)   // and the transparent ones leave what was there
+                EXPECT_TRUE(c.expected[y][x] == (int)(testutil::dibPixel(bmp, x, y) >> 24) &&
+                            (c.expected[y][x] || kBack == canvas.at(x, y))) << x << "," << y;
         if (c.expected[0][1] == 255) { EXPECT_EQ(RGB(10, 20, 30), canvas.at(1, 0)); }   // the source's own alpha
         DeleteObject(bmp);
     }
 }
 
-TEST(AlphaBitmap, BadInputFailsAndLeavesTheObjectAsDocumented) {
-    AlphaBitmap img;
-    ASSERT_EQ(1, load(img, L"nine30.png"));
-    // No directory or an empty path: refused before anything is released.
-    EXPECT_EQ(0, img->fnLoadFromFile(nullptr, L"nine30.png", nullptr, 0, 0, 0, 0));
-    EXPECT_TRUE(0 == img->fnLoadFromFile(L"", L"", nullptr, 0, 0, 0, 0) && img->fnIsValid());
-    // Missing, corrupt and non-image files leave it empty.
-    for (const wchar_t* file : {L"missing.png", L"corrupt.png", L"..\\..\\qTrimUI.dll"}) {
-        ASSERT_EQ(1, load(img, L"nine30.png"));
-        EXPECT_EQ(0, img->fnLoadFromFile(testDir().c_str(), file, nullptr, 0, 0, 0, 0)) << file;
-        EXPECT_TRUE(!img->fnIsValid() && img->fnGetSize() == CSize(0, 0));
-    }
-    ASSERT_EQ(1, load(img, L"nine30.png"));
-    EXPECT_EQ(0, load(img, L"nine30.png", nullptr, 30, 0) + img->fnIsValid());   // a piece starting outside is no image
-    EXPECT_EQ(0, img->fnLoadFromResource(testModule(), kResMissing, 0, 0, 0, 0, 0) + img->fnCreate(0, 5) +
-                     img->fnCreateFromHBITMAP(nullptr, nullptr) + img->fnCreateFromGdiDib(nullptr, nullptr));
-    // An empty object draws nothing and says so.
-    Canvas canvas(10, 10, kBack);
-    RECT r = {0, 0, 10, 10};
-    HBITMAP out = nullptr;
-    EXPECT_EQ(0, img->fnDraw(canvas.dc(), &r) + img->fnFillRect(canvas.dc(), &r, 0, 0, 0, 0, TRUE) +
-                     img->fnFillRectWith9Cells(canvas.dc(), &r) + img->fnGetHBITMAP(&out) + img->fnCreateDIB(24, &out));
-    EXPECT_TRUE(!img->fnGetDC() && kBack == canvas.at(5, 5));
-}
-
 // Nine cells on both drawing paths. The special shapes use the 30 x 30 image as a piece of 29 x 29
 // (cells of 9): each differs from the general rule in the pixels the edge tiles would restart at.
-TEST(AlphaBitmap, NineCellShapesOnBothPaths) {
+TEST_F(AlphaBitmapTest, NineCellShapesOnBothPaths) {
     struct Probe { int x, y; COLORREF c; };
     const struct { const char* what; RECT r; int piece; std::vector<Probe> probes; } cases[] = {   // piece 0: whole
         {"equal size", {5, 5, 34, 34}, 29, {{23, 23, kCell[1][1]}, {25, 25, kMarker}, {4, 4, kBack}, {34, 34, kBack}}},
@@ -160,57 +123,48 @@ TEST(AlphaBitmap, NineCellShapesOnBothPaths) {
     }
     // No higher than a cell: the top corners are left out (bottom cells of this image transparent).
     AlphaBitmap img;
-    ASSERT_EQ(1, load(img, L"nine30holes.png"));
     Canvas canvas(80, 60, kBack);
     RECT r = {10, 40, 70, 48};
-    EXPECT_EQ(1, img->fnFillRectWith9Cells(canvas.dc(), &r));
+    EXPECT_EQ(2, load(img, L"nine30holes.png") + img->fnFillRectWith9Cells(canvas.dc(), &r));
     EXPECT_TRUE(kBack == canvas.at(12, 44) && kBack == canvas.at(67, 44) && kCell[0][1] == canvas.at(30, 44));   // top edge kept
-}
-
-TEST(AlphaBitmap, FillsSkipWholeTileRowsAboveZero) {
+    // Tiled fills skip whole tile rows above 0.
     for (BOOL useBack : {TRUE, FALSE}) {
-        AlphaBitmap img;
-        ASSERT_EQ(1, load(img, L"nine30.png"));
         Canvas canvas(30, 80, kBack);
         SetViewportOrgEx(canvas.dc(), 0, 50, nullptr);   // logical -50 is the canvas's top row
         RECT r = {0, -45, 30, 20};
-        EXPECT_EQ(1, img->fnFillRect(canvas.dc(), &r, 0, 0, 10, 10, useBack));
+        EXPECT_EQ(2, load(img, L"nine30.png") + img->fnFillRect(canvas.dc(), &r, 0, 0, 10, 10, useBack));
         // Rows at -45, -35, -25 and -15 lie wholly above 0: skipped. The row at -5 is drawn.
         EXPECT_TRUE(kBack == canvas.at(5, 40) && kMarker == canvas.at(0, 45) && kCell[0][0] == canvas.at(5, 50) &&
                     kMarker == canvas.at(20, 55)) << useBack;
     }
 }
 
-TEST(AlphaBitmap, ImagesFromResourcesBitmapsDibsAndBlank) {
+TEST_F(AlphaBitmapTest, ImagesFromResourcesBitmapsDibsAndBlankAndBadInput) {
     AlphaBitmap img;
     // A piece of 50 x 0 from (20, 10) is cut to the rest of the image: 10 x 20.
     ASSERT_EQ(1, img->fnLoadFromResource(testModule(), kResNine, 0, 20, 10, 50, 0));
     EXPECT_EQ(CSize(10, 20), img->fnGetSize());
     Canvas canvas(20, 30, kBack);
-    EXPECT_TRUE(1 == img->fnDraw(canvas.dc(), 0, 0, 0, 0) && kMarker == canvas.at(0, 0));
-    EXPECT_TRUE(kCell[1][2] == canvas.at(5, 5) && kCell[2][2] == canvas.at(5, 15) && kBack == canvas.at(10, 5));
+    EXPECT_TRUE(1 == img->fnDraw(canvas.dc(), 0, 0, 0, 0) && kMarker == canvas.at(0, 0) && kCell[1][2] == canvas.at(5, 5) &&
+                kCell[2][2] == canvas.at(5, 15) && kBack == canvas.at(10, 5));
     // Red | blue foreground, alpha from a grey image: 0, 0, 255, 255, 128, 128, 255, 0.
     ASSERT_EQ(1, img->fnLoadFromResource(testModule(), kResFore, kResMask, 0, 0, 0, 0));
     Canvas over(8, 4, kBack);
     EXPECT_TRUE(1 == img->fnDraw(over.dc(), 0, 0, 0, 0) && kBack == over.at(0, 1) && RGB(255, 0, 0) == over.at(2, 1));
     expectBlend(RGB(0, 0, 255), 128, kBack, over.at(4, 1), "half mask");
-
     // A device-dependent bitmap has no alpha: copied by BitBlt, the caller's handle untouched.
     HBITMAP ddb = (HBITMAP)LoadImageW(testModule(), MAKEINTRESOURCEW(kResFore), IMAGE_BITMAP, 0, 0, 0);
     ASSERT_EQ(1, img->fnCreateFromHBITMAP(ddb, nullptr));
     EXPECT_TRUE(img->fnDraw(over.dc(), 0, 0, 0, 0) && RGB(255, 0, 0) == over.at(0, 1) && RGB(0, 0, 255) == over.at(7, 3));
-    EXPECT_EQ(OBJ_BITMAP, (int)GetObjectType(ddb));
-    DeleteObject(ddb);
+    EXPECT_TRUE(DeleteObject(ddb));
     // A DIB in memory: the object keeps its own copy of the bits.
     HGLOBAL block = makePackedDib(4, 2, [](int, int) { return 0x00336699u; });
     auto* info = static_cast<BITMAPINFO*>(GlobalLock(block));
     ASSERT_EQ(1, img->fnCreateFromGdiDib(info, info->bmiColors));   // the bits follow the header
     memset(info->bmiColors, 0, 4 * 2 * 4);
-    GlobalUnlock(block);
-    GlobalFree(block);
-    EXPECT_TRUE(1 == img->fnDraw(canvas.dc(), 11, 21, 0, 0) && RGB(0x33, 0x66, 0x99) == canvas.at(14, 22));
-    EXPECT_EQ(kBack, canvas.at(15, 22));
-
+    GlobalUnlock(block), GlobalFree(block);
+    EXPECT_TRUE(1 == img->fnDraw(canvas.dc(), 11, 21, 0, 0) && RGB(0x33, 0x66, 0x99) == canvas.at(14, 22) &&
+                kBack == canvas.at(15, 22));
     // A blank image takes GDI drawing through its DC.
     ASSERT_EQ(1, img->fnCreate(6, 4));
     HDC dc = img->fnGetDC();
@@ -219,10 +173,21 @@ TEST(AlphaBitmap, ImagesFromResourcesBitmapsDibsAndBlank) {
     FillRect(dc, &r, (HBRUSH)GetStockObject(DC_BRUSH));
     img->fnReleaseDC(dc);
     HBITMAP out = nullptr;
-    ASSERT_EQ(1, img->fnCreateDIB(24, &out));
     DIBSECTION ds = {};
-    ASSERT_EQ((int)sizeof ds, GetObjectW(out, sizeof ds, &ds));
+    ASSERT_TRUE(img->fnCreateDIB(24, &out) && GetObjectW(out, sizeof ds, &ds) == (int)sizeof ds);
     EXPECT_EQ(24, ds.dsBm.bmBitsPixel);   // blank is black
     EXPECT_TRUE(0u == testutil::dibPixel(out, 0, 0) && 0x0080FFu == testutil::dibPixel(out, 3, 2));
     DeleteObject(out);
+    // Bad input (broken files, and what an empty object draws: the hostile tests). No directory or
+    // an empty path: refused before anything is released.
+    ASSERT_EQ(1, load(img, L"nine30.png"));
+    EXPECT_TRUE(0 == img->fnLoadFromFile(nullptr, L"nine30.png", nullptr, 0, 0, 0, 0) +
+                         img->fnLoadFromFile(L"", L"", nullptr, 0, 0, 0, 0) && img->fnIsValid());
+    EXPECT_EQ(0, load(img, L"nine30.png", nullptr, 30) + img->fnIsValid());   // a piece starting outside is no image
+    ASSERT_EQ(1, load(img, L"nine30.png"));
+    EXPECT_EQ(0, img->fnLoadFromResource(testModule(), kResMissing, 0, 0, 0, 0, 0) + img->fnIsValid());
+    out = nullptr;
+    EXPECT_EQ(0, img->fnCreate(0, 5) + img->fnCreateFromHBITMAP(nullptr, nullptr) +
+                     img->fnCreateFromGdiDib(nullptr, nullptr) + img->fnGetHBITMAP(&out) + (out != nullptr));
+    EXPECT_FALSE(img->fnGetDC());
 }

@@ -3,10 +3,10 @@
 #include "qAlphaBitmap.h"
 #include "qModule.h"
 #include "testutil.h"
+#include "tests/q32/q32Test.h"
 #include <windows.h>
-#define PSAPI_VERSION 2
-#include <psapi.h>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -49,12 +49,30 @@ inline DWORD ninePixel(int x, int y) {
     return (DWORD)GetRValue(c) << 16 | (DWORD)GetGValue(c) << 8 | GetBValue(c);
 }
 
-// The process's commit charge (PrivateUsage is not filled in on every platform).
-inline SIZE_T committedBytes() {
-    PROCESS_MEMORY_COUNTERS pmc = {sizeof pmc};
-    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
-    return pmc.PagefileUsage;
-}
+using testutil::committedBytes;
+
+// Every test runs twice. The second time its caches and lazily made objects are in place, so it
+// must give back every GDI object and every block of the process heap (global blocks, pixel
+// buffers, decoded images) it takes.
+inline const bool kRunTwice = (GTEST_FLAG_SET(repeat, 2), true);
+struct ImagingTest : testing::Test {
+    bool again = false;
+    size_t objects = 0, blocks = 0;
+    static size_t heapBlocks() { return q32test::heapUse().blocks; }
+    void SetUp() override {
+        static std::set<std::string> ran;
+        const testing::TestInfo* t = testing::UnitTest::GetInstance()->current_test_info();
+        again = !ran.insert(std::string(t->test_suite_name()) + "." + t->name()).second;
+        objects = (size_t)testutil::liveGdiObjects(), blocks = heapBlocks();
+    }
+    void TearDown() override {
+        EXPECT_TRUE(!again || (objects == (size_t)testutil::liveGdiObjects() && blocks == heapBlocks()))
+            << "GDI objects " << objects << " -> " << testutil::liveGdiObjects() << ", heap blocks " << blocks << " -> " << heapBlocks();
+    }
+};
+struct Merge : ImagingTest {};
+struct DrawDIB : ImagingTest {};
+struct AlphaBitmapTest : ImagingTest {};
 
 // The picture a nine-cell fill of the whole 30 x 30 image over r makes; outside r, back.
 inline auto nineCells(RECT r, COLORREF back) {

@@ -1,4 +1,6 @@
 #include "testutil.h"
+#define PSAPI_VERSION 2
+#include <psapi.h>
 #include <cstring>
 #include <cstdio>
 #include <vector>
@@ -72,6 +74,12 @@ DWORD dibPixel(HBITMAP dib, int x, int y) {
     if (got != bm.bmHeight) return 0xDEADBEEF;
     DWORD v = rows[(size_t)y * bm.bmWidth + x];
     return bm.bmBitsPixel == 32 ? v : (v & 0xFFFFFF);
+}
+
+SIZE_T committedBytes() {
+    PROCESS_MEMORY_COUNTERS pmc = {sizeof pmc};
+    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
+    return pmc.PagefileUsage;
 }
 
 std::wstring libraryDir() {

@@ -62,6 +62,9 @@ int gdiLeakOver(int times, F&& fn) {
     return liveGdiObjects() - before;
 }
 
+// The process's commit charge in bytes (PrivateUsage is not filled in on every platform).
+SIZE_T committedBytes();
+
 // Reads pixel (x, y) of any DIB section (bottom-up or top-down; 24 or 32 bits) as 0xAARRGGBB.
 DWORD dibPixel(HBITMAP dib, int x, int y);
 
