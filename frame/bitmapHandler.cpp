@@ -2,17 +2,6 @@
 #include "qBitmapHandler.h"
 #include "drawing/gdiutil.h"
 
-namespace {
-// A bitmap in dc's format. On a true-colour device a DIB section of its depth: every paint selects
-// the shared bitmap anew, and the system selects a DIB section several times faster than a
-// device-dependent bitmap. Palette and monochrome devices get a device-dependent one.
-HBITMAP compatibleSection(HDC dc, int width, int height) {
-    const int bits = dc ? GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES) : 0;
-    if (bits != 24 && bits != 32) return CreateCompatibleBitmap(dc, width, height);
-    void* pixels = nullptr;
-    return qdraw::createDIBSection(dc, width, height, bits, &pixels);
-}
-}  // namespace
 
 HBITMAP CqBitmapHandler::g_hBitmapHandler = nullptr;
 HDC CqBitmapHandler::g_hDC = nullptr;
@@ -47,7 +36,7 @@ int CqBitmapHandler::g_fnCreateBitmap(HDC dc, int width, int height) {
     }
     g_fnUninit();
     if (width <= 0 || height <= 0) return 0;
-    g_hBitmapHandler = compatibleSection(dc, width, height);
+    g_hBitmapHandler = qdraw::compatibleSection(dc, width, height);
     return g_hBitmapHandler != nullptr;
 }
 

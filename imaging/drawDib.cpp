@@ -97,6 +97,10 @@ void deselectRendering(HDC dc, HBITMAP bitmap) {
 // there is no main window to match: the screen it would be shown on stands in for it.
 HDC newElementDC() { return CreateCompatibleDC(nullptr); }
 
+// The largest rendering kept: the screen's size, read when the element DC is made (asking a DC
+// for it costs as much as the copies of a warm fill).
+SIZE g_renderingLimit = {1, 1};
+
 }  // namespace
 
 // ---- cache elements ----------------------------------------------------------------------------
@@ -105,6 +109,9 @@ CqDrawDIBMapElement::CqDrawDIBMapElement() : hDib(nullptr), nRef(0), hBitmap(nul
     if (!CqDrawDIB::g_hElementDC || CqDrawDIB::g_nElementCount == 0) {
         if (CqDrawDIB::g_hElementDC) DeleteDC(CqDrawDIB::g_hElementDC);
         CqDrawDIB::g_hElementDC = newElementDC();
+        HDC dc = CqDrawDIB::g_hElementDC;
+        g_renderingLimit = {dc ? std::max(GetDeviceCaps(dc, HORZRES), 1) : 1,
+                            dc ? std::max(GetDeviceCaps(dc, VERTRES), 1) : 1};
     }
     ++CqDrawDIB::g_nElementCount;
 }
@@ -348,11 +355,11 @@ void CqDrawDIB::fnDrawDibFillRectWith9Cells(HDC dc, RECT* rect) {
     const LONG L = rect->left, T = rect->top, R = rect->right, B = rect->bottom;
     const LONG dw = R - L, dh = B - T;
     DibMap::CPair* pair = g_pDibMap ? g_pDibMap->PLookup(m_nKey) : nullptr;
-    // The rendering is kept no larger than the device's screen: a larger (or an inverted)
+    // The rendering is kept no larger than the screen: a larger (or an inverted)
     // rectangle is drawn directly, as is any fill when no rendering can be made.
     auto direct = [&] { fnDrawDibFillRectWith9Cells(dc, rect, 0, 0, m_size.cx, m_size.cy); };
     if (dw <= 0 || dh <= 0 || (long long)dw * dh < kCachedFillArea || !pair || !g_hElementDC ||
-        dw > std::max(GetDeviceCaps(dc, HORZRES), 1) || dh > std::max(GetDeviceCaps(dc, VERTRES), 1))
+        dw > g_renderingLimit.cx || dh > g_renderingLimit.cy)
         return direct();
     // Render once at the largest size asked for; smaller fills copy its four corners' quadrants.
     CqDrawDIBMapElement& element = pair->value;
