@@ -15,10 +15,14 @@ TEST_F(DrawDIB, IdenticalContentsShareOneBlockUntilTheLastOwnerLetsGo) {
     HGLOBAL other = makePackedDib(30, 30, [](int x, int y) { return ninePixel(x, y) ^ 1; });
     CqDrawDIB a;
     a.fnSetDibBuf(first);
+    const int objects = testutil::liveGdiObjects();
     {
         CqDrawDIB b, c;
         b.fnSetDibBuf(second);   // the same bytes are held already: freed at once
         c.fnSetDibBuf(other);
+        Canvas canvas(110, 110);
+        RECT large = {0, 0, 100, 100};
+        c.fnDrawDibFillRectWith9Cells(canvas.dc(), &large);
         EXPECT_TRUE(!blockAlive(second) && blockAlive(other));
         CqDrawDIB copy(b);
         b.Free();
@@ -26,7 +30,8 @@ TEST_F(DrawDIB, IdenticalContentsShareOneBlockUntilTheLastOwnerLetsGo) {
         b = copy;
         EXPECT_EQ(CSize(30, 30), b.fnGetSize());
     }
-    EXPECT_TRUE(!blockAlive(other) && blockAlive(first));   // a still holds its block
+    // The last owner of other's contents took its entry and rendering along; a still holds its block.
+    EXPECT_TRUE(!blockAlive(other) && blockAlive(first) && objects == testutil::liveGdiObjects());
     // A block that is no drawable DIB is taken over and dropped; the last owner frees the old one.
     a.fnSetDibBuf(GlobalAlloc(GMEM_MOVEABLE, 12));
     EXPECT_FALSE(a.fnIsBufValid() || blockAlive(first));
