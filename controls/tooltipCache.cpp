@@ -1,5 +1,6 @@
 // The shaped tooltip's caches between shows.
 #include "controls/tooltipCache.h"
+#include "drawing/gdiutil.h"
 #include <cstring>
 
 namespace qtip {
@@ -31,9 +32,7 @@ int TextMeasurer::measure(RECT* rect, const wchar_t* text, HFONT font, UINT form
         m_font = font;
     }
     m_limit = *rect;
-    const int height = ::DrawTextW(m_dc, text, -1, rect, format | DT_CALCRECT);
-    // An empty text has no height; some DrawTextW versions report a line's height for it.
-    m_answer = height > 0 && text[0] ? 1 : 0;
+    m_answer = qdraw::measureText(m_dc, rect, text, format);
     m_result = *rect;
     m_text = text;
     m_logFont = logFont;

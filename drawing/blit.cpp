@@ -11,15 +11,8 @@
 namespace {
 using namespace qdraw;
 
-typedef BOOL(WINAPI* AlphaBlendFn)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
-typedef BOOL(WINAPI* TransparentBltFn)(HDC, int, int, int, int, HDC, int, int, int, int, UINT);
-
-// Entry points are looked up on every call: the library handle is the module's, not ours.
-template <class Fn>
-Fn blendEntry(const char* name) {
-    HMODULE lib = qmod::imageBlendLibrary();
-    return lib ? (Fn)(void*)GetProcAddress(lib, name) : nullptr;
-}
+using qmod::AlphaBlendFn;
+using qmod::TransparentBltFn;
 
 // True when (x, y) lies inside the bitmap; a source origin outside it leaves nothing to draw.
 bool originInside(HBITMAP bitmap, int x, int y) {
@@ -151,7 +144,7 @@ private:
 
 int gfnAlphaBlend(HDC dest, HDC source, int x, int y, int width, int height, unsigned char alpha,
                   int srcX, int srcY, int srcWidth, int srcHeight) {
-    AlphaBlendFn alphaBlend = blendEntry<AlphaBlendFn>("AlphaBlend");
+    AlphaBlendFn alphaBlend = qmod::imageBlendEntry<AlphaBlendFn>("AlphaBlend");
     if (!alphaBlend) return 0;
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, alpha, 0};
     return alphaBlend(dest, x, y, width, height, source, srcX, srcY, srcWidth, srcHeight, blend);
@@ -187,7 +180,7 @@ int gfnDrawTransparentBitmap(HDC dest, HBITMAP source, int x, int y, int width, 
     if (!qmod::imageBlendLibrary())
         return maskedTransparentBlt(dest, source, x, y, width, height, transparent, srcX, srcY);
     BitmapDC mem(dest, source);
-    TransparentBltFn transparentBlt = blendEntry<TransparentBltFn>("TransparentBlt");
+    TransparentBltFn transparentBlt = qmod::imageBlendEntry<TransparentBltFn>("TransparentBlt");
     if (!mem.ok() || !transparentBlt) return 0;
     return transparentBlt(dest, x, y, width, height, mem, srcX, srcY, srcWidth, srcHeight, transparent);
 }

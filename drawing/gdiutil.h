@@ -172,6 +172,14 @@ inline HBITMAP createDIBSection(HDC dc, int width, int height, int bits, void** 
     return dib;
 }
 
+// DT_CALCRECT of text in what dc has selected: rect becomes the text's extent; 1, or 0 for an
+// empty text or a failure.
+inline int measureText(HDC dc, RECT* rect, const wchar_t* text, UINT format) {
+    const int height = DrawTextW(dc, text, -1, rect, format | DT_CALCRECT);
+    // An empty text has no height; some DrawTextW versions report a line's height for it.
+    return height > 0 && text[0] ? 1 : 0;
+}
+
 // A bitmap in dc's format. On a true-colour device a DIB section of its depth: the system selects
 // and blits a DIB section several times faster than a device-dependent bitmap. Palette and
 // monochrome devices get a device-dependent one.

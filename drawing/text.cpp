@@ -47,9 +47,7 @@ int gfnGetTextRect(HDC dc, CRect* rect, const wchar_t* text, HFONT font, UINT fo
     if (!dc || !rect || !text) return 0;
     CCutCFFont holder;   // keeps the default font alive for this call
     SelectGuard sel(dc, font ? font : holder.fnGetDefaultFont());
-    const int height = DrawTextW(dc, text, -1, rect, format | DT_CALCRECT);
-    // An empty text has no height; some DrawTextW versions report a line's height for it.
-    return height > 0 && text[0] ? 1 : 0;
+    return qdraw::measureText(dc, rect, text, format);
 }
 
 int gfnGetTextRect(CWnd* window, CRect* rect, const wchar_t* text, HFONT font, UINT format) {

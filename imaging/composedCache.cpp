@@ -5,14 +5,6 @@
 #include <new>
 
 namespace {
-typedef BOOL(WINAPI* AlphaBlendFn)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
-
-// The system's blend, from the image-blending library the module bound at attach.
-AlphaBlendFn systemAlphaBlend() {
-    HMODULE lib = qmod::imageBlendLibrary();
-    return lib ? (AlphaBlendFn)(void*)GetProcAddress(lib, "AlphaBlend") : nullptr;
-}
-
 // GDI+ blends in a 32-bit buffer and copies the result out: a blend straight onto a shallower
 // target would round differently, and a scaled mapping would place it differently.
 bool plain32BitTarget(HDC dc) {
@@ -26,7 +18,7 @@ bool plain32BitTarget(HDC dc) {
 
 bool CqComposedCache::draw(HDC dc, const RECT& rect, const Key& key, const Compose& compose) {
     if (!dc || key.w <= 0 || key.h <= 0 || key.w > kMaxPixels / key.h) return false;
-    const AlphaBlendFn blend = systemAlphaBlend();
+    const auto blend = qmod::imageBlendEntry<qmod::AlphaBlendFn>("AlphaBlend");
     if (!blend || !plain32BitTarget(dc)) return false;
     Entry* e = find(key);
     if (!e && !(e = make(key, compose))) return false;

@@ -121,34 +121,48 @@ size_t streamHead(const uint8_t* out, int u, size_t count, size_t streamFrom) {
         if ((reinterpret_cast<uintptr_t>(out) + head * u) % 64 == 0) return head;
     return kNoHead;
 }
+
+// One path's vector kernel over the pixels, streamed after a scalar head that aligns the output
+// when the output is large enough and the path has a streamed kernel; the scalar rule then does
+// what the kernel left. vector(streamed, from) runs from pixel from and returns how many it did.
+template <class Vector, class Scalar>
+void alignedRun(bool canStream, uint8_t* out, int u, size_t count, size_t streamFrom, const Vector& vector,
+                const Scalar& scalar) {
+    const size_t head = canStream ? streamHead(out, u, count, streamFrom) : kNoHead;
+    size_t done;
+    if (head == kNoHead) {
+        done = vector(false, 0);
+    } else {
+        scalar(0, head);
+        done = head + vector(true, head);
+        _mm_sfence();  // the streamed stores reach memory before anyone reads the output
+    }
+    scalar(done, count);
+}
 }  // namespace
 
 void mergeMasked(const MergeKernels& kern, uint8_t* out, const uint8_t* back, const uint8_t* mask,
                  const uint8_t* fore, int u, size_t count, size_t streamFrom) {
-    size_t head = kern.maskedStreamed[u - 1] ? streamHead(out, u, count, streamFrom) : kNoHead, done;
-    if (head == kNoHead) {
-        done = kern.masked[u - 1](out, back, mask, fore, count);
-    } else {
-        maskedScalar(out, back, mask, fore, u, 0, head);
-        size_t k = head * u;
-        done = head + kern.maskedStreamed[u - 1](out + k, back + k, mask + head, fore + k, count - head);
-        _mm_sfence();  // the streamed stores reach memory before anyone reads the output
-    }
-    maskedScalar(out, back, mask, fore, u, done, count);
+    alignedRun(
+        kern.maskedStreamed[u - 1] != nullptr, out, u, count, streamFrom,
+        [&](bool streamed, size_t from) {
+            const size_t k = from * u;
+            return (streamed ? kern.maskedStreamed : kern.masked)[u - 1](out + k, back + k, mask + from, fore + k,
+                                                                         count - from);
+        },
+        [&](size_t from, size_t to) { maskedScalar(out, back, mask, fore, u, from, to); });
 }
 
 void mergePremultiplied(const MergeKernels& kern, uint8_t* out, const uint8_t* back, const uint8_t* fore,
                         size_t count, size_t streamFrom) {
-    size_t head = kern.premultipliedStreamed4 ? streamHead(out, 4, count, streamFrom) : kNoHead, done;
-    if (head == kNoHead) {
-        done = kern.premultiplied4(out, back, fore, count);
-    } else {
-        premultipliedScalar(out, back, fore, 0, head);
-        size_t k = 4 * head;
-        done = head + kern.premultipliedStreamed4(out + k, back + k, fore + k, count - head);
-        _mm_sfence();
-    }
-    premultipliedScalar(out, back, fore, done, count);
+    alignedRun(
+        kern.premultipliedStreamed4 != nullptr, out, 4, count, streamFrom,
+        [&](bool streamed, size_t from) {
+            const size_t k = 4 * from;
+            return (streamed ? kern.premultipliedStreamed4 : kern.premultiplied4)(out + k, back + k, fore + k,
+                                                                                  count - from);
+        },
+        [&](size_t from, size_t to) { premultipliedScalar(out, back, fore, from, to); });
 }
 
 }  // namespace q32
