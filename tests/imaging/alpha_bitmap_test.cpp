@@ -117,6 +117,15 @@ TEST_F(AlphaBitmapTest, NineCellShapesOnBothPaths) {
         RECT r = {3, 2, 97, 55};
         EXPECT_EQ(1, img->fnFillRectWith9Cells(canvas.dc(), &r));
         EXPECT_TRUE(testutil::pixelsAre(canvas, nineCells(r, kBack)));
+        // Pieces at one size, each differing from the one before in one coordinate, after that one
+        // was kept: each as a fresh image draws it.
+        for (RECT p : {RECT{0, 0, 15, 15}, {12, 0, 15, 15}, {12, 3, 15, 15}, {12, 3, 18, 15}, {12, 3, 18, 12}}) {
+            AlphaBitmap fresh;
+            Canvas again(100, 60, kBack), want(100, 60, kBack);
+            EXPECT_EQ(3, img->fnFillRectWith9Cells(again.dc(), &r, p.left, p.top, p.right, p.bottom) +
+                             load(fresh, file) + fresh->fnFillRectWith9Cells(want.dc(), &r, p.left, p.top, p.right, p.bottom));
+            EXPECT_TRUE(testutil::pixelsAre(again, [&](int x, int y) { return want.at(x, y); })) << p.left << "," << p.top;
+        }
         HDC lent = img->fnGetDC();   // what is drawn through it shows in the next fill
         PatBlt(lent, 10, 10, 10, 10, BLACKNESS), img->fnReleaseDC(lent), img->fnFillRectWith9Cells(canvas.dc(), &r);
         EXPECT_EQ(0u, canvas.at(50, 30));
